@@ -1,0 +1,249 @@
+// Rectangle helpers and the rectangle fills: PatBlt, FillRect, FrameRect, DrawFocusRect.
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/GdiInternal.h"
+
+namespace sorrel::gdi {
+
+// [SECTION] Rectangle arithmetic
+//
+// Results that would overflow 32 bits saturate instead of wrapping.
+
+BOOL SetRect(RECT* rect, int left, int top, int right, int bottom)
+{
+    if (!rect)
+        return FALSE;
+    *rect = {left, top, right, bottom};
+    return TRUE;
+}
+
+BOOL SetRectEmpty(RECT* rect)
+{
+    return SetRect(rect, 0, 0, 0, 0);
+}
+
+BOOL CopyRect(RECT* destination, const RECT* source)
+{
+    if (!destination || !source)
+        return FALSE;
+    *destination = *source;
+    return TRUE;
+}
+
+BOOL InflateRect(RECT* rect, int dx, int dy)
+{
+    if (!rect)
+        return FALSE;
+    rect->left = saturate(int64_t(rect->left) - dx);
+    rect->top = saturate(int64_t(rect->top) - dy);
+    rect->right = saturate(int64_t(rect->right) + dx);
+    rect->bottom = saturate(int64_t(rect->bottom) + dy);
+    return TRUE;
+}
+
+BOOL OffsetRect(RECT* rect, int dx, int dy)
+{
+    if (!rect)
+        return FALSE;
+    rect->left = saturate(int64_t(rect->left) + dx);
+    rect->top = saturate(int64_t(rect->top) + dy);
+    rect->right = saturate(int64_t(rect->right) + dx);
+    rect->bottom = saturate(int64_t(rect->bottom) + dy);
+    return TRUE;
+}
+
+BOOL IsRectEmpty(const RECT* rect)
+{
+    return !rect || rect->right <= rect->left || rect->bottom <= rect->top;
+}
+
+BOOL IntersectRect(RECT* destination, const RECT* a, const RECT* b)
+{
+    if (!destination || !a || !b)
+        return FALSE;
+    RECT r {std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+        std::min(a->bottom, b->bottom)};
+    if (IsRectEmpty(a) || IsRectEmpty(b) || IsRectEmpty(&r)) {
+        SetRectEmpty(destination);
+        return FALSE;
+    }
+    *destination = r;
+    return TRUE;
+}
+
+BOOL UnionRect(RECT* destination, const RECT* a, const RECT* b)
+{
+    if (!destination || !a || !b)
+        return FALSE;
+    bool a_empty = IsRectEmpty(a);
+    bool b_empty = IsRectEmpty(b);
+    if (a_empty && b_empty) {
+        SetRectEmpty(destination);
+        return FALSE;
+    }
+    if (a_empty || b_empty) {
+        *destination = a_empty ? *b : *a;
+        return TRUE;
+    }
+    *destination = {std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
+        std::max(a->bottom, b->bottom)};
+    return TRUE;
+}
+
+BOOL PtInRect(const RECT* rect, POINT point)
+{
+    return rect && point.x >= rect->left && point.x < rect->right && point.y >= rect->top
+        && point.y < rect->bottom;
+}
+
+BOOL EqualRect(const RECT* a, const RECT* b)
+{
+    return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
+}
+
+// [SECTION] Fills
+
+namespace {
+
+// The device cells of a PatBlt: a negative width w at x covers columns x + w + 1 to x, likewise
+// for heights; the result is clipped to the drawable area.
+Rect patblt_cells(const DeviceContext& dc, int x, int y, int width, int height)
+{
+    int64_t x0 = int64_t(x) + dc.origin.x;
+    int64_t y0 = int64_t(y) + dc.origin.y;
+    int64_t x1 = x0 + width;
+    int64_t y1 = y0 + height;
+    if (width < 0) {
+        x1 = x0 + 1;
+        x0 = x0 + width + 1;
+    }
+    if (height < 0) {
+        y1 = y0 + 1;
+        y0 = y0 + height + 1;
+    }
+    return clip_rect64(dc.clip_box(), x0, y0, x1, y1);
+}
+
+template<class Op> void for_each_cell_span(DeviceContext& dc, const Rect& cells, Op op)
+{
+    for (int y = cells.top; y < cells.bottom; ++y)
+        dc.for_each_visible_span(
+            y, cells.left, cells.right, [&](int a, int b) { op(dc.surface()->scanline(y), y, a, b); });
+}
+
+void fill_cells(DeviceContext& dc, const Rect& cells, Color color)
+{
+    for_each_cell_span(
+        dc, cells, [color](uint32_t* row, int, int a, int b) { std::fill(row + a, row + b, color); });
+}
+
+void xor_cells(DeviceContext& dc, const Rect& cells, Color mask)
+{
+    for_each_cell_span(dc, cells, [mask](uint32_t* row, int, int a, int b) {
+        for (int x = a; x < b; ++x)
+            row[x] ^= mask;
+    });
+}
+
+// The focus pattern: white where x + y is odd (device coordinates), so it lines up with the
+// surface origin rather than with the rectangle.
+void xor_checker_cells(DeviceContext& dc, const Rect& cells)
+{
+    for_each_cell_span(dc, cells, [](uint32_t* row, int y, int a, int b) {
+        for (int x = a + ((a + y + 1) & 1); x < b; x += 2)
+            row[x] ^= 0xFFFFFF;
+    });
+}
+
+} // namespace
+
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop)
+{
+    DeviceContext* context = dc_from_handle(dc);
+    if (!context)
+        return FALSE;
+    Rect cells = patblt_cells(*context, x, y, width, height);
+    BrushObject* brush = context->brush_object();
+    switch (rop) {
+    case PATCOPY:
+        if (brush && !brush->hollow)
+            fill_cells(*context, cells, brush->color);
+        return TRUE;
+    case PATINVERT:
+        if (brush && !brush->hollow)
+            xor_cells(*context, cells, brush->color);
+        return TRUE;
+    case DSTINVERT:
+        xor_cells(*context, cells, 0xFFFFFF);
+        return TRUE;
+    case BLACKNESS:
+        fill_cells(*context, cells, 0x000000);
+        return TRUE;
+    case WHITENESS:
+        fill_cells(*context, cells, 0xFFFFFF);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
+{
+    DeviceContext* context = dc_from_handle(dc);
+    std::optional<Color> color = brush_color(brush);
+    if (!context || !rect || !color)
+        return 0;
+    // An empty rectangle paints nothing; an inverted one paints as PatBlt does with a negative size.
+    int64_t width = int64_t(rect->right) - rect->left;
+    int64_t height = int64_t(rect->bottom) - rect->top;
+    if (width == 0 || height == 0 || !brush_paints(brush))
+        return 1;
+    int w = int(std::clamp<int64_t>(width, INT32_MIN, INT32_MAX));
+    int h = int(std::clamp<int64_t>(height, INT32_MIN, INT32_MAX));
+    fill_cells(*context, patblt_cells(*context, rect->left, rect->top, w, h), *color);
+    return 1;
+}
+
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush)
+{
+    DeviceContext* context = dc_from_handle(dc);
+    std::optional<Color> color = brush_color(brush);
+    if (!context || !rect || !color)
+        return 0;
+    // Empty and inverted rectangles get no frame.
+    if (rect->right <= rect->left || rect->bottom <= rect->top)
+        return 0;
+    if (!brush_paints(brush))
+        return 1;
+    int w = int(std::min<int64_t>(int64_t(rect->right) - rect->left, INT32_MAX));
+    int h = int(std::min<int64_t>(int64_t(rect->bottom) - rect->top, INT32_MAX));
+    fill_cells(*context, patblt_cells(*context, rect->left, rect->top, 1, h), *color);
+    fill_cells(*context, patblt_cells(*context, rect->right - 1, rect->top, 1, h), *color);
+    fill_cells(*context, patblt_cells(*context, rect->left, rect->top, w, 1), *color);
+    fill_cells(*context, patblt_cells(*context, rect->left, rect->bottom - 1, w, 1), *color);
+    return 1;
+}
+
+BOOL DrawFocusRect(HDC dc, const RECT* rect)
+{
+    DeviceContext* context = dc_from_handle(dc);
+    if (!context || !rect)
+        return FALSE;
+    auto clamp32 = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    int w = clamp32(int64_t(rect->right) - rect->left);
+    int h = clamp32(int64_t(rect->bottom) - rect->top);
+    int side = clamp32(int64_t(h) - 2);
+    // Four strips, each inverted on its own: a pixel covered twice ends up unchanged.
+    auto strip = [&](int x, int y, int sw, int sh) {
+        if (sw != 0 && sh != 0)
+            xor_checker_cells(*context, patblt_cells(*context, x, y, sw, sh));
+    };
+    strip(rect->left, rect->top, w, 1);
+    strip(rect->left, clamp32(int64_t(rect->bottom) - 1), w, 1);
+    strip(rect->left, clamp32(int64_t(rect->top) + 1), 1, side);
+    strip(clamp32(int64_t(rect->right) - 1), clamp32(int64_t(rect->top) + 1), 1, side);
+    return TRUE;
+}
+
+} // namespace sorrel::gdi
