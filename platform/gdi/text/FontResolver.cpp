@@ -1,0 +1,172 @@
+#include "platform/gdi/text/FontResolver.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <fontconfig/fontconfig.h>
+#include <optional>
+
+namespace sorrel::gdi {
+
+namespace {
+
+constexpr std::string_view serif_family = "Liberation Serif";
+constexpr std::string_view sans_family = "Liberation Sans";
+constexpr std::string_view mono_family = "Liberation Mono";
+
+struct Alias {
+    std::string_view name;
+    std::string_view family;
+};
+
+// Windows face names and the installed metric-compatible family each one stands for.
+constexpr std::array aliases {
+    Alias {"times new roman", serif_family},
+    Alias {"times", serif_family},
+    Alias {"tms rmn", serif_family},
+    Alias {"ms serif", serif_family},
+    Alias {"serif", serif_family},
+    Alias {"arial", sans_family},
+    Alias {"helvetica", sans_family},
+    Alias {"ms sans serif", sans_family},
+    Alias {"microsoft sans serif", sans_family},
+    Alias {"ms shell dlg", sans_family},
+    Alias {"ms shell dlg 2", sans_family},
+    Alias {"tahoma", sans_family},
+    Alias {"verdana", sans_family},
+    Alias {"system", sans_family},
+    Alias {"sans serif", sans_family},
+    Alias {"sans-serif", sans_family},
+    Alias {"courier new", mono_family},
+    Alias {"courier", mono_family},
+    Alias {"fixedsys", mono_family},
+    Alias {"terminal", mono_family},
+    Alias {"lucida console", mono_family},
+    Alias {"monospace", mono_family},
+};
+
+constexpr std::array liberation_dirs {
+    std::string_view {"/usr/share/fonts/truetype/liberation2/"},
+    std::string_view {"/usr/share/fonts/truetype/liberation/"},
+};
+
+bool equal_ignoring_case(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+std::string_view style_file_suffix(bool bold, bool italic)
+{
+    if (bold && italic)
+        return "-BoldItalic.ttf";
+    if (bold)
+        return "-Bold.ttf";
+    if (italic)
+        return "-Italic.ttf";
+    return "-Regular.ttf";
+}
+
+void add_unique(std::vector<FontFile>& files, FontFile file)
+{
+    if (std::find(files.begin(), files.end(), file) == files.end())
+        files.push_back(std::move(file));
+}
+
+// The best file fontconfig has for the family and style, when the family it picks carries the
+// requested name; fontconfig answers every query with some face, and a stranger would not keep
+// the metrics the caller relies on.
+std::optional<FontFile> match_family(FcConfig* config, std::string_view family, bool bold, bool italic)
+{
+    if (!config)
+        return {};
+    std::string name(family);
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern)
+        return {};
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match)
+        return {};
+
+    std::optional<FontFile> found;
+    bool family_matches = false;
+    FcChar8* value = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+        if (equal_ignoring_case(reinterpret_cast<const char*>(value), family)) {
+            family_matches = true;
+            break;
+        }
+    }
+    FcChar8* file = nullptr;
+    if (family_matches && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        int index = 0;
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        found = FontFile {reinterpret_cast<const char*>(file), index};
+    }
+    FcPatternDestroy(match);
+    return found;
+}
+
+} // namespace
+
+FontResolver::FontResolver()
+{
+    m_config = FcInitLoadConfigAndFonts();
+}
+
+FontResolver::~FontResolver()
+{
+    if (m_config)
+        FcConfigDestroy(m_config);
+}
+
+std::string FontResolver::substitute_family(std::string_view family)
+{
+    if (family.empty())
+        return std::string(sans_family);
+    for (const auto& alias : aliases) {
+        if (equal_ignoring_case(alias.name, family))
+            return std::string(alias.family);
+    }
+    return std::string(family);
+}
+
+std::vector<FontFile> FontResolver::candidates(const FaceName& face) const
+{
+    std::vector<FontFile> files;
+    std::string family = substitute_family(face.family);
+    if (auto file = match_family(m_config, family, face.bold, face.italic))
+        add_unique(files, std::move(*file));
+    if (!equal_ignoring_case(family, sans_family)) {
+        if (auto file = match_family(m_config, sans_family, face.bold, face.italic))
+            add_unique(files, std::move(*file));
+    }
+
+    // The Liberation files themselves, for a family that has them and then for the sans family.
+    std::string stem;
+    for (char c : family) {
+        if (c != ' ')
+            stem += c;
+    }
+    for (std::string_view candidate_stem : {std::string_view {stem}, std::string_view {"LiberationSans"}}) {
+        if (!candidate_stem.starts_with("Liberation"))
+            continue;
+        for (auto dir : liberation_dirs) {
+            std::string prefix = std::string(dir) + std::string(candidate_stem);
+            add_unique(files, {prefix + std::string(style_file_suffix(face.bold, face.italic)), 0});
+            add_unique(files, {prefix + "-Regular.ttf", 0});
+        }
+    }
+    return files;
+}
+
+} // namespace sorrel::gdi

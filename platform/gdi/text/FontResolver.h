@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/gdi/text/FaceName.h"
+
+#include <string>
+#include <vector>
+
+struct _FcConfig;
+
+namespace sorrel::gdi {
+
+struct FontFile {
+    std::string path;
+    int index {0};
+    bool operator==(const FontFile&) const = default;
+};
+
+// Finds font files for a face name. The Windows faces the controls ask for resolve to installed
+// faces with the same metrics (Times New Roman to Liberation Serif, Arial and MS Sans Serif to
+// Liberation Sans, Courier New to Liberation Mono); any other name is looked up as it is and falls
+// back to a sans face when nothing carries that name.
+class FontResolver {
+public:
+    FontResolver();
+    ~FontResolver();
+    FontResolver(const FontResolver&) = delete;
+    FontResolver& operator=(const FontResolver&) = delete;
+
+    // Files to try for the face, best first and without duplicates. The list ends with the known
+    // locations of the Liberation files, so a machine whose font configuration finds nothing
+    // still has a face to load.
+    std::vector<FontFile> candidates(const FaceName&) const;
+
+    // The family that a face name resolves to before any file is looked at.
+    static std::string substitute_family(std::string_view family);
+
+private:
+    _FcConfig* m_config {nullptr};
+};
+
+} // namespace sorrel::gdi

@@ -1,0 +1,129 @@
+#include "platform/gdi/text/TextPainter.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+namespace sorrel::gdi {
+
+TextPainter::TextPainter(Surface& surface, const Rect& clip)
+    : m_surface(surface)
+    , m_clip(clip.intersected(surface.bounds()))
+{ }
+
+TextPainter::TextPainter(Surface& surface, std::span<const Rect> clip_rects)
+    : m_surface(surface)
+    , m_clip_rects(clip_rects)
+{
+    Rect bounds;
+    for (const Rect& r : clip_rects) {
+        if (r.is_empty())
+            continue;
+        bounds = bounds.is_empty() ? r
+                                   : Rect {std::min(bounds.left, r.left), std::min(bounds.top, r.top),
+                                       std::max(bounds.right, r.right), std::max(bounds.bottom, r.bottom)};
+    }
+    m_clip = bounds.intersected(surface.bounds());
+}
+
+// Calls `part(rect)` for each visible piece of `area`.
+template<class F> void TextPainter::for_each_clip_part(const Rect& area, F&& part)
+{
+    Rect visible = area.intersected(m_clip);
+    if (visible.is_empty())
+        return;
+    if (m_clip_rects.empty()) {
+        part(visible);
+        return;
+    }
+    for (const Rect& r : m_clip_rects) {
+        Rect piece = visible.intersected(r);
+        if (!piece.is_empty())
+            part(piece);
+    }
+}
+
+// `coverage` of 255 replaces the pixel; less mixes the colour in proportionally. The pixel's top
+// byte is left as it was.
+static inline uint32_t blend(uint32_t pixel, Color color, unsigned coverage)
+{
+    if (coverage == 255)
+        return (pixel & 0xFF000000) | without_alpha(color);
+    auto mix = [coverage](unsigned under, unsigned over) {
+        int d = int(over) - int(under);
+        return unsigned(int(under) + (d * int(coverage) + (d >= 0 ? 127 : -127)) / 255);
+    };
+    unsigned r = mix(pixel & 0xFF, red_of(color));
+    unsigned g = mix((pixel >> 8) & 0xFF, green_of(color));
+    unsigned b = mix((pixel >> 16) & 0xFF, blue_of(color));
+    return (pixel & 0xFF000000) | r | (g << 8) | (b << 16);
+}
+
+void TextPainter::blend_glyph(const Glyph& glyph, int x, int y, Color color)
+{
+    for_each_clip_part(Rect::from_size(x, y, glyph.width, glyph.height), [&](const Rect& target) {
+        for (int row = target.top; row < target.bottom; ++row) {
+            const uint8_t* source
+                = glyph.coverage.data() + size_t(row - y) * size_t(glyph.width) + size_t(target.left - x);
+            uint32_t* out = m_surface.scanline(row) + target.left;
+            for (int col = target.left; col < target.right; ++col, ++source, ++out) {
+                if (*source)
+                    *out = blend(*out, color, *source);
+            }
+        }
+    });
+}
+
+void TextPainter::fill_text_rect(
+    Point reference, Rotation rotation, int u0, int v0, int u1, int v1, Color color)
+{
+    if (u1 <= u0 || v1 <= v0)
+        return;
+    auto a = rotate_pixel(rotation, u0, v0);
+    auto b = rotate_pixel(rotation, u1 - 1, v1 - 1);
+    Rect area {
+        std::min(a.dx, b.dx), std::min(a.dy, b.dy), std::max(a.dx, b.dx) + 1, std::max(a.dy, b.dy) + 1};
+    for_each_clip_part(area.translated(reference.x, reference.y),
+        [&](const Rect& piece) { m_surface.fill_rect(piece, color); });
+}
+
+void TextPainter::draw_text(Font& font, Point reference, std::string_view text, const TextStyle& style)
+{
+    if (m_clip.is_empty() || text.empty())
+        return;
+    const FontMetrics& metrics = font.metrics();
+    // Coordinates far outside any surface would overflow below; such text is never visible.
+    constexpr int limit = INT_MAX / 4;
+    if (std::abs(reference.x) > limit || std::abs(reference.y) > limit)
+        return;
+    int width = std::min(font.text_width(text), limit);
+
+    if (style.background)
+        fill_text_rect(reference, style.rotation, 0, 0, width, metrics.height, *style.background);
+
+    int pen = 0;
+    for (char c : text) {
+        auto ch = static_cast<uint8_t>(c);
+        const Glyph& glyph = font.glyph(ch, style.rotation);
+        if (!glyph.is_empty()) {
+            auto origin = rotate_advance(style.rotation, pen);
+            blend_glyph(
+                glyph, reference.x + origin.dx + glyph.dx, reference.y + origin.dy + glyph.dy, style.color);
+        }
+        pen = std::min(pen + font.advance(ch), limit);
+    }
+
+    int baseline = metrics.ascent;
+    if (style.underline) {
+        int top = baseline + metrics.underline_offset;
+        fill_text_rect(
+            reference, style.rotation, 0, top, width, top + metrics.underline_thickness, style.color);
+    }
+    if (style.strike_out) {
+        int top = baseline + metrics.strikeout_offset;
+        fill_text_rect(
+            reference, style.rotation, 0, top, width, top + metrics.strikeout_thickness, style.color);
+    }
+}
+
+} // namespace sorrel::gdi
