@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/gdi/Rect.h"
+#include "platform/gdi/Surface.h"
+#include "platform/host/StdPicture.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace sorrel::host {
+
+class Host;
+
+// Input as the backend delivers it, in the form's client pixels.
+struct InputEvent {
+    enum class Kind {
+        MouseMove,
+        MouseDown,
+        MouseUp,
+        MouseLeave, // the pointer left the window
+        KeyDown,
+        KeyUp,
+        Char, // a typed character (after KeyDown, before KeyUp), in `key` as Windows-1252
+        Close, // the user closed the window
+    };
+    Kind kind {Kind::MouseMove};
+    int x {0};
+    int y {0};
+    int16_t button {0}; // 1 left, 2 right, 4 middle (for MouseDown / MouseUp)
+    int16_t shift {0}; // 1 Shift, 2 Ctrl, 4 Alt
+    int16_t key {0}; // Windows virtual-key code, or the character for Char
+};
+
+struct MessageBoxRequest {
+    std::string text;
+    int32_t style {0};
+    std::string title;
+};
+
+// What a host needs from the platform: a clock, a window to present frames in, input, the
+// pointer position and modal message boxes. SDL2 and headless implement it.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Called once by the Host that takes ownership.
+    virtual void attach(Host& host) { m_host = &host; }
+
+    // Milliseconds on a monotonic clock (virtual in the headless backend).
+    virtual double now_ms() = 0;
+    virtual double seconds_since_midnight() = 0;
+
+    // Opens (or updates) the window for a form.
+    virtual void open_window(
+        const std::string& caption, int client_width, int client_height, const PictureRef& icon)
+        = 0;
+    virtual void set_caption(const std::string& caption) = 0;
+    virtual void close_window() = 0;
+    // Shows the changed rectangles of `frame` (the whole client area, in pixels).
+    virtual void present(const gdi::Surface& frame, std::span<const gdi::Rect> changed) = 0;
+
+    // Waits at most `timeout_ms` (negative: no limit) for input and returns it; empty on timeout.
+    // The headless backend never waits: input comes from the test or script.
+    virtual std::optional<InputEvent> wait_event(double timeout_ms) = 0;
+    // Sleeps without handling input (RefreshAndWait's pressed face); virtual time advances.
+    virtual void sleep_ms(double ms) = 0;
+
+    // The pointer in screen pixels, and where the client area's top-left is on the screen.
+    virtual gdi::Point cursor_position() = 0;
+    virtual gdi::Point client_origin() = 0;
+
+    // Shows a modal box and returns the answer (1 OK, 6 Yes, 7 No). While it is open the
+    // backend keeps the host's timers and repaints running (Host::run_modal_step), not input to
+    // the form.
+    virtual int message_box(const MessageBoxRequest& request) = 0;
+
+protected:
+    Host* m_host {nullptr};
+};
+
+} // namespace sorrel::host

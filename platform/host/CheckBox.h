@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/host/Canvas.h"
+#include "platform/host/Control.h"
+
+#include <functional>
+#include <string>
+
+namespace sorrel::host {
+
+// The standard check box: a 13 x 13 square at the left, vertically centred, and the caption
+// beside it in the box's font and colours on its background colour. A click toggles Value
+// between 0 and 1 (2, greyed, becomes 0) before on_click runs. Mouse coordinates of its hooks
+// are twips from its own top-left corner.
+class CheckBox : public Control {
+public:
+    CheckBox();
+    CheckBox(Control& container, std::string name);
+
+    std::string_view kind() const override { return "CheckBox"; }
+    const gdi::Surface* surface() const override { return &m_canvas.pixels(); }
+
+    const std::string& Caption() const { return m_caption; }
+    void Caption(std::string caption);
+    const FontRef& Font() const { return m_canvas.Font(); }
+    void Font(FontRef font);
+    gdi::Color ForeColor() const { return m_canvas.ForeColor(); }
+    void ForeColor(gdi::Color color);
+    gdi::Color BackColor() const { return m_canvas.BackColor(); }
+    void BackColor(gdi::Color color);
+    // 0 unticked, 1 ticked, 2 greyed.
+    int16_t Value() const { return m_value; }
+    void Value(int16_t value);
+
+    std::function<void(int16_t Button, int16_t Shift, float X, float Y)> on_mouse_down;
+    std::function<void(int16_t Button, int16_t Shift, float X, float Y)> on_mouse_move;
+    std::function<void(int16_t Button, int16_t Shift, float X, float Y)> on_mouse_up;
+    std::function<void()> on_click;
+    std::function<void()> on_dbl_click;
+
+    void handle_mouse_down(int16_t button, int16_t shift, float x, float y) override;
+    void handle_mouse_move(int16_t button, int16_t shift, float x, float y) override;
+    void handle_mouse_up(int16_t button, int16_t shift, float x, float y) override;
+    void handle_click() override;
+    void handle_dbl_click() override;
+    std::string dump_text() const override;
+
+protected:
+    void handle_resize() override;
+    void handle_state_changed() override { repaint(); }
+
+private:
+    void repaint();
+
+    Canvas m_canvas;
+    StdFont::Subscription m_font_subscription;
+    std::string m_caption;
+    int16_t m_value {0};
+};
+
+} // namespace sorrel::host

@@ -1,0 +1,218 @@
+#pragma once
+
+// The control host: forms and controls, their notifications, the property store, timers,
+// message boxes, focus and input, on one user-interface thread, over an SDL2 or headless
+// backend.
+//
+// [SECTION] Where things are
+//   Variant.h         typed values with the Basic conversions (Integer, Long, Single, Boolean...)
+//   PropertyBag.h     a control instance's stored properties: ReadProperty / WriteProperty
+//   StdFont.h         shared font objects with change notices (FontRef)
+//   StdPicture.h      shared pictures (PictureRef), LoadPicture for .ico/.bmp/.png, save_png
+//   Events.h          EventArg (by-reference event arguments), EventRecorder
+//   Control.h         anything on a form: Name, Index, Container, twips geometry, hWnd, z-order
+//   Canvas.h          a persistent surface with its DC: Cls, Print, PaintPicture, colours, font
+//   UserControl.h     the base of our controls: surface, ambient, PropertyChanged, RaiseEvent and
+//                     the UserControl_* notifications
+//   Timer.h PictureBox.h CheckBox.h Image.h Frame.h TextBox.h   constituent and standard controls
+//   Form.h            forms: Controls, load/save of form files, event handlers
+//   ControlRegistry.h control kinds by name for form files
+//   Backend.h         what SDL2 and headless provide
+//   Host.h            this file: services (MsgBox, DoEvents, End, SendKeys, Timer, twips per
+//                     pixel, GetCursorPos, WindowFromPoint, SetWindowRgn) and the event loop
+//
+// [SECTION] Design notes
+// - One Host exists at a time (Host::current()); controls reach it through host().
+// - Nothing paints on demand: controls draw on their persistent surfaces and mark them; the host
+//   composes marked areas into the window frame and presents only pixels that changed, at the
+//   end of each event, in DoEvents, Sleep and while a message box is open.
+// - Input follows Windows: capture from press to release; press, release, click; for a double
+//   click press, release, click, double click, release; disabled windows pass the pointer to
+//   their container; a window region decides which pixels belong to a window.
+// - End() ends the program: the event loop stops, timers stop and further message boxes answer
+//   at once without showing; the handler that called End still returns normally.
+
+#include "platform/gdi/Gdi.h"
+#include "platform/host/Backend.h"
+#include "platform/host/Control.h"
+#include "platform/host/Events.h"
+#include "platform/host/Form.h"
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorrel::host {
+
+class Timer;
+
+// Message box styles and answers.
+constexpr int32_t vbOKOnly = 0;
+constexpr int32_t vbYesNo = 4;
+constexpr int32_t vbCritical = 16;
+constexpr int32_t vbExclamation = 48;
+constexpr int32_t vbInformation = 64;
+constexpr int vbOK = 1;
+constexpr int vbYes = 6;
+constexpr int vbNo = 7;
+
+// Windows virtual-key codes the host itself knows.
+constexpr int16_t vbKeyBack = 8;
+constexpr int16_t vbKeyTab = 9;
+constexpr int16_t vbKeyReturn = 13;
+constexpr int16_t vbKeyShift = 16;
+constexpr int16_t vbKeyControl = 17;
+constexpr int16_t vbKeyMenu = 18; // Alt
+constexpr int16_t vbKeyEscape = 27;
+constexpr int16_t vbKeySpace = 32;
+constexpr int16_t vbKeyLeft = 37;
+constexpr int16_t vbKeyUp = 38;
+constexpr int16_t vbKeyRight = 39;
+constexpr int16_t vbKeyDown = 40;
+
+class Host {
+public:
+    explicit Host(std::unique_ptr<Backend> backend);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The one host of the process; a programming error to ask without one.
+    static Host& current();
+    static Host* current_or_null();
+
+    Backend& backend() { return *m_backend; }
+
+    // Services -------------------------------------------------------------------------------
+    // A modal box; the answer is 1 (OK), 6 (Yes) or 7 (No). An empty title means the
+    // application's title. Timers keep running while it is open.
+    int MsgBox(std::string_view text, int32_t style = vbOKOnly, std::string_view title = {});
+    // Handles pending input, due timers and repaints, then returns.
+    void DoEvents();
+    void End();
+    bool has_ended() const { return m_ended; }
+    // "{Tab}" moves the focus to the next control, "+{Tab}" to the previous one; queued, so the
+    // move happens once the current notification returns.
+    void SendKeys(std::string_view keys);
+    // Seconds since midnight.
+    float Timer();
+    int TwipsPerPixelX() const { return m_twips_per_pixel_x; }
+    int TwipsPerPixelY() const { return m_twips_per_pixel_y; }
+    void set_twips_per_pixel(int x, int y);
+    // The pointer in screen pixels.
+    gdi::BOOL GetCursorPos(gdi::POINT* point);
+    // The window under a screen point: the topmost visible, enabled window whose region holds
+    // the point (a disabled window gives its container); 0 outside the form.
+    WindowHandle WindowFromPoint(gdi::POINT point);
+    // The window takes the region (its own pixels) and deletes it when replaced or destroyed.
+    // Returns 0 for an unknown window (the region then still belongs to the caller).
+    int SetWindowRgn(WindowHandle window, gdi::HRGN region, gdi::BOOL redraw);
+    // Presents pending changes, then blocks for `ms` without handling input or timers.
+    void Sleep(double ms);
+
+    const std::string& app_title() const { return m_app_title; }
+    void set_app_title(std::string title) { m_app_title = std::move(title); }
+
+    // Forms ----------------------------------------------------------------------------------
+    // Opens the form's window and shows the form (Show/Resize notifications, first frame).
+    void show(Form& form);
+    Form* form() const { return m_form; }
+    // Runs the event loop until End() or the window closes; returns the exit status (0).
+    int run();
+
+    // Windows --------------------------------------------------------------------------------
+    WindowHandle allocate_window_handle() { return ++m_last_hwnd; }
+    Control* control_from_handle(WindowHandle window) const;
+    // The deepest window under a point of the form's client area, with the point in its pixels.
+    Control* window_at(gdi::Point client_point) const;
+    void register_control(Control& control);
+    void unregister_control(Control& control);
+
+    // Focus ----------------------------------------------------------------------------------
+    Control* focused() const { return m_focused; }
+    void set_focus(Control* control);
+    // The controls that take the focus, in tab order.
+    std::vector<Control*> tab_order() const;
+    void focus_next(bool backwards);
+
+    // Input ----------------------------------------------------------------------------------
+    // Delivers one input event (and the keystrokes SendKeys queued while handling it), then
+    // presents. Backends and tests call it.
+    void dispatch(const InputEvent& event);
+    // The pointer's position in client pixels as the host last saw it.
+    gdi::Point pointer() const { return m_pointer; }
+    Control* capture() const { return m_capture; }
+    // Longest gap between the presses of a double click, in milliseconds.
+    double double_click_ms() const { return m_double_click_ms; }
+
+    // Timers ---------------------------------------------------------------------------------
+    void register_timer(host::Timer& timer);
+    void unregister_timer(host::Timer& timer);
+    double now_ms() { return m_backend->now_ms(); }
+    // The earliest due time of a running timer; negative when none runs.
+    double next_timer_due() const;
+    // Fires every timer due at or before now, earliest first; returns how many fired.
+    int fire_due_timers();
+    // One step of a modal wait (message box): due timers, then present.
+    void run_modal_step();
+    int modal_depth() const { return m_modal_depth; }
+
+    // Presenting -----------------------------------------------------------------------------
+    void invalidate_client_rect(const gdi::Rect& client_rect);
+    // Composes the marked areas and presents the pixels that changed; returns whether anything
+    // was presented.
+    bool present_pending();
+    // The composed window as last presented.
+    const gdi::Surface& frame() const { return m_frame; }
+    int presented_frame_count() const { return m_presented_frames; }
+
+    // Events ---------------------------------------------------------------------------------
+    // Every event raised by any control reaches the recorder first (null: none).
+    void set_event_recorder(EventRecorder* recorder) { m_recorder = recorder; }
+    EventRecorder* event_recorder() const { return m_recorder; }
+
+private:
+    void deliver_mouse(const InputEvent& event);
+    void deliver_key(const InputEvent& event);
+    bool try_access_key(int16_t key, bool alt);
+    void compose(const gdi::Rect& area, gdi::Surface& target) const;
+
+    std::unique_ptr<Backend> m_backend;
+    Form* m_form {nullptr};
+    std::string m_app_title {"Sorrel"};
+    int m_twips_per_pixel_x {15};
+    int m_twips_per_pixel_y {15};
+    bool m_ended {false};
+    WindowHandle m_last_hwnd {0};
+    std::vector<Control*> m_controls;
+    std::vector<host::Timer*> m_timers;
+    Control* m_focused {nullptr};
+    Control* m_capture {nullptr};
+    int16_t m_buttons_down {0};
+    gdi::Point m_pointer {-1, -1};
+    Control* m_hover {nullptr};
+    // Double-click detection: the last press that could begin one.
+    Control* m_last_press_window {nullptr};
+    int16_t m_last_press_button {0};
+    double m_last_press_ms {-1e9};
+    gdi::Point m_last_press_point;
+    bool m_in_double_click {false};
+    double m_double_click_ms {500};
+    std::deque<InputEvent> m_queued_input;
+    bool m_dispatching {false};
+    int m_modal_depth {0};
+    std::vector<gdi::Rect> m_dirty;
+    gdi::Surface m_frame;
+    int m_presented_frames {0};
+    EventRecorder* m_recorder {nullptr};
+};
+
+// The Windows-style calls the painters and pollers use, on the current host.
+gdi::BOOL GetCursorPos(gdi::POINT* point);
+WindowHandle WindowFromPoint(gdi::POINT point);
+int SetWindowRgn(WindowHandle window, gdi::HRGN region, gdi::BOOL redraw);
+
+} // namespace sorrel::host
