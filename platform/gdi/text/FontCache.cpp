@@ -80,7 +80,7 @@ std::shared_ptr<Font> FontCache::font(std::string_view face_name, int height, bo
 
 std::shared_ptr<Font> FontCache::default_font()
 {
-    return font("MS Sans Serif", 16, false, false);
+    return font("System", 16, true, false);
 }
 
 std::shared_ptr<FontFace> FontCache::resolve_face(const FaceName& request)
