@@ -77,10 +77,11 @@ private:
     }
 
     // File offset of `length` bytes at `rva`, when they lie wholly in one section's file data.
+    // Like Windows, which won't load a cut image, we only use sections that the file holds whole.
     std::optional<std::uint64_t> map(std::uint64_t rva, std::uint64_t length) const
     {
         for (auto const& section : m_sections) {
-            if (rva < section.virtual_address)
+            if (rva < section.virtual_address || section.raw_offset + section.raw_size > m_source.size())
                 continue;
             std::uint64_t delta = rva - section.virtual_address;
             if (delta >= section.raw_size || length > section.raw_size - delta)

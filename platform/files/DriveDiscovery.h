@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/files/DriveMap.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorrel::files {
+
+// Which object a path leads to, whatever the way: equal identities are the same folder.
+struct FileIdentity {
+    std::uint64_t device {0};
+    std::uint64_t inode {0};
+    bool operator==(FileIdentity const&) const = default;
+};
+
+// What drive discovery asks of the file system. Tests give it the answers of a fixture.
+struct FileSystemProbe {
+    // The identity of the folder `path` leads to (links followed); nothing unless it is a folder.
+    std::function<std::optional<FileIdentity>(std::filesystem::path const&)> folder_identity;
+    // The names in a folder; nothing when it can't be read.
+    std::function<std::vector<std::string>(std::filesystem::path const&)> list;
+
+    static FileSystemProbe real();
+};
+
+// Everything discovery looks at besides folders.
+struct DiscoveryInput {
+    std::optional<std::string> wine_prefix; // $WINEPREFIX when set
+    std::filesystem::path home;
+    std::string mounts; // the text of /proc/self/mounts
+
+    // Reads the environment and /proc/self/mounts.
+    static DiscoveryInput from_system();
+};
+
+struct MountEntry {
+    std::string device;
+    std::filesystem::path mount_point;
+    std::string type;
+};
+
+// Parses mount table text; octal escapes such as "\040" (a space) in names are undone.
+std::vector<MountEntry> parse_mounts(std::string_view text);
+std::string unescape_mount_field(std::string_view field);
+
+// The Wine prefixes to look in: the user's own ($WINEPREFIX, else ~/.wine) first, then those
+// that common Wine front ends keep in their well-known folders. A prefix is a folder holding
+// both dosdevices/ and drive_c/.
+std::vector<std::filesystem::path> find_wine_prefixes(
+    DiscoveryInput const& input, FileSystemProbe const& probe);
+
+// The drives of this system:
+//  1. the first prefix's letter links keep their letters ("c:", "d:", ...);
+//  2. the other prefixes' letter links, then mounted Windows file systems (ntfs, ntfs3, fuseblk,
+//     vfat, msdos, exfat), take the next free letters from c: on.
+// A letter bound to "/" (the whole Unix tree) is skipped, and of two letters for one folder the
+// first is kept.
+DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& probe);
+
+} // namespace sorrel::files

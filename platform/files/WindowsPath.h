@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/files/DriveMap.h"
+#include "platform/files/FileDescriptor.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorrel::files {
+
+// A full Windows path taken apart: "c:\Program Files\Messenger" is drive 'c' with two components.
+// "." and ".." are applied as Windows does, without looking at the disk (".." stops at the root).
+struct WindowsPath {
+    char drive {0};
+    std::vector<std::string> components;
+
+    static Result<WindowsPath> parse(std::string_view text);
+};
+
+enum class LinkPolicy {
+    Follow, // links on the way are followed, as any program reading the path would
+    DoNotFollow, // a link on the way stops the walk: deletion never goes through one
+};
+
+// A path walked down to the folder that holds its last item.
+struct OpenedParent {
+    FileDescriptor directory; // the drive's folder itself when the path has no components
+    std::string name; // the last item's name on disk; empty for a drive's root
+    std::filesystem::path drive_folder; // the folder the drive is bound to
+    std::vector<std::string> names_on_disk; // each component as it is spelled on disk
+
+    std::filesystem::path full_path() const;
+};
+
+// Walks `path` on its drive. Each component is matched exactly first, otherwise without regard to
+// case (see find_entry); each one must exist.
+Result<OpenedParent> open_parent(DriveMap const& drives, WindowsPath const& path, LinkPolicy policy);
+
+// The Linux path that a Windows path names, when everything on it exists.
+Result<std::filesystem::path> resolve(DriveMap const& drives, std::string_view windows_path);
+
+} // namespace sorrel::files

@@ -1,0 +1,91 @@
+#include "platform/files/FileListModel.h"
+#include "tests/platform/files/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+using namespace sorrel::files;
+using sorrel::files::test::TempFolder;
+
+namespace {
+
+struct FileListTest : ::testing::Test {
+    void SetUp() override
+    {
+        temp.file("c/Program Files/Messenger/msmsgs.exe");
+        temp.file("c/Program Files/Messenger/README.txt");
+        temp.file("c/Program Files/Messenger/b.dll");
+        temp.file("c/Program Files/Messenger/.hidden");
+        temp.file("c/Program Files/Messenger/Archive.cab");
+        temp.folder("c/Program Files/Messenger/Sub");
+        std::filesystem::create_symlink("msmsgs.exe", temp.path() / "c/Program Files/Messenger/link.exe");
+        ::mkfifo((temp.path() / "c/Program Files/Messenger/pipe").c_str(), 0600);
+        ASSERT_FALSE(drives.add('c', temp.path() / "c").is_error());
+    }
+
+    TempFolder temp;
+    DriveMap drives;
+};
+
+} // namespace
+
+TEST_F(FileListTest, StartsEmptyAndListsPlainFilesSortedWithoutCase)
+{
+    FileListModel list(drives);
+    EXPECT_EQ(list.path(), "");
+    EXPECT_EQ(list.list_count(), 0u);
+
+    ASSERT_FALSE(list.set_path("c:\\program files\\MESSENGER").is_error());
+    EXPECT_EQ(list.path(), "c:\\program files\\MESSENGER");
+    EXPECT_EQ(list.names(), (std::vector<std::string> {"Archive.cab", "b.dll", "msmsgs.exe", "README.txt"}));
+    EXPECT_EQ(list.list_count(), 4u);
+    EXPECT_EQ(list.list(2), "msmsgs.exe");
+    EXPECT_EQ(list.list(4), "");
+}
+
+TEST_F(FileListTest, BadPathFailsAndKeepsTheFolder)
+{
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\Program Files\\Messenger").is_error());
+    EXPECT_TRUE(list.set_path("c:\\Program Files\\MSN Messenger").is_error());
+    EXPECT_TRUE(list.set_path("d:\\Program Files\\Messenger").is_error());
+    EXPECT_TRUE(list.set_path("c:\\Program Files\\Messenger\\msmsgs.exe").is_error());
+    EXPECT_TRUE(list.set_path("nonsense").is_error());
+    EXPECT_EQ(list.path(), "c:\\Program Files\\Messenger");
+    EXPECT_EQ(list.list_count(), 4u);
+
+    // The empty text resets without failing.
+    ASSERT_FALSE(list.set_path("").is_error());
+    EXPECT_EQ(list.path(), "");
+    EXPECT_EQ(list.list_count(), 0u);
+}
+
+TEST_F(FileListTest, RefreshRereadsTheFolder)
+{
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\Program Files\\Messenger").is_error());
+    std::filesystem::remove(temp.path() / "c/Program Files/Messenger/b.dll");
+    temp.file("c/Program Files/Messenger/new.txt");
+    EXPECT_EQ(list.list_count(), 4u); // not before a refresh
+    list.refresh();
+    EXPECT_EQ(
+        list.names(), (std::vector<std::string> {"Archive.cab", "msmsgs.exe", "new.txt", "README.txt"}));
+
+    std::filesystem::remove_all(temp.path() / "c/Program Files/Messenger");
+    list.refresh();
+    EXPECT_EQ(list.list_count(), 0u);
+    EXPECT_EQ(list.path(), "c:\\Program Files\\Messenger");
+}
+
+TEST_F(FileListTest, LeavesOutFilesMarkedHiddenOrSystem)
+{
+    auto hidden = temp.path() / "c/Program Files/Messenger/b.dll";
+    char const value[] = "0x2";
+    if (::setxattr(hidden.c_str(), "user.DOSATTRIB", value, sizeof(value), 0) != 0)
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\Program Files\\Messenger").is_error());
+    EXPECT_EQ(list.names(), (std::vector<std::string> {"Archive.cab", "msmsgs.exe", "README.txt"}));
+}
