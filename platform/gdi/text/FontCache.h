@@ -29,6 +29,7 @@ public:
     std::shared_ptr<Font> default_font();
 
     size_t cached_font_count() const { return m_sized.size(); }
+    FT_LibraryRec_* library() const { return m_library; }
 
 private:
     FontCache();

@@ -3,7 +3,10 @@
 #include "platform/gdi/text/FontCache.h"
 #include "tests/platform/gdi/text/TextTestSupport.h"
 
+#include <algorithm>
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace sorrel::gdi;
@@ -115,4 +118,31 @@ TEST(FontResolution, OddDescriptionsStillGiveAFont)
     FontFixture unterminated(full);
     ASSERT_NE(unterminated.font, nullptr);
     EXPECT_EQ(unterminated.metrics().tmPitchAndFamily & 0xF0, FF_SWISS);
+}
+
+TEST(FontResolution, KnownFilesBackUpTheFontConfiguration)
+{
+    FontResolver resolver;
+    auto files = resolver.candidates(FaceName::parse("Times New Roman Bold"));
+    auto has = [&](const std::string& path) {
+        return std::count_if(files.begin(), files.end(), [&](const FontFile& f) { return f.path == path; });
+    };
+    EXPECT_EQ(files.front().path, "/usr/share/fonts/truetype/liberation2/LiberationSerif-Bold.ttf");
+    EXPECT_EQ(has("/usr/share/fonts/truetype/liberation/LiberationSerif-Bold.ttf"), 1);
+    EXPECT_EQ(has("/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf"), 1);
+
+    auto unknown = resolver.candidates(FaceName::parse("Wingdings"));
+    ASSERT_FALSE(unknown.empty());
+    EXPECT_NE(unknown.front().path.find("LiberationSans-Regular"), std::string::npos);
+}
+
+TEST(FontResolution, FilesThatAreNotFontsAreRefused)
+{
+    auto path = std::filesystem::temp_directory_path() / "sorrel-text-not-a-font.ttf";
+    std::ofstream(path) << "this is no font";
+    FT_LibraryRec_* library = FontCache::the().library();
+    EXPECT_EQ(FontFace::load(library, {path.string(), 0}), nullptr);
+    EXPECT_EQ(FontFace::load(library, {"/nonexistent/font.ttf", 0}), nullptr);
+    EXPECT_EQ(Font::create(nullptr, -12), nullptr);
+    std::filesystem::remove(path);
 }

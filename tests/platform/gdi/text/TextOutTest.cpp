@@ -186,3 +186,23 @@ TEST(TextPainter, ClipRectanglesLimitTheGlyphs)
     }
     EXPECT_TRUE(inside);
 }
+
+TEST(DrawText, PlacesTheLineInTheRectangleAndClipsToIt)
+{
+    FontFixture centred(font_description("Arial", -12));
+    SetBkMode(centred.dc, TRANSPARENT);
+    RECT box {0, 0, 200, 40};
+    EXPECT_EQ(DrawTextA(centred.dc, "Exit", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE),
+        centred.metrics().tmHeight);
+    Rect drawn = centred.changed_pixels();
+    EXPECT_NEAR(drawn.left + drawn.right, 200, 3);
+    EXPECT_NEAR(drawn.top + drawn.bottom, 40 + centred.metrics().tmInternalLeading, 4);
+
+    FontFixture clipped(font_description("Arial", -12));
+    SetBkMode(clipped.dc, TRANSPARENT);
+    RECT narrow {10, 10, 30, 20};
+    DrawTextA(clipped.dc, "Remove Options", -1, &narrow, DT_SINGLELINE);
+    Rect limited = clipped.changed_pixels();
+    EXPECT_FALSE(limited.is_empty());
+    EXPECT_EQ(limited.intersected(Rect {10, 10, 30, 20}), limited);
+}
