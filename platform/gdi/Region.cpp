@@ -1,48 +1,13 @@
 #include "platform/gdi/Region.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace sorrel::gdi {
 
 namespace {
 
-struct Span {
-    int left;
-    int right;
-    bool operator==(const Span&) const = default;
-};
-
-// Builds a banded rectangle list band by band, merging a band into the one above it when they
-// touch and have the same spans.
-class BandWriter {
-public:
-    explicit BandWriter(std::vector<Rect>& out)
-        : m_out(out)
-    { }
-
-    void add_band(int top, int bottom, const std::vector<Span>& spans)
-    {
-        if (spans.empty() || top >= bottom)
-            return;
-        if (m_last_bottom == top && m_last_spans == spans) {
-            for (size_t i = m_last_start; i < m_out.size(); ++i)
-                m_out[i].bottom = bottom;
-        } else {
-            m_last_start = m_out.size();
-            for (const Span& s : spans)
-                m_out.push_back({s.left, top, s.right, bottom});
-            m_last_spans = spans;
-        }
-        m_last_bottom = bottom;
-    }
-
-private:
-    std::vector<Rect>& m_out;
-    std::vector<Span> m_last_spans;
-    size_t m_last_start {0};
-    int m_last_bottom {0};
-    // m_last_bottom is only compared when m_last_spans is non-empty.
-};
+using Span = RegionBuilder::Run;
 
 // The spans of the band of `rects` that covers rows [top, ...), starting the search at `index`.
 void spans_at(const std::vector<Rect>& rects, size_t& index, int y, std::vector<Span>& out)
@@ -165,8 +130,7 @@ Region Region::combined(const Region& other, Op op) const
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
 
-    Region result;
-    BandWriter writer(result.m_rects);
+    RegionBuilder writer;
     std::vector<Span> a, b, merged;
     size_t ia = 0, ib = 0;
     for (size_t k = 0; k + 1 < ys.size(); ++k) {
@@ -175,8 +139,7 @@ Region Region::combined(const Region& other, Op op) const
         merge_spans(a, b, keep, merged);
         writer.add_band(ys[k], ys[k + 1], merged);
     }
-    result.update_bounds();
-    return result;
+    return writer.finish();
 }
 
 Region Region::united(const Region& other) const
@@ -201,10 +164,57 @@ Region Region::xored(const Region& other) const
 
 void Region::offset(int dx, int dy)
 {
+    if (m_rects.empty())
+        return;
+    // A move past the coordinate range stops at its edge rather than wrapping around.
+    dx = int(
+        std::clamp<int64_t>(dx, int64_t(INT32_MIN) - m_bounds.left, int64_t(INT32_MAX) - m_bounds.right));
+    dy = int(
+        std::clamp<int64_t>(dy, int64_t(INT32_MIN) - m_bounds.top, int64_t(INT32_MAX) - m_bounds.bottom));
     for (Rect& r : m_rects)
         r = r.translated(dx, dy);
     if (!m_rects.empty())
         m_bounds = m_bounds.translated(dx, dy);
+}
+
+void RegionBuilder::add_band(int top, int bottom, const std::vector<Run>& runs)
+{
+    if (top >= bottom)
+        return;
+    // Normalise: drop empty runs and merge touching or overlapping ones.
+    m_scratch.clear();
+    for (const Run& r : runs) {
+        if (r.left >= r.right)
+            continue;
+        if (!m_scratch.empty() && r.left <= m_scratch.back().right)
+            m_scratch.back().right = std::max(m_scratch.back().right, r.right);
+        else
+            m_scratch.push_back(r);
+    }
+    if (m_scratch.empty())
+        return;
+    std::vector<Rect>& out = m_region.m_rects;
+    if (!out.empty() && m_last_bottom == top && m_last_runs == m_scratch) {
+        for (size_t i = m_last_start; i < out.size(); ++i)
+            out[i].bottom = bottom;
+    } else {
+        m_last_start = out.size();
+        for (const Run& r : m_scratch)
+            out.push_back({r.left, top, r.right, bottom});
+        m_last_runs = m_scratch;
+    }
+    m_last_bottom = bottom;
+}
+
+Region RegionBuilder::finish()
+{
+    m_region.update_bounds();
+    Region result = std::move(m_region);
+    m_region = Region();
+    m_last_runs.clear();
+    m_last_start = 0;
+    m_last_bottom = 0;
+    return result;
 }
 
 } // namespace sorrel::gdi

@@ -73,4 +73,26 @@ template<class F> void Region::for_each_span(int y, int left, int right, F&& spa
     }
 }
 
+// Builds a region band by band from the top down: each band lists its runs left to right (runs
+// may touch or be empty; they are merged). Bands must come in increasing order of y and must not
+// overlap; a band that continues the one above it with the same runs is merged into it.
+class RegionBuilder {
+public:
+    struct Run {
+        int left;
+        int right;
+        bool operator==(const Run&) const = default;
+    };
+
+    void add_band(int top, int bottom, const std::vector<Run>& runs);
+    Region finish();
+
+private:
+    Region m_region;
+    std::vector<Run> m_last_runs;
+    std::vector<Run> m_scratch;
+    size_t m_last_start {0};
+    int m_last_bottom {0};
+};
+
 } // namespace sorrel::gdi

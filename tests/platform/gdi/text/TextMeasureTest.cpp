@@ -1,4 +1,5 @@
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/text/Cp1252.h"
 #include "platform/gdi/text/FontCache.h"
 #include "tests/platform/gdi/text/TextTestSupport.h"
 
@@ -133,4 +134,17 @@ TEST(TextMeasure, BadArgumentsFailQuietly)
     EXPECT_FALSE(GetTextExtentPoint32A(fixture.dc, "x", -5, &size));
     EXPECT_FALSE(TextOutA(fixture.dc, 0, 0, nullptr, 3));
     EXPECT_FALSE(TextOutA(reinterpret_cast<HDC>(fixture.font), 0, 0, "x", 1));
+}
+
+TEST(TextMeasure, BytesAreWindows1252Characters)
+{
+    EXPECT_EQ(cp1252_to_unicode(0x80), U'\u20AC');
+    EXPECT_EQ(cp1252_to_unicode(0x9F), U'\u0178');
+    EXPECT_EQ(cp1252_to_unicode(0xE9), U'\u00E9');
+    EXPECT_EQ(cp1252_to_unicode(0x81), U'\u0081');
+
+    // The euro sign has a glyph of its own; an undefined byte shows the missing-glyph box.
+    FontFixture fixture(font_description("Arial", -20));
+    EXPECT_NE(extent(fixture.dc, "\x80"), extent(fixture.dc, "\x81"));
+    EXPECT_EQ(extent(fixture.dc, "\x81"), extent(fixture.dc, "\x8D"));
 }
