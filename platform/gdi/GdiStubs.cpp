@@ -5,14 +5,6 @@
 
 namespace sorrel::gdi {
 
-BOOL BitBlt(HDC, int, int, int, int, HDC, int, int, DWORD)
-{
-    return FALSE;
-}
-BOOL StretchBlt(HDC, int, int, int, int, HDC, int, int, int, int, DWORD)
-{
-    return FALSE;
-}
 BOOL DrawStateA(HDC, HBRUSH, DRAWSTATEPROC, LPARAM, WPARAM, int, int, int, int, UINT)
 {
     return FALSE;
