@@ -1,0 +1,298 @@
+#pragma once
+
+// QuillButton: an owner-drawn command button with eight face styles, four outline shapes, five
+// colour schemes, gradients, icons, rotated and styled captions, option-button groups and hover
+// tracking.
+//
+// [SECTION] Where things are
+//   QuillButton.cpp              model: properties, setters, persistence, lifecycle
+//   QuillButtonInteraction.cpp   mouse, keys, focus, hover timer, option groups, RefreshButton
+//   QuillButtonOutline.cpp       window outline (BuildOutline) and UserControl_Resize
+//   QuillButtonSchemes.cpp       ProbePlatform and ApplyColorScheme
+//   QuillButtonPrimitives.cpp    ShiftColor, TranslateSystemColor and the drawing primitives
+//   QuillButtonPaint.cpp ...     the paint pipeline, the faces, the caption and the icon
+//
+// Behaviour and drawing stay apart: the interaction code changes ButtonState and the other
+// members, then asks for RefreshButton; only the paint pipeline draws.
+
+#include "controls/button/CaptionLayout.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/host/PictureBox.h"
+#include "platform/host/PropertyBag.h"
+#include "platform/host/StdFont.h"
+#include "platform/host/StdPicture.h"
+#include "platform/host/Timer.h"
+#include "platform/host/UserControl.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorrel::controls {
+
+// A colour argument of DrawCaptionAndIcon that skips its drawing pass (-1 as a signed value).
+constexpr gdi::Color NoPass = 0xFFFFFFFF;
+
+// The help text the control publishes for one of its properties (empty when it has none).
+std::string_view quill_button_property_help(std::string_view property);
+
+// Makes "QuillButton" known to form files; the program calls it once at start.
+void register_quill_button();
+
+class QuillButton : public host::UserControl {
+public:
+    QuillButton();
+    ~QuillButton() override;
+
+    std::string_view kind() const override { return "QuillButton"; }
+    std::string dump_text() const override { return m_caption; }
+
+    // [SECTION] Public properties
+    // Each property has a getter and a setter of the same name. Setters that act only at design
+    // time return without effect at run time; refused values change nothing and report nothing.
+
+    int32_t ButtonType() const { return m_button_type; }
+    void ButtonType(int32_t value);
+    int32_t ButtonStyle() const { return m_button_style; }
+    void ButtonStyle(int32_t value);
+    int32_t ColorScheme() const { return m_color_scheme; }
+    void ColorScheme(int32_t value);
+
+    gdi::Color BackColor() const { return m_back_color; }
+    void BackColor(gdi::Color value);
+    gdi::Color ForeColor() const { return m_fore_color; }
+    void ForeColor(gdi::Color value);
+    gdi::Color MouseOver() const { return m_mouse_over; }
+    void MouseOver(gdi::Color value);
+    gdi::Color EmbossEngraveMid() const { return m_emboss_mid; }
+    void EmbossEngraveMid(gdi::Color value);
+    gdi::Color EmbossEngraveShadow() const { return m_emboss_shadow; }
+    void EmbossEngraveShadow(gdi::Color value);
+    gdi::Color GradientStartColor() const { return m_gradient_start; }
+    void GradientStartColor(gdi::Color value);
+    gdi::Color GradientStopColor() const { return m_gradient_stop; }
+    void GradientStopColor(gdi::Color value);
+    int32_t GradientOrientation() const { return m_gradient_orientation; }
+    void GradientOrientation(int32_t value);
+
+    const std::string& Caption() const { return m_caption; }
+    void Caption(std::string value);
+    const host::FontRef& Font() const { return TextFont; }
+    void Font(host::FontRef font);
+    int32_t CaptionStyle() const { return m_caption_style; }
+    void CaptionStyle(int32_t value);
+    int32_t CaptionOrientation() const { return m_caption_orientation; }
+    void CaptionOrientation(int32_t value);
+    int32_t Alignment() const { return m_alignment; }
+    void Alignment(int32_t value);
+
+    const host::PictureRef& Icon() const { return m_icon; }
+    void Icon(host::PictureRef picture);
+    int32_t IconSize() const { return m_icon_size; }
+    void IconSize(int32_t value);
+    int32_t IconAlignmentValue() const { return m_icon_alignment; }
+    void IconAlignmentValue(int32_t value);
+
+    // The stored value; a right-button press clears it until the swallowed click or until the
+    // pointer leaves, while the host control stays enabled.
+    bool Enabled() const { return m_enabled; }
+    void Enabled(bool value);
+    bool ShowFocus() const { return m_show_focus; }
+    void ShowFocus(bool value);
+    bool OptionButton() const { return m_option_button; }
+    void OptionButton(bool value);
+    bool Value() const { return m_value; }
+    void Value(bool value);
+    // Reads the effective mode: the requested one, or the platform's choice for a negative one.
+    int32_t GraphicsMode() const { return EffectiveGraphicsMode; }
+    void GraphicsMode(int32_t value);
+    int32_t MousePointer() const { return host::UserControl::MousePointer(); }
+    void MousePointer(int32_t value);
+    const host::PictureRef& MouseIcon() const { return host::UserControl::MouseIcon(); }
+    void MouseIcon(host::PictureRef picture);
+
+    int32_t hwnd() const { return hWnd(); }
+    // The name of the window object that holds the button, with "(index)" for a member of a
+    // control array: the name of its option group.
+    std::string Container() const;
+
+    // Redraws the button now.
+    void RefreshButton();
+
+    // [SECTION] Host notifications
+    void UserControl_Initialize() override;
+    void UserControl_InitProperties() override;
+    void UserControl_ReadProperties(host::PropertyBag& PropBag) override;
+    void UserControl_WriteProperties(host::PropertyBag& PropBag) override;
+    void UserControl_Show() override;
+    void UserControl_Resize() override;
+    void UserControl_Terminate() override;
+    void UserControl_MouseDown(int16_t Button, int16_t Shift, float X, float Y) override;
+    void UserControl_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
+    void UserControl_MouseUp(int16_t Button, int16_t Shift, float X, float Y) override;
+    void UserControl_Click() override;
+    void UserControl_DblClick() override;
+    void UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) override;
+    void UserControl_KeyPress(int16_t& KeyAscii) override;
+    void UserControl_KeyUp(int16_t& KeyCode, int16_t& Shift) override;
+    void UserControl_AccessKeyPress(int16_t KeyAscii) override;
+    void UserControl_EnterFocus() override;
+    void UserControl_ExitFocus() override;
+    void UserControl_AmbientChanged(const std::string& PropertyName) override;
+    void TimerHover_Timer();
+    void TextFont_FontChanged(const std::string& PropertyName);
+
+private:
+    // Tests reach the private state through this class (defined in the tests only).
+    friend class QuillButtonTestAccess;
+
+    // [SECTION] Helpers shared by every part of the class
+    // The surface's ScaleWidth and ScaleHeight rounded to whole pixels, halves to even.
+    int face_width() const;
+    int face_height() const;
+    bool design_mode() const;
+    // The device context of the window that holds the button (null before it is placed).
+    gdi::HDC parent_dc() const;
+    // Tells the host a stored key changed; only at design time.
+    void mark(std::string_view key);
+    void mark_all(std::initializer_list<std::string_view> keys);
+    // Hands TextFont to the host control and follows its change notices.
+    void attach_text_font(host::FontRef font);
+    // The effective graphics mode for a requested one.
+    int32_t effective_graphics_mode(int32_t requested);
+    // The two raisers of the press and release events; Button -1 marks a simulated call.
+    void raise_mouse_event(std::string_view event, int16_t Button, int16_t Shift, float X, float Y);
+    void raise_key_event(std::string_view event, int16_t KeyCode, int16_t Shift);
+
+    // [SECTION] Interaction (QuillButtonInteraction.cpp)
+    void SelectInGroup();
+    void RefreshAndWait(float seconds);
+
+    // [SECTION] Outline (QuillButtonOutline.cpp)
+    void BuildOutline();
+
+    // [SECTION] Platform and colour schemes (QuillButtonSchemes.cpp)
+    // Without the gradient query: the caption's graphics mode for this platform. With it: -1 when
+    // the platform has no gradient fill, else the same answer.
+    int16_t ProbePlatform(bool gradientQuery);
+    void ApplyColorScheme(bool resetColours);
+
+    // [SECTION] Colour helpers and drawing primitives (QuillButtonPrimitives.cpp)
+    // Each primitive draws on the control's own surface and creates and deletes its own pen or
+    // brush. Rectangles exclude their right and bottom edges; lines exclude their end point.
+    // Moves red and green by `amount`; blue by `amount`, or by blue * amount / 192 when
+    // `proportional`; clamps each channel to 0..255. `text`, when given, receives the three
+    // channels as nine digits ("240240240").
+    static gdi::Color ShiftColor(
+        gdi::Color colour, int32_t amount, bool proportional, std::string* text = nullptr);
+    // A system-colour reference (top bit set, below -1 as a signed value) becomes the current
+    // system colour of its low byte; every other value comes back unchanged.
+    static gdi::Color TranslateSystemColor(gdi::Color value);
+    void SetPixelAt(int32_t x, int32_t y, gdi::Color colour);
+    void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, gdi::Color colour);
+    // Fills the rectangle, or outlines it: a one-pixel frame for ButtonStyle 0, the slanted
+    // polygon of ButtonStyle 1..3 otherwise. A null dc means the control's own surface.
+    void FillOrOutline(int32_t left, int32_t top, int32_t right, int32_t bottom, gdi::Color colour,
+        bool outline, gdi::HDC dc = nullptr);
+    void DrawBevel(
+        gdi::Color c1, gdi::Color c2, gdi::Color c3, gdi::Color c4, int16_t BevelInset, bool OuterOnly);
+    void DrawFocusIndicator();
+    void PaintGradient();
+    // The slants of the segmented outline for the current ButtonStyle (0, 0 for a rectangle and
+    // for a damaged value outside 0..3).
+    int32_t slant_right() const;
+    int32_t slant_left() const;
+
+    // [SECTION] Painting (QuillButtonPaint.cpp and the face, caption and icon files)
+    void PaintButton(bool snapshot);
+    void PaintClassicFace(bool snapshot);
+    void PaintBevelFace(bool snapshot);
+    void PaintXPFace(bool snapshot);
+    void PaintSoftFace(bool snapshot);
+    void PaintRingFace(bool snapshot);
+    void PaintThinFace(bool snapshot);
+    void PaintMacFace(bool snapshot);
+    void ParseAccessKey();
+    void CreateCaptionFont(bool relayout);
+    void LayoutCaption();
+    // Colours of NoPass skip their pass.
+    void DrawCaptionAndIcon(gdi::Color textColour, gdi::Color secondColour, gdi::Color firstColour);
+    void PrepareIcon();
+    // Deletes the caption font kept between paints and selects the surface's own font back.
+    void release_caption_font();
+
+    // [SECTION] Stored properties
+    int32_t m_button_type {0};
+    int32_t m_button_style {0};
+    int32_t m_color_scheme {0};
+    gdi::Color m_back_color {0};
+    gdi::Color m_fore_color {0};
+    gdi::Color m_mouse_over {0};
+    gdi::Color m_emboss_mid {0};
+    gdi::Color m_emboss_shadow {0};
+    gdi::Color m_gradient_start {0};
+    gdi::Color m_gradient_stop {0};
+    int32_t m_gradient_orientation {0};
+    std::string m_caption;
+    int32_t m_caption_style {0};
+    int32_t m_caption_orientation {0};
+    int32_t m_alignment {0};
+    host::PictureRef m_icon;
+    int32_t m_icon_size {0};
+    int32_t m_icon_alignment {0};
+    bool m_enabled {false};
+    bool m_show_focus {false};
+    bool m_option_button {false};
+    bool m_value {false};
+
+    // [SECTION] State shared by the parts of the class
+    // 0 up, 1 drawn disabled (snapshot paint only), 2 pressed, 3 focused, 4 pointer over;
+    // negative only inside a painter (a selected option button).
+    int32_t ButtonState {0};
+    uint8_t LastMouseButton {1};
+    uint8_t LastKeyCode {0};
+    bool HasFocus {false};
+    bool MouseInside {false};
+    bool PaintReady {false};
+    // The latest outline; once handed to the window, the window owns it.
+    gdi::HRGN OutlineRegion {nullptr};
+    bool HasIcon {false};
+    bool LayoutDirty {false};
+    int32_t RequestedGraphicsMode {0};
+    int32_t EffectiveGraphicsMode {0};
+    // Set by UserControl_Terminate: the button no longer paints.
+    bool m_terminated {false};
+
+    // The palette ApplyColorScheme derives; every painter reads it.
+    gdi::Color FaceColor {0};
+    gdi::Color LightColor {0};
+    gdi::Color HighlightColor {0};
+    gdi::Color ShadowColor {0};
+    gdi::Color DarkShadowColor {0};
+    gdi::Color TextColor {0};
+    gdi::Color HoverTextColor {0};
+
+    host::FontRef TextFont;
+    host::StdFont::Subscription m_text_font_subscription;
+
+    // Caption layout and drawing.
+    int16_t AccessKeyPos {0};
+    int16_t AccessKeyWidth {0};
+    int32_t UnderlineX {0};
+    int32_t UnderlineY {0};
+    std::vector<CaptionLine> CaptionLines {CaptionLine {}};
+    CaptionBox CaptionRect;
+    int32_t IconX {0};
+    int32_t IconY {0};
+    gdi::HFONT CaptionFont {nullptr};
+    gdi::HFONT PreviousFont {nullptr};
+    int32_t AccessKeyLine {0};
+
+    // [SECTION] Constituents
+    host::Timer TimerHover {*this, "TimerHover", 100, false};
+    host::PictureBox picIcon {*this, "picIcon"};
+};
+
+} // namespace sorrel::controls

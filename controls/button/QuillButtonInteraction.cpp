@@ -1,0 +1,411 @@
+// How the button behaves: mouse, keys, access key, focus, the hover timer and option groups.
+// These handlers change ButtonState and the other members and then ask for RefreshButton; they
+// never draw.
+//
+// [SECTION] State over time
+// [SECTION] Events and repaint
+// [SECTION] Mouse
+// [SECTION] Keys and access key
+// [SECTION] Focus and hover timer
+// [SECTION] Option buttons and groups
+// [SECTION] Show and ambient changes
+
+#include "controls/button/QuillButton.h"
+
+#include "platform/host/Form.h"
+#include "platform/host/Host.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace sorrel::controls {
+
+// [SECTION] State over time
+//
+// ButtonState (0 up, 2 pressed, 3 focused, 4 pointer over) as the user drives it. H is HasFocus,
+// M is MouseInside; "simulated" calls pass Button -1 and raise no mouse event.
+//
+//   press (not the right button)          2; an unselected option button is selected and raises
+//                                           Click before MouseDown; a selected one raises nothing
+//   right press                           stored Enabled = False: the click that follows is
+//                                           swallowed; the state does not change
+//   move, no button, inside               4
+//   move, left button, inside             2
+//   move, no/left button, outside         3 if H, else 0 (shown only by the next repaint)
+//   move, any other button                4
+//   the first move (M was False)          repaint; M = True; the hover timer runs
+//   release (not the right button)        4 if M, else 3 if H, else 0; repaint
+//   click                                 a push button: simulated release, then Click
+//   swallowed click (after a right press) stored Enabled = True again
+//   double click                          simulated press: the second press shows pressed
+//   focus entered / left                  3 unless M / 4 if M, else 0
+//
+// Press, drag out and back, with the hover timer (100 ms):
+//
+//   t        pointer    event               ButtonState   face on screen
+//   0        inside     left press          2             pressed
+//   10       outside    move (left held)    3 or 0        still pressed: M is True, no repaint
+//   100      outside    timer tick          3 or 0        up or focused; MouseOut; M = False
+//   150      inside     move (left held)    2             pressed again (first move repaints)
+//   200      inside     left release        4             pointer over
+//
+// The hover timer runs from the first move over the button until a tick finds the pointer
+// over another window (including a child window on top), or until the focus leaves. A tick
+// while the pointer is over the button does nothing, so MouseOut comes once per stay outside.
+
+// [SECTION] Events and repaint
+
+void QuillButton::raise_mouse_event(std::string_view event, int16_t Button, int16_t Shift, float X, float Y)
+{
+    if (Button < 0)
+        return;
+    RaiseEvent(event, {&Button, &Shift, &X, &Y});
+}
+
+void QuillButton::raise_key_event(std::string_view event, int16_t KeyCode, int16_t Shift)
+{
+    RaiseEvent(event, {&KeyCode, &Shift});
+}
+
+void QuillButton::RefreshButton()
+{
+    if (m_terminated)
+        return;
+    PaintReady = true;
+    PaintButton(false);
+    Refresh();
+}
+
+void QuillButton::RefreshAndWait(float seconds)
+{
+    Refresh();
+    host::Host& h = host();
+    float start = h.Timer();
+    // Sleep rather than spin: the host presents the pressed face and then blocks without
+    // handling input or timers. The bound on the sleeps keeps a clock that does not move from
+    // holding the button forever.
+    double slept_ms = 0;
+    double limit_ms = double(seconds) * 1000.0 + 50.0;
+    while (true) {
+        float now = h.Timer();
+        if (now < start || now - start >= seconds)
+            break;
+        if (slept_ms >= limit_ms)
+            break;
+        double step_ms = std::max(1.0, (double(seconds) - double(now - start)) * 1000.0);
+        h.Sleep(step_ms);
+        slept_ms += step_ms;
+    }
+}
+
+// [SECTION] Mouse
+
+void QuillButton::UserControl_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
+{
+    LastMouseButton = uint8_t(std::abs(int(Button)));
+    if (Button == host::vbRightButton) {
+        // Arms the suppression of the click that follows a right press; the host control stays
+        // enabled and the face does not change.
+        m_enabled = false;
+    } else {
+        ButtonState = 2;
+        if (m_option_button) {
+            if (m_value)
+                return;
+            Value(true);
+            RaiseEvent("Click");
+        } else {
+            RefreshButton();
+        }
+    }
+    raise_mouse_event("MouseDown", Button, Shift, X, Y);
+}
+
+void QuillButton::UserControl_MouseMove(int16_t Button, int16_t Shift, float X, float Y)
+{
+    ButtonState = 4;
+    if (Button < 2) {
+        // A point on the far edge still counts as inside.
+        if (X < 0 || Y < 0 || X > ScaleWidth() || Y > ScaleHeight())
+            ButtonState = HasFocus ? 3 : 0;
+        else if (Button == host::vbLeftButton)
+            ButtonState = 2;
+    }
+    if (!MouseInside)
+        RefreshButton();
+    MouseInside = true;
+    // Enabling a running timer would restart its count; only a stopped timer is started.
+    if (!TimerHover.Enabled())
+        TimerHover.Enabled(true);
+    raise_mouse_event("MouseMove", Button, Shift, X, Y);
+}
+
+void QuillButton::UserControl_MouseUp(int16_t Button, int16_t Shift, float X, float Y)
+{
+    if (Button != host::vbRightButton) {
+        ButtonState = HasFocus ? 3 : 0;
+        if (MouseInside)
+            ButtonState = 4;
+        RefreshButton();
+    }
+    raise_mouse_event("MouseUp", Button, Shift, X, Y);
+}
+
+void QuillButton::UserControl_Click()
+{
+    if (!(LastMouseButton == 1 || m_enabled)) {
+        // The click after a right press is swallowed and re-arms the button.
+        if (ButtonState != 1)
+            m_enabled = true;
+        return;
+    }
+    if (m_option_button) {
+        if (m_value)
+            return;
+        Value(true);
+        RaiseEvent("Click");
+        return;
+    }
+    UserControl_MouseUp(-1, 1, 1, 1);
+    RaiseEvent("Click");
+}
+
+void QuillButton::UserControl_DblClick()
+{
+    // The second press of a double click shows the pressed face; no second Click.
+    if (LastMouseButton == 1)
+        UserControl_MouseDown(-1, 1, 1, 1);
+}
+
+// [SECTION] Keys and access key
+
+void QuillButton::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift)
+{
+    LastKeyCode = uint8_t(KeyCode);
+    bool selectable = !m_option_button || !m_value;
+    if (KeyCode == host::vbKeySpace && selectable) {
+        UserControl_MouseDown(-1, 0, 0, 0);
+        RaiseEvent("KeyDown", {&KeyCode, &Shift});
+        return;
+    }
+    if (KeyCode == host::vbKeyReturn && m_option_button)
+        return;
+    if (KeyCode == host::vbKeyRight || KeyCode == host::vbKeyDown) {
+        host().SendKeys("{Tab}");
+        return;
+    }
+    if (KeyCode == host::vbKeyLeft || KeyCode == host::vbKeyUp) {
+        host().SendKeys("+{Tab}");
+        return;
+    }
+    RaiseEvent("KeyDown", {&KeyCode, &Shift});
+}
+
+void QuillButton::UserControl_KeyPress(int16_t& KeyAscii)
+{
+    RaiseEvent("KeyPress", {&KeyAscii});
+}
+
+void QuillButton::UserControl_KeyUp(int16_t& KeyCode, int16_t& Shift)
+{
+    bool selectable = !m_option_button || !m_value;
+    // A space released on another button than the one it went down on only raises KeyUp.
+    if (KeyCode == host::vbKeySpace && KeyCode == LastKeyCode && selectable) {
+        UserControl_MouseUp(-1, 0, 0, 0);
+        RaiseEvent("KeyUp", {&KeyCode, &Shift});
+        UserControl_Click();
+        return;
+    }
+    RaiseEvent("KeyUp", {&KeyCode, &Shift});
+}
+
+void QuillButton::UserControl_AccessKeyPress(int16_t KeyAscii)
+{
+    if (!m_option_button) {
+        // The pressed face stays on screen for a moment before the click restores it.
+        ButtonState = 2;
+        RefreshButton();
+        RefreshAndWait(0.15f);
+        LastMouseButton = 1;
+    }
+    if (m_option_button && m_value) {
+        int16_t KeyCode = KeyAscii;
+        int16_t Shift = 0;
+        raise_key_event("KeyDown", KeyCode, Shift);
+        int16_t ascii = KeyAscii;
+        RaiseEvent("KeyPress", {&ascii});
+        KeyCode = KeyAscii;
+        Shift = 0;
+        raise_key_event("KeyUp", KeyCode, Shift);
+        return;
+    }
+    UserControl_Click();
+}
+
+// [SECTION] Focus and hover timer
+
+void QuillButton::UserControl_EnterFocus()
+{
+    HasFocus = true;
+    LastMouseButton = 1;
+    LastKeyCode = 0;
+    if (!MouseInside)
+        ButtonState = 3;
+    RefreshButton();
+}
+
+void QuillButton::UserControl_ExitFocus()
+{
+    TimerHover.Enabled(false);
+    HasFocus = false;
+    LastMouseButton = 1;
+    LastKeyCode = 0;
+    ButtonState = MouseInside ? 4 : 0;
+    RefreshButton();
+}
+
+void QuillButton::TimerHover_Timer()
+{
+    gdi::POINT pointer {};
+    host::Host& h = host();
+    h.GetCursorPos(&pointer);
+    if (h.WindowFromPoint(pointer) == hWnd())
+        return;
+    TimerHover.Enabled(false);
+    MouseInside = false;
+    // Re-arms a button whose Enabled a right press cleared. A button disabled through its
+    // Enabled setter stays disabled: its host control is disabled too.
+    if (ButtonState != 1 && host::Control::Enabled())
+        m_enabled = true;
+    ButtonState = HasFocus ? 3 : 0;
+    RefreshButton();
+    RaiseEvent("MouseOut");
+}
+
+// [SECTION] Option buttons and groups
+//
+// An option button stays selected (Value True) until another option button of the same group
+// is selected. The group is the Container text: the name of the frame or window that holds the
+// button, with the index of a frame that is a control-array member.
+//
+//   event                                   effect
+//   press / click / space on an unselected  Value = True: every other button of the group with
+//                                             Value True gets Value = False (repaints up); Click
+//   press / click on a selected one         nothing at all
+//   Value = False                           ButtonState 0, repaint
+//   OptionButton = True                     Value is set again with its current value, so a
+//                                             selected button clears the rest of its group
+//   a selected option button is shown       the rest of its group is cleared
+
+void QuillButton::Value(bool value)
+{
+    m_value = value;
+    if (!m_option_button)
+        return;
+    if (value) {
+        SelectInGroup();
+    } else {
+        ButtonState = 0;
+        RefreshButton();
+    }
+}
+
+void QuillButton::OptionButton(bool value)
+{
+    m_option_button = value;
+    if (value) {
+        Value(m_value);
+    } else {
+        ButtonState = 0;
+        RefreshButton();
+    }
+}
+
+void QuillButton::SelectInGroup()
+{
+    std::string group = Container();
+    host::WindowHandle own = hWnd();
+    host::Form* form = Parent();
+    if (!form) {
+        RefreshButton();
+        return;
+    }
+    // The parent-controls collection also holds the window itself, so its count is one more
+    // than the window's control list: the last index of the list is N - 2.
+    int n = ParentControls();
+    host::ControlsCollection controls = form->Controls();
+    for (int i = 0; i <= n - 2; ++i) {
+        auto* other = dynamic_cast<QuillButton*>(controls.Item(i));
+        if (!other || other->Container() != group)
+            continue;
+        if (other->hWnd() == own)
+            RefreshButton();
+        else if (other->m_value)
+            other->Value(false);
+    }
+}
+
+std::string QuillButton::Container() const
+{
+    host::Form* form = Parent();
+    std::string name = Ambient().DisplayName;
+    const host::Control* control = nullptr;
+    if (form) {
+        auto bracket = name.find('(');
+        if (bracket != std::string::npos) {
+            // A control-array member: "Name(index)".
+            int index = 0;
+            for (size_t i = bracket + 1; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
+                index = std::min(index * 10 + (name[i] - '0'), 32767);
+            control = form->Controls().Item(std::string_view(name).substr(0, bracket), int16_t(index));
+        } else {
+            control = form->Controls().Item(name);
+        }
+    }
+    if (!control)
+        control = this;
+
+    const host::Control* holder = control->Container();
+    if (!holder || (form && holder->Name() == form->Name()))
+        holder = form;
+    if (!holder)
+        return {};
+    std::string result = holder->Name();
+    // A holder that is no array member has no index to append.
+    if (holder->Index() >= 0)
+        result += "(" + std::to_string(holder->Index()) + ")";
+    return result;
+}
+
+// [SECTION] Show and ambient changes
+
+void QuillButton::UserControl_Show()
+{
+    PaintReady = true;
+    if (m_option_button && m_value)
+        SelectInGroup();
+    UserControl_Resize();
+}
+
+void QuillButton::UserControl_AmbientChanged(const std::string& PropertyName)
+{
+    static constexpr std::string_view handled = "BackColorForeColorFontPalette";
+    if (handled.find(PropertyName) == std::string_view::npos)
+        return;
+    if (PropertyName == "Font") {
+        host::Form* form = Parent();
+        host::FontRef font = form ? form->Font() : Ambient().Font;
+        if (font)
+            attach_text_font(font);
+        // Not marked and not repainted, but the next paint measures the caption afresh.
+        LayoutDirty = true;
+        return;
+    }
+    if (PropertyName == "ForeColor" || m_color_scheme == 4) {
+        ApplyColorScheme(false);
+        RefreshButton();
+    }
+}
+
+} // namespace sorrel::controls

@@ -1,0 +1,76 @@
+// The button's window outline: segment shapes with slanted ends, or a rectangle with the corner
+// cells its face style leaves out. The window owns each outline once it has it.
+
+#include "controls/button/QuillButton.h"
+
+#include "platform/host/Host.h"
+
+namespace sorrel::controls {
+
+void QuillButton::UserControl_Resize()
+{
+    // Before the first show or repaint there is nothing to fit.
+    if (!PaintReady)
+        return;
+    BuildOutline();
+    // From here on the window owns the region and frees it when it is replaced. A window that
+    // refuses it leaves the region with us, so it goes at once.
+    if (OutlineRegion && host().SetWindowRgn(hWnd(), OutlineRegion, gdi::TRUE) == 0) {
+        gdi::DeleteObject(OutlineRegion);
+        OutlineRegion = nullptr;
+    }
+    LayoutCaption();
+    PrepareIcon();
+    RefreshButton();
+}
+
+void QuillButton::BuildOutline()
+{
+    int w = face_width();
+    int h = face_height();
+
+    int32_t slant_l = slant_left();
+    int32_t slant_r = slant_right();
+    if (slant_l != 0 || slant_r != 0) {
+        // The slant is 18 pixels whatever the height; the face style plays no part.
+        gdi::POINT corners[4] = {{0, 0}, {slant_l, h}, {w, h}, {w - slant_r, 0}};
+        OutlineRegion = gdi::CreatePolygonRgn(corners, 4, gdi::WINDING);
+        return;
+    }
+
+    OutlineRegion = gdi::CreateRectRgn(0, 0, w, h);
+    auto cut = [&](int left, int top, int right, int bottom) {
+        gdi::HRGN cell = gdi::CreateRectRgn(left, top, right, bottom);
+        gdi::CombineRgn(OutlineRegion, OutlineRegion, cell, gdi::RGN_DIFF);
+        gdi::DeleteObject(cell);
+    };
+    switch (m_button_type) {
+    case 1:
+        // The corner pixels of the dark outline.
+        cut(0, 0, 1, 1);
+        cut(0, h - 1, 1, h);
+        cut(w - 1, 0, w, 1);
+        cut(w - 1, h - 1, w, h);
+        break;
+    case 3:
+    case 8:
+        // Three pixels at each corner round the outline off.
+        cut(0, 0, 2, 1);
+        cut(0, h - 1, 2, h);
+        cut(w - 2, 0, w, 1);
+        cut(w - 2, h - 1, w, h);
+        cut(0, 1, 1, 2);
+        cut(0, h - 2, 1, h - 1);
+        cut(w - 1, 1, w, 2);
+        cut(w - 1, h - 2, w, h - 1);
+        break;
+    case 4:
+        cut(0, h - 1, 1, h);
+        cut(w - 1, 0, w, 1);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace sorrel::controls

@@ -1,0 +1,213 @@
+// The colour helpers and the drawing primitives every painter of the button draws through. Each
+// primitive fetches the control's device context when it draws and creates and deletes its own
+// pens and brushes within the call, so nothing outlives a paint.
+
+#include "controls/button/QuillButton.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace sorrel::controls {
+
+namespace {
+
+// Selects solid one-pixel pens into a device context one after the other, deleting each when
+// the next replaces it; the context's original pen goes back at the end.
+class PenSequence {
+public:
+    explicit PenSequence(gdi::HDC dc)
+        : m_dc(dc)
+    { }
+    ~PenSequence()
+    {
+        if (!m_current)
+            return;
+        gdi::SelectObject(m_dc, m_original);
+        gdi::DeleteObject(m_current);
+    }
+    PenSequence(const PenSequence&) = delete;
+    PenSequence& operator=(const PenSequence&) = delete;
+
+    void use(gdi::Color colour)
+    {
+        gdi::HPEN pen = gdi::CreatePen(gdi::PS_SOLID, 1, colour);
+        gdi::HGDIOBJ previous = gdi::SelectObject(m_dc, pen);
+        if (!m_current)
+            m_original = previous;
+        else
+            gdi::DeleteObject(m_current);
+        m_current = pen;
+    }
+
+private:
+    gdi::HDC m_dc;
+    gdi::HGDIOBJ m_original {nullptr};
+    gdi::HPEN m_current {nullptr};
+};
+
+int clamp_channel(int value)
+{
+    return std::clamp(value, 0, 255);
+}
+
+} // namespace
+
+gdi::Color QuillButton::ShiftColor(gdi::Color colour, int32_t amount, bool proportional, std::string* text)
+{
+    int red = int(colour & 0xFF);
+    int green = int((colour >> 8) & 0xFF);
+    int blue = int((colour >> 16) & 0xFF);
+    // Only blue scales in the proportional mode; red and green always move by the amount.
+    red = clamp_channel(red + amount);
+    green = clamp_channel(green + amount);
+    blue = clamp_channel(proportional ? blue + int(int64_t(blue) * amount / 192) : blue + amount);
+    if (text) {
+        char digits[16];
+        std::snprintf(digits, sizeof(digits), "%03d%03d%03d", red, green, blue);
+        *text = digits;
+    }
+    return gdi::Color(red) | (gdi::Color(green) << 8) | (gdi::Color(blue) << 16);
+}
+
+gdi::Color QuillButton::TranslateSystemColor(gdi::Color value)
+{
+    if (int32_t(value) < -1)
+        return gdi::GetSysColor(int(value & 0xFF));
+    return value;
+}
+
+int32_t QuillButton::slant_right() const
+{
+    return (m_button_style == 1 || m_button_style == 2) ? 18 : 0;
+}
+
+int32_t QuillButton::slant_left() const
+{
+    return (m_button_style == 2 || m_button_style == 3) ? 18 : 0;
+}
+
+void QuillButton::SetPixelAt(int32_t x, int32_t y, gdi::Color colour)
+{
+    gdi::SetPixelV(hDC(), x, y, colour);
+}
+
+void QuillButton::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, gdi::Color colour)
+{
+    gdi::HDC dc = hDC();
+    PenSequence pens(dc);
+    pens.use(colour);
+    gdi::MoveToEx(dc, x1, y1, nullptr);
+    gdi::LineTo(dc, x2, y2);
+}
+
+void QuillButton::FillOrOutline(
+    int32_t left, int32_t top, int32_t right, int32_t bottom, gdi::Color colour, bool outline, gdi::HDC dc)
+{
+    if (!dc)
+        dc = hDC();
+    gdi::RECT rect {left, top, right, bottom};
+    int32_t slant_l = slant_left();
+    int32_t slant_r = slant_right();
+    if (!outline) {
+        gdi::HBRUSH brush = gdi::CreateSolidBrush(colour);
+        gdi::FillRect(dc, &rect, brush);
+        gdi::DeleteObject(brush);
+    } else if (slant_l != 0 || slant_r != 0) {
+        // The segment outline is drawn on the control's own surface; its inside stays as it is.
+        gdi::HDC own = hDC();
+        PenSequence pens(own);
+        pens.use(colour);
+        gdi::HGDIOBJ previous_brush = gdi::SelectObject(own, gdi::GetStockObject(gdi::NULL_BRUSH));
+        gdi::POINT corners[4]
+            = {{left, top}, {right - slant_r, top}, {right, bottom - 1}, {left + slant_l, bottom - 1}};
+        gdi::Polygon(own, corners, 4);
+        if (previous_brush)
+            gdi::SelectObject(own, previous_brush);
+    } else {
+        gdi::HBRUSH brush = gdi::CreateSolidBrush(colour);
+        gdi::FrameRect(dc, &rect, brush);
+        gdi::DeleteObject(brush);
+    }
+}
+
+void QuillButton::DrawBevel(
+    gdi::Color c1, gdi::Color c2, gdi::Color c3, gdi::Color c4, int16_t BevelInset, bool OuterOnly)
+{
+    gdi::HDC dc = hDC();
+    int32_t a = BevelInset;
+    int32_t rt = face_width() - 1;
+    int32_t bt = face_height() - 1;
+    int32_t l = slant_left();
+    int32_t r = slant_right();
+    PenSequence pens(dc);
+
+    // Outer left and top edges.
+    pens.use(c1);
+    gdi::MoveToEx(dc, a + l, bt, nullptr);
+    gdi::LineTo(dc, a, a);
+    gdi::LineTo(dc, rt - r, a);
+    // Outer right and bottom edges; they always lie on the last column and row.
+    pens.use(c2);
+    gdi::LineTo(dc, rt, bt);
+    gdi::LineTo(dc, a + l - 1, bt);
+    gdi::MoveToEx(dc, a + 1 + l, bt, nullptr);
+    if (OuterOnly)
+        return;
+    // Inner left and top edges.
+    pens.use(c3);
+    gdi::LineTo(dc, a + 1, a + 1);
+    gdi::LineTo(dc, rt - r - 1, a + 1);
+    // Inner right and bottom edges.
+    pens.use(c4);
+    gdi::LineTo(dc, rt - 1, bt - 1);
+    gdi::LineTo(dc, a + l, bt - 1);
+}
+
+void QuillButton::DrawFocusIndicator()
+{
+    if (!m_show_focus)
+        return;
+    gdi::HDC dc = hDC();
+    gdi::RECT rect;
+    bool segmented = slant_left() != 0 || slant_right() != 0;
+    if (segmented || m_button_type == 4)
+        rect = {CaptionRect.Left, CaptionRect.Top, CaptionRect.Right, CaptionRect.Bottom};
+    else
+        rect = {4, 4, face_width() - 4, face_height() - 4};
+    {
+        PenSequence pens(dc);
+        pens.use(m_button_type == 4 ? gdi::Color(0xCC9999) : gdi::Color(0));
+        // Drawn by inverting pixels: drawing it twice takes it away again.
+        gdi::DrawFocusRect(dc, &rect);
+    }
+    host::UserControl::ForeColor(TextColor);
+}
+
+void QuillButton::PaintGradient()
+{
+    float w = ScaleWidth();
+    float h = ScaleHeight();
+    // b decides which corner carries the start colour: orientations 2 and 3 run backwards.
+    int b = m_gradient_orientation > 1 ? 1 : 0;
+    auto vertex = [](float x, float y, gdi::Color colour) {
+        gdi::Color c = ShiftColor(colour, 0, false);
+        gdi::TRIVERTEX v {};
+        v.x = gdi::LONG(host::round_half_even(x));
+        v.y = gdi::LONG(host::round_half_even(y));
+        v.Red = gdi::COLOR16((c & 0xFF) << 8);
+        v.Green = gdi::COLOR16(((c >> 8) & 0xFF) << 8);
+        v.Blue = gdi::COLOR16(((c >> 16) & 0xFF) << 8);
+        v.Alpha = 0;
+        return v;
+    };
+    gdi::TRIVERTEX vertices[2];
+    vertices[b] = vertex(float(b) * w, float(b) * h, m_gradient_start);
+    vertices[1 - b] = vertex(w - float(b) * w, h - float(b) * h, m_gradient_stop);
+    gdi::GRADIENT_RECT mesh {0, 1};
+    // Orientations outside 0..3 (only a stored value can be one) run horizontally.
+    int64_t mode = int64_t(m_gradient_orientation) - 2 * b;
+    gdi::ULONG fill_mode = mode == 1 ? gdi::GRADIENT_FILL_RECT_V : gdi::GRADIENT_FILL_RECT_H;
+    gdi::GradientFill(hDC(), vertices, 2, &mesh, 1, fill_mode);
+}
+
+} // namespace sorrel::controls
