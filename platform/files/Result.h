@@ -44,10 +44,11 @@ public:
         return std::get<T>(m_value);
     }
     T release_value() { return std::move(value()); }
+    // The reason; a blank one when there was no failure, so that a wrong guess can't crash.
     Error const& error() const
     {
-        assert(is_error());
-        return std::get<Error>(m_value);
+        static Error const none {};
+        return is_error() ? std::get<Error>(m_value) : none;
     }
 
 private:
@@ -65,8 +66,8 @@ public:
     explicit operator bool() const { return !is_error(); }
     Error const& error() const
     {
-        assert(is_error());
-        return *m_error;
+        static Error const none {};
+        return m_error ? *m_error : none;
     }
 
 private:

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 
 namespace sorrel::files {
 
@@ -71,8 +72,12 @@ Result<OpenedParent> open_parent(DriveMap const& drives, WindowsPath const& path
         FileDescriptor next(::openat(opened.directory.get(), name.value().c_str(), flags));
         if (!next.is_open()) {
             int code = errno;
-            if (code == ELOOP)
-                return Error {"\"" + opened.full_path().string() + "\" is a link", code};
+            struct stat st { };
+            if (code == ELOOP
+                || (code == ENOTDIR
+                    && ::fstatat(opened.directory.get(), name.value().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
+                    && S_ISLNK(st.st_mode)))
+                return Error {"\"" + opened.full_path().string() + "\" is a link", ELOOP};
             return Error::from_errno("cannot open \"" + opened.full_path().string() + "\"", code);
         }
         opened.directory = std::move(next);

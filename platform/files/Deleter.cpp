@@ -1,0 +1,166 @@
+#include "platform/files/Deleter.h"
+
+#include "platform/files/FileDescriptor.h"
+#include "platform/files/NameMatch.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sorrel::files {
+
+namespace {
+
+// Deeper trees than this cannot come from Windows (paths end at 32,767 characters) and would
+// only exhaust descriptors; what lies below stays.
+constexpr int max_depth = 1024;
+
+FileIdentity identity_of(struct stat const& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::string in_quotes(std::string const& shown)
+{
+    return "\"" + shown + "\"";
+}
+
+} // namespace
+
+bool Deleter::is_protected(struct stat const& st) const
+{
+    return std::find(m_protected.begin(), m_protected.end(), identity_of(st)) != m_protected.end();
+}
+
+// Why the item may not go, judged from its own attributes: root ignores permission bits, so a
+// failing unlink can't tell us an item is read-only.
+std::optional<Error> Deleter::refuse(struct stat const& st, std::optional<std::uint32_t> dos,
+    std::string const& shown, std::uint64_t device) const
+{
+    if (static_cast<std::uint64_t>(st.st_dev) != device)
+        return Error {in_quotes(shown) + " is on another file system", EXDEV};
+    if (S_ISLNK(st.st_mode))
+        return std::nullopt; // a link goes as a link; its target is never looked at
+    if (!m_force && (!(st.st_mode & S_IWUSR) || (dos && (*dos & DosReadOnly))))
+        return Error {in_quotes(shown) + " is read-only", EACCES};
+    if (!S_ISDIR(st.st_mode) && m_pass.is_in_use(identity_of(st)))
+        return Error {in_quotes(shown) + " is in use", EBUSY};
+    return std::nullopt;
+}
+
+Result<void> Deleter::delete_file(int parent_fd, std::string const& name, std::string const& shown)
+{
+    struct stat parent { };
+    struct stat st { };
+    if (::fstat(parent_fd, &parent) != 0)
+        return Error::from_errno("cannot examine the folder of " + in_quotes(shown), errno);
+    if (::fstatat(parent_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Error::from_errno("cannot delete " + in_quotes(shown), errno);
+    if (S_ISDIR(st.st_mode))
+        return Error {in_quotes(shown) + " is a folder", EISDIR};
+    DosAttributeReader attributes(parent_fd);
+    if (auto refusal = refuse(st, attributes.read(name), shown, static_cast<std::uint64_t>(parent.st_dev)))
+        return *refusal;
+    if (::unlinkat(parent_fd, name.c_str(), 0) != 0)
+        return Error::from_errno("cannot delete " + in_quotes(shown), errno);
+    return {};
+}
+
+Result<void> Deleter::delete_folder(int parent_fd, std::string const& name, std::string const& shown)
+{
+    struct stat parent { };
+    struct stat st { };
+    if (::fstat(parent_fd, &parent) != 0)
+        return Error::from_errno("cannot examine the folder of " + in_quotes(shown), errno);
+    if (::fstatat(parent_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Error::from_errno("cannot delete " + in_quotes(shown), errno);
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target { };
+        if (::fstatat(parent_fd, name.c_str(), &target, 0) != 0 || !S_ISDIR(target.st_mode))
+            return Error {in_quotes(shown) + " is not a folder", ENOTDIR};
+        if (::unlinkat(parent_fd, name.c_str(), 0) != 0)
+            return Error::from_errno("cannot delete " + in_quotes(shown), errno);
+        return {};
+    }
+    if (!S_ISDIR(st.st_mode))
+        return Error {in_quotes(shown) + " is not a folder", ENOTDIR};
+    if (static_cast<std::uint64_t>(st.st_dev) != static_cast<std::uint64_t>(parent.st_dev))
+        return Error {in_quotes(shown) + " is the root of another file system", EXDEV};
+    DosAttributeReader attributes(parent_fd);
+    return remove_folder(parent_fd, name, st, attributes.read(name), shown, 0);
+}
+
+Result<void> Deleter::remove_folder(int parent_fd, std::string const& name, struct stat const& st,
+    std::optional<std::uint32_t> dos, std::string const& shown, int depth)
+{
+    if (is_protected(st))
+        return Error {in_quotes(shown) + " is the root folder of a drive", EPERM};
+    if (depth >= max_depth)
+        return Error {in_quotes(shown) + " lies too deep", ENAMETOOLONG};
+    auto device = static_cast<std::uint64_t>(st.st_dev);
+    if (auto refusal = refuse(st, dos, shown, device))
+        return *refusal;
+
+    FileDescriptor folder(::openat(parent_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat opened { };
+    if (!folder.is_open()) {
+        if (errno == ENOENT)
+            return {}; // it went meanwhile
+        if (errno == ELOOP || errno == ENOTDIR)
+            return Error {in_quotes(shown) + " was replaced while being deleted", errno};
+        return Error::from_errno("cannot open " + in_quotes(shown), errno);
+    }
+    if (::fstat(folder.get(), &opened) != 0 || identity_of(opened) != identity_of(st))
+        return Error {in_quotes(shown) + " was replaced while being deleted", ESTALE};
+
+    if (auto contents = remove_contents(folder.get(), device, shown, depth); contents.is_error())
+        return contents;
+    folder.reset();
+    if (::unlinkat(parent_fd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+        return Error::from_errno("cannot delete " + in_quotes(shown), errno);
+    return {};
+}
+
+Result<void> Deleter::remove_contents(int dir_fd, std::uint64_t device, std::string const& shown, int depth)
+{
+    auto names = list_directory(dir_fd);
+    if (names.is_error())
+        return Error {"cannot read " + in_quotes(shown) + ": " + names.error().message, names.error().code};
+    DosAttributeReader attributes(dir_fd);
+    Failures failures;
+    for (auto const& name : names.value()) {
+        std::string item = shown + "\\" + name;
+        struct stat st { };
+        if (::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) // an item that vanished meanwhile is as good as deleted
+                failures.add(Error::from_errno("cannot examine " + in_quotes(item), errno));
+            continue;
+        }
+        auto dos = S_ISLNK(st.st_mode) ? std::nullopt : attributes.read(name);
+        if (S_ISDIR(st.st_mode)) {
+            if (static_cast<std::uint64_t>(st.st_dev) != device) {
+                failures.add(Error {in_quotes(item) + " is on another file system", EXDEV});
+                continue;
+            }
+            if (auto removed = remove_folder(dir_fd, name, st, dos, item, depth + 1); removed.is_error())
+                failures.add(removed.error());
+            continue;
+        }
+        if (auto refusal = refuse(st, dos, item, device)) {
+            failures.add(*refusal);
+            continue;
+        }
+        if (::unlinkat(dir_fd, name.c_str(), 0) != 0 && errno != ENOENT)
+            failures.add(Error::from_errno("cannot delete " + in_quotes(item), errno));
+    }
+    if (!failures.first)
+        return {};
+    if (failures.count == 1)
+        return *failures.first;
+    return Error {std::to_string(failures.count) + " items in " + in_quotes(shown)
+            + " could not be deleted; the first: " + failures.first->message,
+        failures.first->code};
+}
+
+} // namespace sorrel::files

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/files/DeletionPass.h"
+#include "platform/files/DosAttributes.h"
+#include "platform/files/Result.h"
+
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace sorrel::files {
+
+// Removes items relative to opened directories, never through a link, never across into another
+// file system, never a protected folder (a drive's root, "/"). Read-only items (no owner write
+// bit, or the DOS read-only attribute) stay unless forced; so do files that the pass found in use.
+//
+// Every directory is opened with O_NOFOLLOW and checked to be the one that was examined, and
+// every removal is an unlinkat relative to it: a folder swapped for a link while a pass runs
+// makes that item fail, it never redirects the deletion.
+class Deleter {
+public:
+    Deleter(DeletionPass const& pass, bool force, std::vector<FileIdentity> protected_folders)
+        : m_pass(pass)
+        , m_force(force)
+        , m_protected(std::move(protected_folders))
+    { }
+
+    // The entry `name` of `parent_fd` (whatever it is but a folder). `shown` names it in messages.
+    Result<void> delete_file(int parent_fd, std::string const& name, std::string const& shown);
+    // The folder `name` of `parent_fd` and, depth first, all it holds; a link is removed as a link.
+    Result<void> delete_folder(int parent_fd, std::string const& name, std::string const& shown);
+
+private:
+    struct Failures {
+        std::size_t count {0};
+        std::optional<Error> first;
+        void add(Error error)
+        {
+            if (!first)
+                first = std::move(error);
+            ++count;
+        }
+    };
+
+    std::optional<Error> refuse(struct stat const& st, std::optional<std::uint32_t> dos,
+        std::string const& shown, std::uint64_t device) const;
+    Result<void> remove_folder(int parent_fd, std::string const& name, struct stat const& st,
+        std::optional<std::uint32_t> dos, std::string const& shown, int depth);
+    Result<void> remove_contents(int dir_fd, std::uint64_t device, std::string const& shown, int depth);
+    bool is_protected(struct stat const& st) const;
+
+    DeletionPass const& m_pass;
+    bool m_force {false};
+    std::vector<FileIdentity> m_protected;
+};
+
+} // namespace sorrel::files

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/files/DriveDiscovery.h"
+
+#include <filesystem>
+#include <string_view>
+#include <unordered_set>
+
+namespace sorrel::files {
+
+struct FileIdentityHash {
+    std::size_t operator()(FileIdentity const& id) const
+    {
+        return std::hash<std::uint64_t>()(id.device * 1000003u ^ id.inode);
+    }
+};
+
+// The files that running processes hold open or mapped, found once for a whole deletion pass the
+// way `fuser` finds them: every /proc/PID/fd entry and every /proc/PID/maps line. Processes of
+// other users whose /proc entries we may not read are missed, as they are by `fuser`.
+class DeletionPass {
+public:
+    // Scans the process table under `proc` (the real one unless a test gives another).
+    static DeletionPass scan(std::filesystem::path const& proc = "/proc");
+
+    bool is_in_use(FileIdentity const& file) const { return m_in_use.contains(file); }
+    std::size_t in_use_count() const { return m_in_use.size(); }
+
+    // Adds the mapped files of one maps text ("addr perms offset major:minor inode path").
+    void add_maps(std::string_view maps_text);
+    void add(FileIdentity const& file) { m_in_use.insert(file); }
+
+private:
+    std::unordered_set<FileIdentity, FileIdentityHash> m_in_use;
+};
+
+} // namespace sorrel::files

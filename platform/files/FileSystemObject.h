@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/files/DeletionPass.h"
+#include "platform/files/DriveMap.h"
+
+#include <string>
+#include <string_view>
+
+namespace sorrel::files {
+
+// The scripting runtime's file-system object: the calls the main window makes, on Windows paths
+// resolved through the drive map. Every failure comes back with its reason; nothing is printed.
+class FileSystemObject {
+public:
+    explicit FileSystemObject(DriveMap const& drives)
+        : m_drives(drives)
+    { }
+
+    // The file's version, "a.b.c.d"; the empty text when it has no version information. A missing
+    // or unreadable file fails.
+    Result<std::string> GetFileVersion(std::string_view path) const;
+
+    // Deletes one file (a link goes as a link). Without force a read-only file stays and the call
+    // fails; a file in use always stays. `pass` says which files are in use; without one, the
+    // call looks for itself.
+    Result<void> DeleteFile(std::string_view path, bool force, DeletionPass const* pass = nullptr) const;
+
+    // Deletes a folder with whatever it holds, depth first. What cannot go stays, and then the
+    // folder stays too and the call fails. A drive's root folder is never deleted.
+    Result<void> DeleteFolder(std::string_view path, bool force, DeletionPass const* pass = nullptr) const;
+
+    // Finds the files in use, once for a series of deletions.
+    static DeletionPass begin_deletion_pass() { return DeletionPass::scan(); }
+
+private:
+    enum class Kind {
+        File,
+        Folder,
+    };
+    Result<void> remove(std::string_view path, bool force, DeletionPass const* pass, Kind kind) const;
+    std::vector<FileIdentity> protected_folders() const;
+
+    DriveMap const& m_drives;
+};
+
+} // namespace sorrel::files

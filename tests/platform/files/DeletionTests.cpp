@@ -1,0 +1,210 @@
+#include "platform/files/FileSystemObject.h"
+#include "tests/platform/files/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+using namespace sorrel::files;
+using sorrel::files::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct DeletionTest : ::testing::Test {
+    void SetUp() override
+    {
+        root = temp.folder("c");
+        temp.file("c/App/msmsgs.exe");
+        temp.file("c/App/readme.txt");
+        temp.file("c/App/Sub/deep/a.dll");
+        temp.file("outside/keep.txt");
+        ASSERT_FALSE(drives.add('c', root).is_error());
+    }
+
+    bool exists(std::string const& relative) const
+    {
+        return fs::exists(fs::symlink_status(temp.path() / relative));
+    }
+
+    TempFolder temp;
+    fs::path root;
+    DriveMap drives;
+    FileSystemObject fso {drives};
+};
+
+} // namespace
+
+TEST_F(DeletionTest, DeletesFilesAndFoldersNamedWithoutRegardToCase)
+{
+    ASSERT_FALSE(fso.DeleteFile("c:\\app\\MSMSGS.EXE", false).is_error());
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+
+    auto missing = fso.DeleteFile("c:\\App\\msmsgs.exe", false);
+    ASSERT_TRUE(missing.is_error());
+    EXPECT_EQ(missing.error().code, ENOENT);
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\Sub", false).error().code, EISDIR);
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\readme.txt", false).error().code, ENOTDIR);
+
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+    EXPECT_TRUE(exists("c"));
+}
+
+TEST_F(DeletionTest, NeverTouchesADrivesRootFolder)
+{
+    EXPECT_TRUE(fso.DeleteFolder("c:\\", false).is_error());
+    EXPECT_TRUE(fso.DeleteFolder("c:", true).is_error());
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App\\..", true).is_error());
+    EXPECT_TRUE(fso.DeleteFile("c:\\", true).is_error());
+
+    // A folder that another drive is bound to stays, and so does the folder holding it.
+    ASSERT_FALSE(drives.add('d', root / "App/Sub").is_error());
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
+    EXPECT_FALSE(exists("c/App/readme.txt"));
+    EXPECT_TRUE(exists("c"));
+}
+
+TEST_F(DeletionTest, LinksGoAsLinksAndTheirTargetsStay)
+{
+    fs::create_directory_symlink(temp.path() / "outside", root / "App/to-outside");
+    fs::create_symlink(temp.path() / "outside/keep.txt", root / "App/file-link");
+    ASSERT_FALSE(fso.DeleteFile("c:\\App\\file-link", false).is_error());
+    EXPECT_TRUE(exists("outside/keep.txt"));
+
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+    EXPECT_TRUE(exists("outside/keep.txt"));
+}
+
+TEST_F(DeletionTest, FolderSwappedForALinkBetweenCallsDeletesNothingOutside)
+{
+    temp.file("outside/msmsgs.exe");
+    temp.file("outside/Sub/deep/a.dll");
+    fs::rename(root / "App", temp.path() / "moved");
+    fs::create_directory_symlink(temp.path() / "outside", root / "App");
+
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false).error().code, ELOOP);
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App\\Sub", false).is_error());
+    EXPECT_TRUE(exists("outside/msmsgs.exe"));
+    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+
+    // The folder itself being a link, only the link goes.
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+}
+
+TEST_F(DeletionTest, ReadOnlyItemsStayUntilTheCauseIsGone)
+{
+    // Root ignores permission bits; the mode alone must keep the file.
+    fs::permissions(root / "App/readme.txt", fs::perms::owner_read | fs::perms::group_read);
+    auto refused = fso.DeleteFile("c:\\App\\readme.txt", false);
+    ASSERT_TRUE(refused.is_error());
+    EXPECT_NE(refused.error().message.find("read-only"), std::string::npos);
+    EXPECT_TRUE(exists("c/App/readme.txt"));
+
+    auto folder = fso.DeleteFolder("c:\\App", false);
+    ASSERT_TRUE(folder.is_error());
+    EXPECT_NE(folder.error().message.find("readme.txt"), std::string::npos);
+    EXPECT_TRUE(exists("c/App/readme.txt"));
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/Sub"));
+
+    fs::permissions(root / "App/readme.txt", fs::perms::owner_write, fs::perm_options::add);
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+TEST_F(DeletionTest, ReadOnlyFolderStaysWithItsContentsAndForceRemovesIt)
+{
+    fs::permissions(root / "App/Sub/deep", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", true).is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+TEST_F(DeletionTest, DosReadOnlyAttributeKeepsTheFile)
+{
+    char const value[] = "0x21";
+    if (::setxattr((root / "App/msmsgs.exe").c_str(), "user.DOSATTRIB", value, sizeof(value), 0) != 0)
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false).error().code, EACCES);
+    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(fso.DeleteFile("c:\\App\\msmsgs.exe", true).is_error());
+}
+
+TEST_F(DeletionTest, FileHeldOpenStaysForThePassAndGoesOnRetry)
+{
+    int fd = ::open((root / "App/msmsgs.exe").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    auto pass = FileSystemObject::begin_deletion_pass();
+    auto refused = fso.DeleteFile("c:\\App\\msmsgs.exe", false, &pass);
+    ASSERT_TRUE(refused.is_error());
+    EXPECT_EQ(refused.error().code, EBUSY);
+    EXPECT_FALSE(fso.DeleteFile("c:\\App\\readme.txt", false, &pass).is_error());
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+
+    ::close(fd);
+    auto retry = FileSystemObject::begin_deletion_pass();
+    EXPECT_FALSE(fso.DeleteFile("c:\\App\\msmsgs.exe", false, &retry).is_error());
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+}
+
+TEST_F(DeletionTest, FileThatVanishedMidPassFailsAloneAndTheRestGoes)
+{
+    auto pass = FileSystemObject::begin_deletion_pass();
+    fs::remove(root / "App/msmsgs.exe"); // gone behind the list's back
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false, &pass).error().code, ENOENT);
+    EXPECT_FALSE(fso.DeleteFile("c:\\App\\readme.txt", false, &pass).is_error());
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false, &pass).is_error());
+}
+
+TEST(DeletionPass, ReadsMappedFilesFromMapsText)
+{
+    DeletionPass pass;
+    pass.add_maps("55d0c0a00000-55d0c0a02000 r--p 00000000 08:01 1835 /usr/bin/cat\n"
+                  "7f00-7f01 rw-p 00000000 00:00 0 [heap]\n"
+                  "garbage line\n"
+                  "7f02-7f03 r-xp 00001000 fd:1a 99 /opt/with spaces/lib.so");
+    EXPECT_EQ(pass.in_use_count(), 2u);
+    EXPECT_TRUE(pass.is_in_use({static_cast<std::uint64_t>(makedev(8, 1)), 1835}));
+    EXPECT_TRUE(pass.is_in_use({static_cast<std::uint64_t>(makedev(0xfd, 0x1a)), 99}));
+}
+
+TEST_F(DeletionTest, NeverCrossesIntoAnotherFileSystem)
+{
+    auto mount_point = temp.folder("c/App/mnt");
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A private mount namespace keeps the test's mount from anyone else.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("tmpfs", mount_point.c_str(), "tmpfs", 0, "size=1m") != 0)
+            ::_exit(77);
+        {
+            std::ofstream(mount_point / "inside.txt") << "x";
+        }
+        bool whole_refused = fso.DeleteFolder("c:\\App", false).is_error();
+        bool mount_refused = fso.DeleteFolder("c:\\App\\mnt", false).error().code == EXDEV;
+        bool kept = fs::exists(mount_point / "inside.txt") && !fs::exists(root / "App/readme.txt");
+        ::umount(mount_point.c_str());
+        ::_exit(whole_refused && mount_refused && kept ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "cannot mount a file system here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
