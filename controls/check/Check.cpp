@@ -1,0 +1,155 @@
+#include "controls/check/Check.h"
+
+#include "controls/check/CheckPictures.h"
+#include "platform/host/ControlRegistry.h"
+#include "platform/host/Variant.h"
+
+#include <memory>
+
+namespace sorrel::controls {
+
+namespace {
+
+constexpr gdi::Color DefaultCaptionColor = 0x00800000;
+constexpr gdi::Color DefaultBackColor = 0x00FFFFFF;
+constexpr gdi::Color DefaultDisabledColor = 0x00C0C0C0;
+
+// Runs one step of a sequence whose steps all run even when one meets a damaged value.
+template<class Step> void step(Step&& run)
+{
+    try {
+        run();
+    } catch (const host::VariantError&) { }
+}
+
+} // namespace
+
+Check::Check()
+{
+    Picture1.Move(0, 0, 195, 195);
+    Check1.Move(-30, 0, 855, 195);
+    Check1.Caption("Check1");
+    host::Image* holders[]
+        = {&IdleNoValue, &IdleChecked, &IdleGreyed, &MouseoverNoValue, &MouseoverChecked, &MouseoverGreyed,
+            &PushedNoValue, &PushedChecked, &PushedGreyed, &DisabledNoValue, &CheckedDisabled, &DisabledGrey};
+    for (host::Image* holder : holders) {
+        holder->Move(0, 0, 195, 195);
+        holder->Picture(check_pictures::find(holder->Name()));
+    }
+
+    Picture1.on_mouse_down
+        = [this](int16_t b, int16_t s, float x, float y) { Picture1_MouseDown(b, s, x, y); };
+    Picture1.on_mouse_up = [this](int16_t b, int16_t s, float x, float y) { Picture1_MouseUp(b, s, x, y); };
+    Picture1.on_dbl_click = [this] { Picture1_DblClick(); };
+    Check1.on_mouse_down = [this](int16_t b, int16_t s, float x, float y) { Check1_MouseDown(b, s, x, y); };
+    Check1.on_mouse_up = [this](int16_t b, int16_t s, float x, float y) { Check1_MouseUp(b, s, x, y); };
+    Timer1.on_tick = [this] { Timer1_Timer(); };
+}
+
+// [Properties]
+
+void Check::Caption(std::string caption)
+{
+    Check1.Caption(std::move(caption));
+    PropertyChanged("Caption");
+}
+
+void Check::Font(host::FontRef font)
+{
+    Check1.Font(std::move(font));
+}
+
+void Check::ForeColor(gdi::Color color)
+{
+    m_ForeColor = color;
+    PropertyChanged("ForeColor");
+    Check1.ForeColor(color);
+}
+
+void Check::BackColor(gdi::Color color)
+{
+    Check1.BackColor(color);
+    UserControl::BackColor(color);
+    PropertyChanged("BackColor");
+}
+
+void Check::DisabledColor(gdi::Color color)
+{
+    m_DisabledColor = color;
+    PropertyChanged("DisabledColor");
+}
+
+// [Initialisation and persistence]
+
+void Check::UserControl_InitProperties()
+{
+    const host::AmbientProperties ambient = Ambient();
+    Value(0);
+    Caption(ambient.DisplayName);
+    Enabled(true);
+    Font(ambient.Font);
+    m_ForeColor = 0;
+    m_DisabledColor = DefaultDisabledColor;
+}
+
+void Check::UserControl_ReadProperties(host::PropertyBag& PropBag)
+{
+    const host::AmbientProperties ambient = Ambient();
+    step([&] { Value(PropBag.ReadProperty("Value", int32_t(0)).to_long()); });
+    step([&] { Caption(PropBag.ReadProperty("Caption", ambient.DisplayName).to_string()); });
+    step([&] { Enabled(PropBag.ReadProperty("Enabled", true).to_bool()); });
+    step([&] { Font(PropBag.ReadProperty("Font", ambient.Font).to_font()); });
+    step([&] { Check1.ForeColor(PropBag.ReadProperty("ForeColor", DefaultCaptionColor).to_color()); });
+    step([&] { Check1.Caption(PropBag.ReadProperty("Caption", ambient.DisplayName).to_string()); });
+    step([&] { Check1.BackColor(PropBag.ReadProperty("BackColor", DefaultBackColor).to_color()); });
+    step([&] { m_ForeColor = PropBag.ReadProperty("ForeColor").to_color(); });
+    step([&] { m_DisabledColor = PropBag.ReadProperty("DisabledColor", DefaultDisabledColor).to_color(); });
+}
+
+void Check::UserControl_WriteProperties(host::PropertyBag& PropBag)
+{
+    const host::AmbientProperties ambient = Ambient();
+    PropBag.WriteProperty("Value", m_Value, int32_t(0));
+    PropBag.WriteProperty("Caption", Check1.Caption(), ambient.DisplayName);
+    PropBag.WriteProperty("Enabled", m_Enabled, true);
+    PropBag.WriteProperty("Font", Check1.Font(), ambient.Font);
+    PropBag.WriteProperty("ForeColor", Check1.ForeColor(), DefaultCaptionColor);
+    PropBag.WriteProperty("Caption", Check1.Caption(), "Check1");
+    PropBag.WriteProperty("BackColor", Check1.BackColor(), DefaultBackColor);
+    PropBag.WriteProperty("ForeColor", m_ForeColor, host::Variant());
+    PropBag.WriteProperty("DisabledColor", m_DisabledColor, DefaultDisabledColor);
+}
+
+// [Layout]
+
+void Check::UserControl_Resize()
+{
+    const float H = Height();
+    const float W = Width();
+    Picture1.Top(H / 2 - Picture1.Height() / 2);
+    UserControl::BackColor(Check1.BackColor());
+    Check1.ForeColor(m_Enabled ? m_ForeColor : m_DisabledColor);
+    Check1.Width(W - Check1.Left());
+    Check1.Height(H);
+    Check1.Top(H / 2 - Check1.Height() / 2);
+}
+
+void Check::UserControl_Show()
+{
+    Timer1.Enabled(run_mode());
+}
+
+bool Check::run_mode() const
+{
+    return Ambient().UserMode;
+}
+
+host::ErrorOr<void> register_check()
+{
+    if (auto loaded = check_pictures::load(); loaded.is_error())
+        return loaded;
+    host::register_control_kind("Check", [] { return std::make_unique<Check>(); });
+    return {};
+}
+
+} // namespace sorrel::controls

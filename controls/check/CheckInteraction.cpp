@@ -1,0 +1,155 @@
+// Which state picture the check box shows, and how the user changes it.
+//
+// The look over time, for an enabled control in run mode (Timer1 polls every 10 ms):
+//
+//   From              Event                                   To
+//   ----------------  --------------------------------------  ---------------------------------
+//   idle              a poll finds the pointer over the box   mouse-over
+//   mouse-over        a poll finds the pointer elsewhere      idle
+//   idle, mouse-over  press (not the right button)            pushed picture of the old value;
+//                                                             Value toggles (2 becomes 0) and
+//                                                             the poll stops while held
+//   pushed            release, wherever the pointer is        Click; the poll restarts and its
+//                                                             next tick shows mouse-over or idle
+//                                                             of the new value
+//   any               Value set or read                       idle, until the next poll
+//   any               Enabled set to False                    disabled; no poll, no reaction
+//   disabled          Enabled set to True                     idle; polling resumes
+//
+// A right-button press raises MouseDown and changes nothing; its release raises no Click. The
+// host delivers a double click as press, release, double click, release, so the value changes
+// once and the events are MouseDown, Click, DblClick, Click. A value outside 0 to 2 has no
+// pictures: nothing is shown for it and a press leaves it as it is.
+
+#include "controls/check/Check.h"
+
+#include "platform/host/Host.h"
+
+#include <array>
+
+namespace sorrel::controls {
+
+const host::Image* Check::StatePicture(int32_t value, Look look) const
+{
+    using Holder = host::Image Check::*;
+    static constexpr std::array<std::array<Holder, 4>, 3> Table {{
+        {&Check::IdleNoValue, &Check::MouseoverNoValue, &Check::PushedNoValue, &Check::DisabledNoValue},
+        {&Check::IdleChecked, &Check::MouseoverChecked, &Check::PushedChecked, &Check::CheckedDisabled},
+        {&Check::IdleGreyed, &Check::MouseoverGreyed, &Check::PushedGreyed, &Check::DisabledGrey},
+    }};
+    if (value < 0 || value > 2)
+        return nullptr;
+    return &(this->*Table[size_t(value)][size_t(look)]);
+}
+
+void Check::ShowLook(Look look)
+{
+    const host::Image* holder = StatePicture(m_Value, look);
+    if (!holder)
+        return;
+    // The poll shows a picture on every tick; when it is the one already shown, Picture1 already
+    // holds exactly these pixels and nothing needs drawing or presenting.
+    if (Picture1.Picture() == holder->Picture())
+        return;
+    Picture1.Picture(holder->Picture());
+}
+
+void Check::ShowRestingPicture()
+{
+    ShowLook(m_Enabled ? Look::Idle : Look::Disabled);
+}
+
+// [Value and Enabled]
+
+int32_t Check::Value()
+{
+    ShowRestingPicture();
+    return m_Value;
+}
+
+void Check::Value(int32_t value)
+{
+    m_Value = value;
+    ShowRestingPicture();
+}
+
+void Check::Enabled(bool enabled)
+{
+    if (enabled) {
+        m_Enabled = true;
+        ShowLook(Look::Idle);
+        m_Interactive = true;
+        Check1.ForeColor(m_ForeColor);
+        Timer1.Enabled(run_mode());
+    } else {
+        m_Enabled = false;
+        ShowLook(Look::Disabled);
+        Timer1.Enabled(false);
+        m_Interactive = false;
+        Check1.ForeColor(m_DisabledColor);
+    }
+}
+
+// [Mouse]
+
+void Check::Picture1_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
+{
+    if (!m_Interactive)
+        return;
+    RaiseEvent("MouseDown", {&Button, &Shift, &X, &Y});
+    if (Button == host::vbRightButton)
+        return;
+    Timer1.Enabled(false);
+    ShowLook(Look::Pushed);
+    switch (m_Value) {
+    case 0:
+        m_Value = 1;
+        break;
+    case 1:
+    case 2:
+        m_Value = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void Check::Picture1_MouseUp(int16_t Button, int16_t /*Shift*/, float /*X*/, float /*Y*/)
+{
+    if (!m_Interactive || Button == host::vbRightButton)
+        return;
+    RaiseEvent("Click");
+    // At design time the poll stays off, whatever starts it.
+    Timer1.Enabled(run_mode());
+}
+
+void Check::Picture1_DblClick()
+{
+    if (m_Interactive)
+        RaiseEvent("DblClick");
+}
+
+void Check::Check1_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
+{
+    Picture1_MouseDown(Button, Shift, X, Y);
+}
+
+void Check::Check1_MouseUp(int16_t Button, int16_t Shift, float X, float Y)
+{
+    Picture1_MouseUp(Button, Shift, X, Y);
+}
+
+// [Poll]
+
+void Check::Timer1_Timer()
+{
+    gdi::POINT pointer {};
+    host().GetCursorPos(&pointer);
+    if (!m_Enabled)
+        return;
+    const host::WindowHandle window = host().WindowFromPoint(pointer);
+    const bool over = window != 0 && (window == Check1.hWnd() || window == Picture1.hWnd());
+    ShowLook(over ? Look::Mouseover : Look::Idle);
+}
+
+} // namespace sorrel::controls

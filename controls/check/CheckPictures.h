@@ -1,0 +1,29 @@
+#pragma once
+
+// The check box's state pictures, built into the program from the PNG files in pictures/.
+
+#include "platform/host/ErrorOr.h"
+#include "platform/host/StdPicture.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace sorrel::controls::check_pictures {
+
+struct EmbeddedPicture {
+    std::string_view name; // the file name without ".png"
+    std::span<const uint8_t> bytes;
+};
+
+// The PNG bytes compiled into the program (generated at build time).
+std::span<const EmbeddedPicture> embedded();
+
+// Every picture decoded, once: the twelve 13 x 13 state pictures, named as their holders
+// ("IdleNoValue" ... "DisabledGrey"). An error names the picture that is missing, damaged or of
+// the wrong size.
+host::ErrorOr<void> load();
+// The decoded picture, or null when load() failed.
+host::PictureRef find(std::string_view name);
+
+} // namespace sorrel::controls::check_pictures

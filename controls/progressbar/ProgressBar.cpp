@@ -1,0 +1,220 @@
+#include "controls/progressbar/ProgressBar.h"
+
+#include "controls/progressbar/ProgressBarPictures.h"
+#include "platform/host/ControlRegistry.h"
+#include "platform/host/Host.h"
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace sorrel::controls {
+
+namespace {
+
+// A stored number as a double; something that is no number counts as none.
+std::optional<double> number_of(const host::Variant& value)
+{
+    try {
+        if (value.is_empty())
+            return 0.0;
+        return value.to_double();
+    } catch (const host::VariantError&) {
+        return std::nullopt;
+    }
+}
+
+double number_or_zero(const host::Variant& value)
+{
+    return number_of(value).value_or(0.0);
+}
+
+// Min and Max read back as Longs; a stored value beyond the Long range reads as its nearest end.
+int32_t long_of(const host::Variant& value)
+{
+    double v = host::round_half_even(number_or_zero(value));
+    if (!(v >= std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    if (v > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    return int32_t(v);
+}
+
+void show_error(host::Host& host, std::string_view text)
+{
+    host.MsgBox(text, host::vbCritical, "Error");
+}
+
+} // namespace
+
+ProgressBar::ProgressBar()
+{
+    for (int look = 0; look < LookCount; ++look) {
+        for (int i = 0; i < 3; ++i) {
+            host::Image& holder = m_looks[size_t(look)][size_t(i)];
+            holder.attach(*this, std::string(LookNames[size_t(look)]), int16_t(i));
+            holder.Picture(
+                progressbar_pictures::find(std::string(LookNames[size_t(look)]) + std::to_string(i)));
+        }
+    }
+    for (int i = 0; i < 3; ++i)
+        m_pc[size_t(i)].attach(*this, "pc", int16_t(i));
+    blank.attach(*this, "blank");
+    blank.Picture(progressbar_pictures::find("blank"));
+    img.attach(*this, "img");
+    img.Picture(progressbar_pictures::find("img"));
+}
+
+// [Properties]
+
+void ProgressBar::Value(int32_t value)
+{
+    if (value > number_or_zero(m_Max)) {
+        show_error(host(), "Value can NOT be higher than Maximum !");
+        return;
+    }
+    if (value < number_or_zero(m_Min)) {
+        show_error(host(), "Value can NOT be smaller than minimum !");
+        return;
+    }
+    m_Value = value;
+    PropertyChanged("Value");
+    RepaintAfterValue();
+}
+
+void ProgressBar::Style(int32_t style)
+{
+    m_Style = style;
+    PropertyChanged("Style");
+}
+
+void ProgressBar::ProgressLook(int32_t look)
+{
+    m_ProgressLook = look;
+    PropertyChanged("ProgressLook");
+    ApplyLook();
+}
+
+double ProgressBar::min_number() const
+{
+    return number_or_zero(m_Min);
+}
+
+double ProgressBar::max_number() const
+{
+    return number_or_zero(m_Max);
+}
+
+int32_t ProgressBar::Min() const
+{
+    return long_of(m_Min);
+}
+
+int32_t ProgressBar::Max() const
+{
+    return long_of(m_Max);
+}
+
+void ProgressBar::Min(const host::Variant& value)
+{
+    auto number = number_of(value);
+    if (!number) // Not a number at all: refused without a word, as Basic code would fail here.
+        return;
+    if (*number > number_or_zero(m_Max)) {
+        show_error(host(), "Minimum can NOT be biger than maximum !");
+        return;
+    }
+    if (*number < 0) {
+        show_error(host(), "Minimum can NOT be smaller then 0 !");
+        return;
+    }
+    m_Min = value;
+    PropertyChanged("Min");
+}
+
+void ProgressBar::Max(const host::Variant& value)
+{
+    auto number = number_of(value);
+    if (!number)
+        return;
+    if (*number < number_or_zero(m_Min)) {
+        show_error(host(), "Maximum can NOT be smaller than minimum !");
+        return;
+    }
+    m_Max = value;
+    PropertyChanged("Max");
+}
+
+void ProgressBar::ApplyLook()
+{
+    if (m_ProgressLook < 0 || m_ProgressLook >= LookCount)
+        return;
+    const TileSet& set = m_looks[size_t(m_ProgressLook)];
+    for (size_t i = 0; i < 3; ++i)
+        m_pc[i].Picture(set[i].Picture());
+}
+
+void ProgressBar::RepaintAfterValue()
+{
+    if (m_Style == 0) {
+        PaintBlocks();
+        return;
+    }
+    if (number_or_zero(m_Max) == m_Value)
+        UserControl_Resize();
+    else
+        PaintAlternate();
+}
+
+// [Persistence]
+
+void ProgressBar::UserControl_InitProperties()
+{
+    m_Max = host::Variant(int16_t(100));
+    m_Min = host::Variant(int16_t(0));
+    m_Value = 0;
+    m_Style = 0;
+    m_ProgressLook = 0;
+}
+
+void ProgressBar::UserControl_ReadProperties(host::PropertyBag& PropBag)
+{
+    // A damaged entry reads as the property's default instead of failing the whole load.
+    auto read_number = [&](std::string_view key, int16_t fallback) {
+        host::Variant value = PropBag.ReadProperty(key, fallback);
+        return number_of(value) ? value : host::Variant(fallback);
+    };
+    auto read_long = [&](std::string_view key) {
+        try {
+            return PropBag.ReadProperty(key, int32_t(0)).to_long();
+        } catch (const host::VariantError&) {
+            return int32_t(0);
+        }
+    };
+    m_Min = read_number("Min", 0);
+    m_Max = read_number("Max", 100);
+    m_Value = read_long("Value");
+    m_Style = read_long("Style");
+    ProgressLook(read_long("ProgressLook"));
+}
+
+void ProgressBar::UserControl_WriteProperties(host::PropertyBag& PropBag)
+{
+    PropBag.WriteProperty("Min", m_Min, int16_t(0));
+    PropBag.WriteProperty("Max", m_Max, int16_t(100));
+    PropBag.WriteProperty("Value", m_Value, int32_t(0));
+    PropBag.WriteProperty("Style", m_Style, int32_t(0));
+    PropBag.WriteProperty("ProgressLook", m_ProgressLook, int32_t(0));
+}
+
+host::ErrorOr<void> register_progress_bar()
+{
+    if (auto loaded = progressbar_pictures::load(); loaded.is_error())
+        return loaded;
+    host::register_control_kind("ProgressBar", [] { return std::make_unique<ProgressBar>(); });
+    return {};
+}
+
+} // namespace sorrel::controls

@@ -1,0 +1,28 @@
+#pragma once
+
+// The progress bar's pictures, built into the program from the PNG files in pictures/.
+
+#include "platform/host/ErrorOr.h"
+#include "platform/host/StdPicture.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace sorrel::controls::progressbar_pictures {
+
+struct EmbeddedPicture {
+    std::string_view name; // the file name without ".png"
+    std::span<const uint8_t> bytes;
+};
+
+// The PNG bytes compiled into the program (generated at build time).
+std::span<const EmbeddedPicture> embedded();
+
+// Every picture decoded, once: the 24 tiles ("master0" ... "redmet2"), "blank" and "img". An
+// error names the picture that is missing, damaged or of the wrong size.
+host::ErrorOr<void> load();
+// The decoded picture, or null when load() failed.
+host::PictureRef find(std::string_view name);
+
+} // namespace sorrel::controls::progressbar_pictures
