@@ -20,6 +20,9 @@ constexpr int16_t vbMillimeters = 6;
 constexpr int16_t vbCentimeters = 7;
 constexpr int16_t vbHimetric = 8;
 
+// A colour with the top bit set names a system colour (index in the low byte); others are plain.
+gdi::Color resolve_color(gdi::Color color);
+
 // A persistent drawing surface with its device context: what is drawn stays until it is drawn
 // over or cleared (the Basic runtime's AutoRedraw). The user control, the picture box and the
 // form each own one. The device context lives as long as the canvas; its text colour follows
@@ -45,6 +48,8 @@ public:
     gdi::Color ForeColor() const { return m_fore_color; }
     void ForeColor(gdi::Color color);
     gdi::Color BackColor() const { return m_back_color; }
+    // BackColor with a system colour resolved: what Cls fills with.
+    gdi::Color back_pixel() const { return resolve_color(m_back_color); }
     // Also clears the surface, as setting BackColor does in the Basic runtime.
     void BackColor(gdi::Color color);
     const FontRef& Font() const { return m_font; }
@@ -77,6 +82,7 @@ private:
     gdi::Color m_fore_color {0};
     gdi::Color m_back_color {0x00FFFFFF};
     FontRef m_font;
+    StdFont::Subscription m_font_subscription;
     gdi::HFONT m_selected_font {nullptr};
     gdi::LOGFONTA m_selected_logfont {};
     float m_current_x {0};

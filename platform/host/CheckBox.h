@@ -45,6 +45,9 @@ public:
     void handle_dbl_click() override;
     std::string dump_text() const override;
 
+    void read_design_properties(const PropertyBag& bag) override;
+    void write_design_properties(PropertyBag& bag) const override;
+
 protected:
     void handle_resize() override;
     void handle_state_changed() override { repaint(); }
@@ -56,6 +59,7 @@ private:
     StdFont::Subscription m_font_subscription;
     std::string m_caption;
     int16_t m_value {0};
+    int16_t m_last_release_button {0};
 };
 
 } // namespace sorrel::host

@@ -3,6 +3,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Rect.h"
 #include "platform/gdi/Surface.h"
+#include "platform/host/PropertyBag.h"
 
 #include <cstdint>
 #include <string>
@@ -131,6 +132,11 @@ public:
 
     // The script runner's `dump` text: caption, text, value or items.
     virtual std::string dump_text() const { return {}; }
+
+    // Standard controls load and save their design here (form files); user controls use their
+    // UserControl_ReadProperties / UserControl_WriteProperties notifications instead.
+    virtual void read_design_properties(const PropertyBag& /*bag*/) { }
+    virtual void write_design_properties(PropertyBag& /*bag*/) const { }
 
     // Input from the host, in the control's own coordinates ----------------------------------
     // X and Y are pixels for user controls and forms, twips for constituents and standard

@@ -30,6 +30,9 @@ public:
     void Font(FontRef font);
     std::string dump_text() const override { return m_caption; }
 
+    void read_design_properties(const PropertyBag& bag) override;
+    void write_design_properties(PropertyBag& bag) const override;
+
 protected:
     void handle_resize() override;
 

@@ -120,6 +120,8 @@ public:
     // Opens the form's window and shows the form (Show/Resize notifications, first frame).
     void show(Form& form);
     Form* form() const { return m_form; }
+    // The form goes away: the host shows nothing until the next show().
+    void forget_form();
     // Runs the event loop until End() or the window closes; returns the exit status (0).
     int run();
 
@@ -175,9 +177,12 @@ public:
     EventRecorder* event_recorder() const { return m_recorder; }
 
 private:
+    void deliver(const InputEvent& event);
     void deliver_mouse(const InputEvent& event);
     void deliver_key(const InputEvent& event);
-    bool try_access_key(int16_t key, bool alt);
+    bool try_access_key(int16_t key);
+    void flush_queued_input();
+    Control* input_target(Control* window) const;
     void compose(const gdi::Rect& area, gdi::Surface& target) const;
 
     std::unique_ptr<Backend> m_backend;
@@ -193,7 +198,6 @@ private:
     Control* m_capture {nullptr};
     int16_t m_buttons_down {0};
     gdi::Point m_pointer {-1, -1};
-    Control* m_hover {nullptr};
     // Double-click detection: the last press that could begin one.
     Control* m_last_press_window {nullptr};
     int16_t m_last_press_button {0};
@@ -203,9 +207,11 @@ private:
     double m_double_click_ms {500};
     std::deque<InputEvent> m_queued_input;
     bool m_dispatching {false};
+    bool m_flushing {false};
     int m_modal_depth {0};
     std::vector<gdi::Rect> m_dirty;
     gdi::Surface m_frame;
+    gdi::Surface m_scratch;
     int m_presented_frames {0};
     EventRecorder* m_recorder {nullptr};
 };

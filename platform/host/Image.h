@@ -24,6 +24,9 @@ public:
     void Stretch(bool stretch);
     std::string dump_text() const override;
 
+    void read_design_properties(const PropertyBag& bag) override;
+    void write_design_properties(PropertyBag& bag) const override;
+
 protected:
     void handle_resize() override;
 

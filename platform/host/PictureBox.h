@@ -44,6 +44,9 @@ public:
     void handle_click() override;
     void handle_dbl_click() override;
 
+    void read_design_properties(const PropertyBag& bag) override;
+    void write_design_properties(PropertyBag& bag) const override;
+
 protected:
     void handle_resize() override;
 

@@ -46,6 +46,9 @@ public:
     void handle_key_press(int16_t& key_ascii) override;
     std::string dump_text() const override { return m_text; }
 
+    void read_design_properties(const PropertyBag& bag) override;
+    void write_design_properties(PropertyBag& bag) const override;
+
 protected:
     void handle_resize() override;
 

@@ -32,8 +32,12 @@ public:
 
     // Host side: when the next tick is due, on the host clock (milliseconds).
     double due_ms() const { return m_due_ms; }
+    bool is_in_tick() const { return m_in_tick; }
     void fire(double now_ms);
     std::string dump_text() const override;
+
+    void read_design_properties(const PropertyBag& bag) override;
+    void write_design_properties(PropertyBag& bag) const override;
 
 private:
     void restart();

@@ -106,6 +106,11 @@ public:
     const std::vector<std::string>& changed_properties() const { return m_changed_properties; }
     void clear_changed_properties() { m_changed_properties.clear(); }
 
+    // Set by the form once Initialize and Init/ReadProperties ran: from then on a change of
+    // size reaches UserControl_Resize.
+    bool is_loaded() const { return m_loaded; }
+    void set_loaded(bool loaded) { m_loaded = loaded; }
+
     // Raises an event to the form; its handlers get the arguments by reference.
     void RaiseEvent(std::string_view event, std::initializer_list<EventArg> args = {});
 
@@ -159,6 +164,7 @@ private:
     PictureRef m_mouse_icon;
     std::string m_access_keys;
     std::vector<std::string> m_changed_properties;
+    bool m_loaded {false};
 };
 
 } // namespace sorrel::host

@@ -1,0 +1,139 @@
+#include "platform/host/CheckBox.h"
+
+#include "platform/host/StandardPainting.h"
+
+namespace sorrel::host {
+
+CheckBox::CheckBox()
+{
+    m_canvas.BackColor(0x8000000F);
+    m_canvas.ForeColor(0x80000012);
+}
+
+CheckBox::CheckBox(Control& container, std::string name)
+    : CheckBox()
+{
+    attach(container, std::move(name));
+    m_caption = Name();
+}
+
+void CheckBox::Caption(std::string caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = std::move(caption);
+    repaint();
+}
+
+void CheckBox::Font(FontRef font)
+{
+    m_font_subscription.reset();
+    m_canvas.Font(font);
+    if (font)
+        m_font_subscription = font->subscribe([this](const std::string&) { repaint(); });
+    repaint();
+}
+
+void CheckBox::ForeColor(gdi::Color color)
+{
+    m_canvas.ForeColor(color);
+    repaint();
+}
+
+void CheckBox::BackColor(gdi::Color color)
+{
+    m_canvas.BackColor(color);
+    repaint();
+}
+
+void CheckBox::Value(int16_t value)
+{
+    if (value < 0 || value > 2 || value == m_value)
+        return;
+    m_value = value;
+    repaint();
+}
+
+void CheckBox::repaint()
+{
+    m_canvas.Cls();
+    gdi::Surface& s = m_canvas.pixels();
+    if (s.is_empty()) {
+        invalidate();
+        return;
+    }
+    // The square
+    constexpr int box = 13;
+    int top = (s.height() - box) / 2;
+    gdi::Rect square = gdi::Rect::from_size(0, top, box, box);
+    bool enabled = is_effectively_enabled();
+    gdi::Color inside = (m_value == 2 || !enabled) ? gdi::GetSysColor(gdi::COLOR_BTNFACE) : 0x00FFFFFF;
+    s.fill_rect(square.inflated(-2, -2), inside);
+    painting::sunken_edge(s, square);
+    if (m_value != 0) {
+        gdi::Color mark = (m_value == 2 || !enabled) ? gdi::GetSysColor(gdi::COLOR_BTNSHADOW) : 0;
+        // The tick: a seven-pixel-wide check mark, three pixels thick.
+        for (int i = 0; i < 7; ++i) {
+            int y = i < 3 ? top + 5 + i : top + 9 - (i - 2);
+            s.fill_rect({3 + i, y, 4 + i, y + 3}, mark);
+        }
+    }
+    // The caption
+    gdi::HDC dc = m_canvas.hDC();
+    gdi::Color text_color
+        = enabled ? resolve_color(m_canvas.ForeColor()) : gdi::GetSysColor(gdi::COLOR_GRAYTEXT);
+    gdi::COLORREF old_color = gdi::SetTextColor(dc, text_color);
+    auto size = painting::measure(dc, m_caption);
+    painting::text_at(dc, box + 4, (s.height() - size.height) / 2, m_caption);
+    gdi::SetTextColor(dc, old_color);
+    invalidate();
+}
+
+void CheckBox::handle_resize()
+{
+    gdi::Rect r = pixel_rect();
+    m_canvas.resize(r.width(), r.height());
+    repaint();
+}
+
+void CheckBox::handle_mouse_down(int16_t button, int16_t shift, float x, float y)
+{
+    if (on_mouse_down)
+        on_mouse_down(button, shift, x, y);
+}
+
+void CheckBox::handle_mouse_move(int16_t button, int16_t shift, float x, float y)
+{
+    if (on_mouse_move)
+        on_mouse_move(button, shift, x, y);
+}
+
+void CheckBox::handle_mouse_up(int16_t button, int16_t shift, float x, float y)
+{
+    m_last_release_button = button;
+    if (on_mouse_up)
+        on_mouse_up(button, shift, x, y);
+}
+
+void CheckBox::handle_click()
+{
+    // A standard check box answers the left button only.
+    if (m_last_release_button != vbLeftButton)
+        return;
+    Value(int16_t(m_value == 0 ? 1 : 0));
+    if (on_click)
+        on_click();
+}
+
+void CheckBox::handle_dbl_click()
+{
+    if (on_dbl_click)
+        on_dbl_click();
+}
+
+std::string CheckBox::dump_text() const
+{
+    return "\"" + m_caption + "\" value " + std::to_string(m_value);
+}
+
+} // namespace sorrel::host
