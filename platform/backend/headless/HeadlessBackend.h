@@ -1,0 +1,123 @@
+#pragma once
+
+#include "platform/host/Backend.h"
+#include "platform/host/ErrorOr.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sorrel::host {
+class Control;
+}
+
+namespace sorrel::backend {
+
+// A backend without a display, for tests and UI scripts.
+//
+// Time is virtual: it stands still until advance() moves it, and every timer that falls due on
+// the way fires at its due time, earliest first. Input is injected by name or position and
+// handled at once. Message boxes take their answers from a queue (with an optional delay during
+// which time advances and timers fire, so a box can stay open while they run) and every box
+// shown is recorded. The window's pixels are kept and can be saved as PNG.
+class HeadlessBackend final : public host::Backend {
+public:
+    struct ShownBox {
+        std::string text;
+        int32_t style {0};
+        std::string title;
+        int answer {0};
+        bool answered {true}; // false: no answer was queued
+    };
+
+    // The host takes ownership; keep the raw pointer for driving it.
+    static std::unique_ptr<HeadlessBackend> create() { return std::make_unique<HeadlessBackend>(); }
+
+    // Backend ----------------------------------------------------------------------------------
+    double now_ms() override { return m_now_ms; }
+    double seconds_since_midnight() override;
+    void open_window(const std::string& caption, int client_width, int client_height,
+        const host::PictureRef& icon) override;
+    void set_caption(const std::string& caption) override { m_caption = caption; }
+    void close_window() override { m_window_open = false; }
+    void present(const gdi::Surface& frame, std::span<const gdi::Rect> changed) override;
+    std::optional<host::InputEvent> wait_event(double timeout_ms) override;
+    void sleep_ms(double ms) override { m_now_ms += std::max(ms, 0.0); }
+    gdi::Point cursor_position() override { return m_cursor; }
+    gdi::Point client_origin() override { return m_client_origin; }
+    int message_box(const host::MessageBoxRequest& request) override;
+
+    // Clock ------------------------------------------------------------------------------------
+    // Moves virtual time on by `ms`, firing every timer that falls due, in order.
+    void advance(double ms);
+    void set_time_of_day(double seconds) { m_midnight_offset_ms = seconds * 1000.0 - m_now_ms; }
+
+    // Input ------------------------------------------------------------------------------------
+    // Positions are client pixels of the form.
+    void mouse_move(int x, int y, int16_t shift = 0);
+    void mouse_down(int16_t button = 1, int16_t shift = 0);
+    void mouse_up(int16_t button = 1, int16_t shift = 0);
+    void mouse_leave();
+    void key_down(int16_t key_code, int16_t shift = 0);
+    void key_up(int16_t key_code, int16_t shift = 0);
+    void type_char(int16_t character, int16_t shift = 0);
+    // Key down, the character for printable keys, key up.
+    void key(int16_t key_code, int16_t shift = 0);
+    void type(std::string_view text);
+
+    // A point that lies in the control's window (the centre, or the region pixel nearest it), in
+    // client pixels; empty when the control is hidden or has no pixel of its own there.
+    std::optional<gdi::Point> point_in(const host::Control& control) const;
+    // Moves there, presses and releases (a click); moves there first for press/release.
+    bool click(const host::Control& control, int16_t button = 1);
+    bool double_click(const host::Control& control);
+    bool press(const host::Control& control, int16_t button = 1);
+    bool move_to(const host::Control& control);
+    void release(int16_t button = 1) { mouse_up(button); }
+
+    // Message boxes ----------------------------------------------------------------------------
+    // The next box shown answers `answer` (1 OK, 6 Yes, 7 No) after `delay_ms` of virtual time.
+    void queue_answer(int answer, double delay_ms = 0);
+    size_t queued_answers() const { return m_answers.size(); }
+    const std::vector<ShownBox>& boxes() const { return m_boxes; }
+    void clear_boxes() { m_boxes.clear(); }
+    // A box was shown with no answer queued (it answered OK / No at once).
+    bool saw_unanswered_box() const { return m_unanswered; }
+    void clear_unanswered() { m_unanswered = false; }
+
+    // Screen -----------------------------------------------------------------------------------
+    const gdi::Surface& screen() const { return m_screen; }
+    host::ErrorOr<void> save_screenshot(const std::string& path) const;
+    int present_count() const { return m_present_count; }
+    // Pixels presented so far (a repaint with identical pixels adds none).
+    long presented_pixels() const { return m_presented_pixels; }
+    const std::string& caption() const { return m_caption; }
+    bool window_open() const { return m_window_open; }
+
+    // The screen position of the client area (GetCursorPos answers in screen pixels).
+    void set_client_origin(gdi::Point origin) { m_client_origin = origin; }
+
+private:
+    void send(const host::InputEvent& event);
+
+    struct Answer {
+        int answer;
+        double delay_ms;
+    };
+
+    double m_now_ms {0};
+    double m_midnight_offset_ms {9 * 3600 * 1000.0};
+    gdi::Point m_client_origin {100, 100};
+    gdi::Point m_cursor {0, 0};
+    gdi::Surface m_screen;
+    std::string m_caption;
+    bool m_window_open {false};
+    int m_present_count {0};
+    long m_presented_pixels {0};
+    std::deque<Answer> m_answers;
+    std::vector<ShownBox> m_boxes;
+    bool m_unanswered {false};
+};
+
+} // namespace sorrel::backend
