@@ -186,7 +186,9 @@ HBITMAP CreateBitmapFromSurface(const Surface& pixels)
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 {
-    if ((dc && !dc_from_handle(dc)) || width <= 0 || height <= 0)
+    // Pictures are small; an absurd size is refused rather than allocated.
+    constexpr int64_t max_pixels = int64_t(1) << 24;
+    if ((dc && !dc_from_handle(dc)) || width <= 0 || height <= 0 || int64_t(width) * height > max_pixels)
         return nullptr;
     Surface pixels(width, height, 0);
     if (pixels.is_empty())

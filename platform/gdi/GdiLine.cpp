@@ -97,8 +97,9 @@ BOOL Polygon(HDC dc, const POINT* points, int count)
             Point64 p = device_point(*context, points[i].x, points[i].y);
             device.push_back({saturate(p.x), saturate(p.y)});
         }
-        Region interior = Region::from_polygon(device, FillRule::Alternate)
-                              .intersected(Region::from_rect(context->clip_box()));
+        Rect box = context->clip_box();
+        Region interior
+            = Region::from_polygon(device, FillRule::Alternate, &box).intersected(Region::from_rect(box));
         for (const Rect& r : interior.rects())
             for (int y = r.top; y < r.bottom; ++y)
                 context->fill_span(y, r.left, r.right, brush->color);

@@ -106,23 +106,30 @@ BOOL EqualRect(const RECT* a, const RECT* b)
 
 namespace {
 
-// The device cells of a PatBlt: a negative width w at x covers columns x + w + 1 to x, likewise
-// for heights; the result is clipped to the drawable area.
+// Coordinates are 32-bit and wrap around as they do on Windows, so that even sizes that
+// overflow (a rectangle from INT_MIN to INT_MAX) name the same cells as there.
+int32_t wrap32(int64_t v)
+{
+    return int32_t(uint32_t(uint64_t(v)));
+}
+
+// The device cells of a PatBlt: x to x + width, or for a negative width x + width + 1 to x
+// (likewise for heights), clipped to the drawable area.
 Rect patblt_cells(const DeviceContext& dc, int x, int y, int width, int height)
 {
-    int64_t x0 = int64_t(x) + dc.origin.x;
-    int64_t y0 = int64_t(y) + dc.origin.y;
-    int64_t x1 = x0 + width;
-    int64_t y1 = y0 + height;
-    if (width < 0) {
-        x1 = x0 + 1;
-        x0 = x0 + width + 1;
+    int64_t x0 = x, x1 = wrap32(int64_t(x) + width);
+    int64_t y0 = y, y1 = wrap32(int64_t(y) + height);
+    if (x0 > x1) {
+        int64_t t = x0;
+        x0 = wrap32(x1 + 1);
+        x1 = wrap32(t + 1);
     }
-    if (height < 0) {
-        y1 = y0 + 1;
-        y0 = y0 + height + 1;
+    if (y0 > y1) {
+        int64_t t = y0;
+        y0 = wrap32(y1 + 1);
+        y1 = wrap32(t + 1);
     }
-    return clip_rect64(dc.clip_box(), x0, y0, x1, y1);
+    return clip_rect64(dc.clip_box(), x0 + dc.origin.x, y0 + dc.origin.y, x1 + dc.origin.x, y1 + dc.origin.y);
 }
 
 template<class Op> void for_each_cell_span(DeviceContext& dc, const Rect& cells, Op op)
@@ -194,14 +201,12 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
     std::optional<Color> color = brush_color(brush);
     if (!context || !rect || !color)
         return 0;
-    // An empty rectangle paints nothing; an inverted one paints as PatBlt does with a negative size.
-    int64_t width = int64_t(rect->right) - rect->left;
-    int64_t height = int64_t(rect->bottom) - rect->top;
-    if (width == 0 || height == 0 || !brush_paints(brush))
-        return 1;
-    int w = int(std::clamp<int64_t>(width, INT32_MIN, INT32_MAX));
-    int h = int(std::clamp<int64_t>(height, INT32_MIN, INT32_MAX));
-    fill_cells(*context, patblt_cells(*context, rect->left, rect->top, w, h), *color);
+    // An inverted rectangle paints as PatBlt does with a negative size; an empty one paints nothing.
+    if (brush_paints(brush))
+        fill_cells(*context,
+            patblt_cells(*context, rect->left, rect->top, wrap32(int64_t(rect->right) - rect->left),
+                wrap32(int64_t(rect->bottom) - rect->top)),
+            *color);
     return 1;
 }
 
@@ -216,12 +221,12 @@ int FrameRect(HDC dc, const RECT* rect, HBRUSH brush)
         return 0;
     if (!brush_paints(brush))
         return 1;
-    int w = int(std::min<int64_t>(int64_t(rect->right) - rect->left, INT32_MAX));
-    int h = int(std::min<int64_t>(int64_t(rect->bottom) - rect->top, INT32_MAX));
+    int w = wrap32(int64_t(rect->right) - rect->left);
+    int h = wrap32(int64_t(rect->bottom) - rect->top);
     fill_cells(*context, patblt_cells(*context, rect->left, rect->top, 1, h), *color);
-    fill_cells(*context, patblt_cells(*context, rect->right - 1, rect->top, 1, h), *color);
+    fill_cells(*context, patblt_cells(*context, wrap32(int64_t(rect->right) - 1), rect->top, 1, h), *color);
     fill_cells(*context, patblt_cells(*context, rect->left, rect->top, w, 1), *color);
-    fill_cells(*context, patblt_cells(*context, rect->left, rect->bottom - 1, w, 1), *color);
+    fill_cells(*context, patblt_cells(*context, rect->left, wrap32(int64_t(rect->bottom) - 1), w, 1), *color);
     return 1;
 }
 
@@ -230,19 +235,16 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
     DeviceContext* context = dc_from_handle(dc);
     if (!context || !rect)
         return FALSE;
-    auto clamp32 = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-    int w = clamp32(int64_t(rect->right) - rect->left);
-    int h = clamp32(int64_t(rect->bottom) - rect->top);
-    int side = clamp32(int64_t(h) - 2);
+    int w = wrap32(int64_t(rect->right) - rect->left);
+    int h = wrap32(int64_t(rect->bottom) - rect->top);
     // Four strips, each inverted on its own: a pixel covered twice ends up unchanged.
-    auto strip = [&](int x, int y, int sw, int sh) {
-        if (sw != 0 && sh != 0)
-            xor_checker_cells(*context, patblt_cells(*context, x, y, sw, sh));
+    auto strip = [&](int64_t x, int64_t y, int sw, int sh) {
+        xor_checker_cells(*context, patblt_cells(*context, wrap32(x), wrap32(y), sw, sh));
     };
     strip(rect->left, rect->top, w, 1);
-    strip(rect->left, clamp32(int64_t(rect->bottom) - 1), w, 1);
-    strip(rect->left, clamp32(int64_t(rect->top) + 1), 1, side);
-    strip(clamp32(int64_t(rect->right) - 1), clamp32(int64_t(rect->top) + 1), 1, side);
+    strip(rect->left, int64_t(rect->bottom) - 1, w, 1);
+    strip(rect->left, int64_t(rect->top) + 1, 1, wrap32(int64_t(h) - 2));
+    strip(int64_t(rect->right) - 1, int64_t(rect->top) + 1, 1, wrap32(int64_t(h) - 2));
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/gdi/DeviceContext.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <vector>
 
@@ -73,6 +74,9 @@ void stroke_line(DeviceContext& dc, Point64 from, Point64 to, Color color)
             int64_t t = s + 1;
             s = e + 1;
             e = t;
+            // As on Windows, an end one past INT_MAX wraps around, and such a line draws nothing.
+            if (e > INT32_MAX)
+                e = INT32_MIN;
         }
         if (horizontal)
             for_each_clip_rect(

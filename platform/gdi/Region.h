@@ -22,8 +22,9 @@ public:
     Region() = default;
 
     static Region from_rect(const Rect& rect);
-    // The pixels whose centres lie inside the polygon, by the Windows scanline rule.
-    static Region from_polygon(std::span<const Point> points, FillRule rule);
+    // The pixels inside the polygon by the Windows scanline rule; only the rows of `rows`
+    // (when given) are converted, which bounds the work for polygons far larger than a surface.
+    static Region from_polygon(std::span<const Point> points, FillRule rule, const Rect* rows = nullptr);
 
     bool is_empty() const { return m_rects.empty(); }
     bool is_rectangle() const { return m_rects.size() == 1; }

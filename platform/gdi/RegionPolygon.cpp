@@ -21,7 +21,7 @@ using Wide = __int128;
 
 // Rows are converted within this window only, so that a polygon with far-away vertices costs
 // time in proportion to what can ever be drawn, not to its size.
-constexpr int64_t row_limit = int64_t(1) << 18;
+constexpr int64_t row_limit = int64_t(1) << 16;
 
 struct Edge {
     int64_t x_top;
@@ -46,7 +46,7 @@ int clamp_to_int(int64_t v)
 
 } // namespace
 
-Region Region::from_polygon(std::span<const Point> points, FillRule rule)
+Region Region::from_polygon(std::span<const Point> points, FillRule rule, const Rect* rows)
 {
     if (points.size() < 2)
         return {};
@@ -69,8 +69,8 @@ Region Region::from_polygon(std::span<const Point> points, FillRule rule)
     }
     if (edges.empty())
         return {};
-    y_min = std::max(y_min, -row_limit);
-    y_max = std::min(y_max, row_limit);
+    y_min = std::max(y_min, rows ? int64_t(rows->top) : -row_limit);
+    y_max = std::min(y_max, rows ? int64_t(rows->bottom) : row_limit);
 
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y_top < b.y_top; });
 
