@@ -117,10 +117,12 @@ constexpr int TileHeight = 10;
 constexpr int SkinWidth = 59;
 constexpr int SkinHeight = 13;
 
-// The trough inside the frame: a little shade under the top edge, lighter towards the bottom.
-Rgba trough(double fraction)
+// The trough inside the frame. It is one colour from top to bottom, so that the blank tile
+// that erases the moving chunk matches it at any height the interior is stretched to; the
+// sunken look comes from the shaded edge lines.
+Rgba trough(double /*fraction*/)
 {
-    return mix(rgb(226, 231, 237), rgb(250, 251, 253), std::clamp(fraction, 0.0, 1.0));
+    return rgb(246, 248, 250);
 }
 
 struct TileSet {

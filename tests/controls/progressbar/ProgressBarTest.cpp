@@ -1,0 +1,320 @@
+#include "controls/progressbar/ProgressBar.h"
+
+#include "platform/gdi/Gdi.h"
+#include "platform/host/PropertyBag.h"
+#include "tests/controls/progressbar/ControlTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sorrel::controls {
+namespace {
+
+using host::PropertyBag;
+using host::Variant;
+
+class ProgressBarTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(register_progress_bar().is_error()); }
+
+    // A bar of `width` x 17 pixels, as the main window's bars are, shown. Like them it is loaded
+    // from stored properties (at least its extents), which applies the look.
+    ProgressBar& add_bar(int width, const PropertyBag* stored = nullptr)
+    {
+        PropertyBag extents;
+        extents.add("_extentx", Variant(int32_t(host::pixels_to_himetric(width))));
+        extents.add("_extenty", Variant(int32_t(450)));
+        auto& bar = t.add<ProgressBar>(
+            "ProgressBar1", 0, 0, float(width * 15), 17 * 15, stored ? stored : &extents);
+        t.show();
+        return bar;
+    }
+    std::vector<std::string> message_texts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : t.backend->messages) {
+            EXPECT_EQ(m.style, 16);
+            EXPECT_EQ(m.title, "Error");
+            texts.push_back(m.text);
+        }
+        return texts;
+    }
+
+    testing::ControlTestHost t;
+};
+
+const gdi::Surface& pixels(const ProgressBar& bar)
+{
+    return *bar.surface();
+}
+
+// The columns where any pixel differs from `before`.
+std::set<int> changed_columns(const gdi::Surface& now, const gdi::Surface& before)
+{
+    std::set<int> columns;
+    for (int y = 0; y < now.height(); ++y)
+        for (int x = 0; x < now.width(); ++x)
+            if (gdi::without_alpha(now.pixel(x, y)) != gdi::without_alpha(before.pixel(x, y)))
+                columns.insert(x);
+    return columns;
+}
+
+// Whole tiles 8 pixels wide at a 10-pixel pitch from x = 4 up to `last`, then `squeezed` more
+// columns of the end piece.
+std::set<int> tile_columns(int last, int squeezed = 0)
+{
+    std::set<int> columns;
+    for (int left = 4; left <= last; left += 10)
+        for (int i = 0; i < 8; ++i)
+            columns.insert(left + i);
+    for (int i = 0; i < squeezed; ++i)
+        columns.insert(last + 10 + i);
+    return columns;
+}
+
+// [Properties and validation]
+
+TEST_F(ProgressBarTest, RejectedValuesShowTheirMessageInTestOrderAndChangeNothing)
+{
+    auto& bar = add_bar(225);
+    bar.Value(40);
+    const gdi::Surface before = pixels(bar);
+    bar.clear_changed_properties();
+
+    bar.Value(101);
+    bar.Value(-1);
+    bar.Min(-1); // tested against Max first, then against 0
+    bar.Min(150);
+    bar.Max(-1);
+    EXPECT_EQ(message_texts(),
+        (std::vector<std::string> {"Value can NOT be higher than Maximum !",
+            "Value can NOT be smaller than minimum !", "Minimum can NOT be smaller then 0 !",
+            "Minimum can NOT be biger than maximum !", "Maximum can NOT be smaller than minimum !"}));
+    EXPECT_EQ(bar.Value(), 40);
+    EXPECT_EQ(bar.Min(), 0);
+    EXPECT_EQ(bar.Max(), 100);
+    EXPECT_TRUE(bar.changed_properties().empty());
+    EXPECT_EQ(pixels(bar), before);
+}
+
+TEST_F(ProgressBarTest, BoundsAreAcceptedAndALowerMaxDoesNotRecheckValue)
+{
+    auto& bar = add_bar(225);
+    bar.clear_changed_properties();
+    bar.Value(100);
+    bar.Value(0);
+    bar.Max(50);
+    EXPECT_TRUE(t.backend->messages.empty());
+    bar.Value(100);
+    bar.Value(60);
+    EXPECT_EQ(message_texts(), std::vector<std::string>(2, "Value can NOT be higher than Maximum !"));
+    EXPECT_EQ(bar.Value(), 0);
+    bar.Value(50);
+    EXPECT_EQ(bar.Value(), 50);
+    EXPECT_EQ(bar.changed_properties(), (std::vector<std::string> {"Value", "Value", "Max", "Value"}));
+}
+
+TEST_F(ProgressBarTest, MinAndMaxKeepTheirTypeAndReadBackAsLongs)
+{
+    auto& bar = add_bar(225);
+    bar.Max(Variant(99.5));
+    bar.Min(Variant(2.5));
+    EXPECT_EQ(bar.stored_max().type(), host::VariantType::Double);
+    EXPECT_EQ(bar.stored_min().type(), host::VariantType::Double);
+    EXPECT_EQ(bar.Max(), 100); // half to even
+    EXPECT_EQ(bar.Min(), 2);
+    // The comparisons use the numbers as given: 100 lies above 99.5.
+    bar.Value(100);
+    EXPECT_EQ(message_texts(), std::vector<std::string> {"Value can NOT be higher than Maximum !"});
+
+    PropertyBag saved;
+    bar.UserControl_WriteProperties(saved);
+    EXPECT_EQ(saved.ReadProperty("max").type(), host::VariantType::Double);
+    // A text that is no number is refused without a message.
+    bar.Max(Variant("plenty"));
+    EXPECT_EQ(bar.stored_max().to_double(), 99.5);
+}
+
+// [Persistence]
+
+TEST_F(ProgressBarTest, LoadsLowerCaseKeysWithoutValidationAndAppliesTheLook)
+{
+    PropertyBag stored;
+    stored.add("min", Variant(int16_t(1)));
+    stored.add("progresslook", Variant(int32_t(2)));
+    stored.add("_extentx", Variant(int32_t(5953)));
+    auto& bar = add_bar(225, &stored);
+    EXPECT_EQ(bar.Min(), 1);
+    EXPECT_EQ(bar.Value(), 0); // below Min, loaded as it is
+    EXPECT_EQ(bar.ProgressLook(), 2);
+    EXPECT_TRUE(t.backend->messages.empty());
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(bar.pc()[i].Picture(), bar.tile_set(2)[i].Picture());
+
+    // An unknown look stores the number and keeps the tiles.
+    bar.ProgressLook(8);
+    EXPECT_EQ(bar.ProgressLook(), 8);
+    EXPECT_EQ(bar.pc()[2].Picture(), bar.tile_set(2)[2].Picture());
+}
+
+TEST_F(ProgressBarTest, SavesInOrderLeavingDefaultsOut)
+{
+    auto& bar = add_bar(225);
+    PropertyBag defaults;
+    bar.UserControl_WriteProperties(defaults);
+    EXPECT_TRUE(defaults.is_empty());
+
+    bar.Min(Variant(int16_t(1)));
+    bar.Value(7);
+    bar.Style(1);
+    bar.ProgressLook(3);
+    PropertyBag saved;
+    bar.UserControl_WriteProperties(saved);
+    std::vector<std::string> keys;
+    for (const auto& entry : saved)
+        keys.push_back(entry.key);
+    EXPECT_EQ(keys, (std::vector<std::string> {"Min", "Value", "Style", "ProgressLook"}));
+    EXPECT_EQ(saved.ReadProperty("Value").to_long(), 7);
+}
+
+// [Painting]
+
+TEST_F(ProgressBarTest, MainWindowRunEndsWithWholeTilesUpTo214AndNothingPastTheInnerEdge)
+{
+    PropertyBag stored;
+    stored.add("min", Variant(int16_t(1)));
+    stored.add("progresslook", Variant(int32_t(2)));
+    auto& bar = add_bar(225, &stored);
+    const gdi::Surface empty = pixels(bar);
+
+    for (int v = 1; v <= 100; ++v) {
+        const gdi::Surface before = pixels(bar);
+        bar.Value(v);
+        // Once tiles are being added, a step draws only its own new tile.
+        if (v > 3) {
+            for (int x : changed_columns(pixels(bar), before))
+                EXPECT_TRUE(tile_columns(214).contains(x)) << "value " << v << " column " << x;
+        }
+    }
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(214));
+    EXPECT_TRUE(bar.fill_state().end_reached);
+    EXPECT_EQ(bar.fill_state().cursor, 224);
+
+    // Each tile is the look's third picture, stretched to the inner height.
+    const gdi::Surface& tile = bar.pc()[2].Picture()->pixels();
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(gdi::without_alpha(pixels(bar).pixel(4 + i, 3)), gdi::without_alpha(tile.pixel(i, 0)));
+        EXPECT_EQ(gdi::without_alpha(pixels(bar).pixel(214 + i, 13)), gdi::without_alpha(tile.pixel(i, 9)));
+    }
+}
+
+TEST_F(ProgressBarTest, EndPieceSqueezesTheLastTileIntoThePixelsLeft)
+{
+    auto& bar = add_bar(230); // inner edge at 227: the tile at 224 gets three columns
+    const gdi::Surface empty = pixels(bar);
+    for (int v = 1; v <= 100; ++v)
+        bar.Value(v);
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(214, 3));
+    // The squeezed piece shows the tile's own left and right edges.
+    const gdi::Surface& tile = bar.pc()[2].Picture()->pixels();
+    EXPECT_EQ(gdi::without_alpha(pixels(bar).pixel(224, 3)), gdi::without_alpha(tile.pixel(1, 0)));
+    EXPECT_EQ(gdi::without_alpha(pixels(bar).pixel(226, 3)), gdi::without_alpha(tile.pixel(6, 0)));
+}
+
+TEST_F(ProgressBarTest, ADecreaseRestartsTheFillAndMinShowsAnEmptyFrame)
+{
+    auto& bar = add_bar(225);
+    const gdi::Surface empty = pixels(bar);
+    for (int v = 1; v <= 50; ++v)
+        bar.Value(v);
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(104)); // below 50 * 2.25
+
+    bar.Value(20); // 20 * 2.25 = 45 pixels: tiles up to x = 44
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(44));
+    bar.Value(23);
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(44));
+    bar.Value(25);
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(54));
+
+    bar.Value(0);
+    EXPECT_EQ(pixels(bar), empty);
+}
+
+TEST_F(ProgressBarTest, AMaxOtherThan100FillsOneStepPerAssignedValue)
+{
+    auto& bar = add_bar(225);
+    bar.Max(10); // 22.5 pixels a step
+    const gdi::Surface empty = pixels(bar);
+    bar.Value(1);
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(14));
+    bar.Value(7); // a jump is still one step
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(44));
+    bar.Value(8);
+    EXPECT_EQ(changed_columns(pixels(bar), empty), tile_columns(64));
+}
+
+TEST_F(ProgressBarTest, RangeZeroPaintsNoFillAndTheSetterReturns)
+{
+    auto& bar = add_bar(225);
+    bar.Max(0);
+    const gdi::Surface empty = pixels(bar);
+    bar.Value(0);
+    bar.Value(0);
+    EXPECT_EQ(bar.Value(), 0);
+    EXPECT_EQ(pixels(bar), empty);
+
+    bar.Max(5);
+    bar.Min(5);
+    bar.Value(5);
+    EXPECT_EQ(bar.Value(), 5);
+    EXPECT_EQ(pixels(bar), empty);
+    EXPECT_TRUE(t.backend->messages.empty());
+}
+
+TEST_F(ProgressBarTest, AlternativePainterMovesAChunkAndWrapsAtTheEdge)
+{
+    auto& bar = add_bar(40);
+    bar.Style(1);
+    const gdi::Surface empty = pixels(bar);
+
+    bar.Value(1);
+    EXPECT_EQ(
+        changed_columns(pixels(bar), empty), (std::set<int> {4, 5, 6, 7, 9, 10, 11, 12, 14, 15, 16, 17}));
+    bar.Value(2); // the blank tile erases 4..7
+    EXPECT_EQ(
+        changed_columns(pixels(bar), empty), (std::set<int> {9, 10, 11, 12, 14, 15, 16, 17, 19, 20, 21, 22}));
+    EXPECT_EQ(bar.fill_state().alternate_cursor, 14);
+
+    for (int v = 3; v <= 8; ++v)
+        bar.Value(v);
+    // p = 39 lay past the edge: the last sliver (34..37) was erased, leaving the empty frame,
+    // and the chunk starts again at 2, without erasing.
+    EXPECT_EQ(bar.fill_state().alternate_cursor, 2);
+    EXPECT_EQ(pixels(bar), empty);
+    bar.Value(9);
+    EXPECT_TRUE(changed_columns(pixels(bar), empty).contains(2));
+
+    // Max repaints the whole control.
+    bar.Value(100);
+    EXPECT_EQ(pixels(bar), empty);
+    EXPECT_EQ(bar.fill_state().alternate_cursor, 4);
+}
+
+TEST_F(ProgressBarTest, PaintingLeavesNoDrawingObjectsBehind)
+{
+    auto& bar = add_bar(225);
+    const size_t live = gdi::live_object_count();
+    for (int v = 1; v <= 100; ++v)
+        bar.Value(v);
+    bar.Value(10);
+    bar.Style(1);
+    for (int v = 11; v <= 100; ++v)
+        bar.Value(v);
+    EXPECT_EQ(gdi::live_object_count(), live);
+}
+
+} // namespace
+} // namespace sorrel::controls
