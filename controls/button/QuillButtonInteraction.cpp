@@ -93,7 +93,8 @@ void QuillButton::RefreshAndWait(float seconds)
             break;
         if (slept_ms >= limit_ms)
             break;
-        double step_ms = std::max(1.0, (double(seconds) - double(now - start)) * 1000.0);
+        // Short steps, so that a clock passing midnight ends the wait soon after.
+        double step_ms = std::clamp((double(seconds) - double(now - start)) * 1000.0, 1.0, 10.0);
         h.Sleep(step_ms);
         slept_ms += step_ms;
     }
