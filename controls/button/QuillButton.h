@@ -220,6 +220,8 @@ private:
     // Colours of NoPass skip their pass.
     void DrawCaptionAndIcon(gdi::Color textColour, gdi::Color secondColour, gdi::Color firstColour);
     void PrepareIcon();
+    // The icon at (x, y): the picture itself while enabled, the prepared greyed copy otherwise.
+    void DrawIcon(int32_t x, int32_t y);
     // Deletes the caption font kept between paints and selects the surface's own font back.
     void release_caption_font();
 
@@ -289,6 +291,10 @@ private:
     gdi::HFONT CaptionFont {nullptr};
     gdi::HFONT PreviousFont {nullptr};
     int32_t AccessKeyLine {0};
+    // The font of the latest layout stays selected between paints (at most one at a time), with
+    // the surface's own font that it replaced.
+    gdi::HFONT KeptCaptionFont {nullptr};
+    gdi::HFONT SurfaceFont {nullptr};
 
     // [SECTION] Constituents
     host::Timer TimerHover {*this, "TimerHover", 100, false};

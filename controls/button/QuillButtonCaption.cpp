@@ -1,0 +1,233 @@
+// The caption: its access key, its font (bold and italic through the face name, rotated for a
+// vertical caption), its layout on the face, and its drawing in up to three passes.
+//
+// [SECTION] Access key
+// [SECTION] Caption font
+// [SECTION] Layout
+// [SECTION] Drawing
+
+#include "controls/button/PaintSupport.h"
+#include "controls/button/QuillButton.h"
+#include "platform/host/Host.h"
+
+#include <cstring>
+
+namespace sorrel::controls {
+
+using gdi::Color;
+
+// [SECTION] Access key
+
+void QuillButton::ParseAccessKey()
+{
+    AccessKeyMarker marker = find_access_key(m_caption);
+    AccessKeyPos = 0;
+    AccessKeyWidth = 0;
+    UnderlineX = 0;
+    UnderlineY = 0;
+    if (!marker.found)
+        return;
+    AccessKeys(marker.key);
+    AccessKeyPos = marker.position;
+}
+
+// [SECTION] Caption font
+
+namespace {
+
+// "Arial" bold and italic becomes "Arial Bold Italic". When the whole name does not fit the
+// 32-byte face-name field, the family is cut rather than the style words, so the style survives.
+void compose_face_name(gdi::LOGFONTA& lf, const host::StdFont& font)
+{
+    std::string style;
+    if (font.Bold())
+        style += " Bold";
+    if (font.Italic())
+        style += " Italic";
+    std::string family = font.Name();
+    const size_t room = gdi::LF_FACESIZE - 1;
+    if (family.size() + style.size() > room)
+        family.resize(room - style.size());
+    std::string name = family + style;
+    std::memcpy(lf.lfFaceName, name.data(), name.size());
+    lf.lfFaceName[name.size()] = '\0';
+}
+
+} // namespace
+
+void QuillButton::CreateCaptionFont(bool relayout)
+{
+    const gdi::HDC dc = hDC();
+    gdi::SetGraphicsMode(dc, EffectiveGraphicsMode);
+
+    gdi::LOGFONTA lf {};
+    if (TextFont) {
+        compose_face_name(lf, *TextFont);
+        host::Host* host = host::Host::current_or_null();
+        const int twips_per_pixel = host ? host->TwipsPerPixelY() : 15;
+        lf.lfHeight
+            = -round_half_even(TextFont->Size() * 20.0 / (twips_per_pixel > 0 ? twips_per_pixel : 15));
+        lf.lfUnderline = TextFont->Underline() ? 1 : 0;
+        lf.lfStrikeOut = TextFont->Strikethrough() ? 1 : 0;
+    }
+
+    // A new layout font replaces the kept one; the surface's own font goes back in first, so
+    // that what the new font replaces is never an older caption font.
+    if (relayout)
+        release_caption_font();
+
+    CaptionFont = gdi::CreateFontIndirectA(&lf);
+    PreviousFont = static_cast<gdi::HFONT>(gdi::SelectObject(dc, CaptionFont));
+
+    if (m_caption_orientation != 0) {
+        gdi::TEXTMETRICA metrics {};
+        if (gdi::GetTextMetricsA(dc, &metrics) && metrics.tmPitchAndFamily < gdi::TMPF_TRUETYPE
+            && design_mode())
+            host::Host::current().MsgBox("Non-True Type fonts may not draw vertically", host::vbInformation);
+    }
+
+    // Lines are measured upright, before the font turns.
+    if (relayout)
+        LayoutCaption();
+
+    if (m_caption_orientation != 0) {
+        gdi::SelectObject(dc, PreviousFont);
+        gdi::DeleteObject(CaptionFont);
+        lf.lfEscapement = m_caption_orientation == 1 ? 900 : 2700;
+        CaptionFont = gdi::CreateFontIndirectA(&lf);
+        PreviousFont = static_cast<gdi::HFONT>(gdi::SelectObject(dc, CaptionFont));
+    }
+
+    // The layout font stays selected after the paint, so that layouts between paints (setters,
+    // resizing) measure in the caption font.
+    if (relayout) {
+        KeptCaptionFont = CaptionFont;
+        SurfaceFont = PreviousFont;
+    }
+}
+
+void QuillButton::release_caption_font()
+{
+    if (!KeptCaptionFont)
+        return;
+    const gdi::HDC dc = hDC();
+    if (gdi::GetCurrentObject(dc, gdi::OBJ_FONT) == KeptCaptionFont && !gdi::SelectObject(dc, SurfaceFont))
+        gdi::SelectObject(dc, gdi::GetStockObject(gdi::SYSTEM_FONT));
+    gdi::DeleteObject(KeptCaptionFont);
+    KeptCaptionFont = nullptr;
+    SurfaceFont = nullptr;
+}
+
+// [SECTION] Layout
+
+void QuillButton::LayoutCaption()
+{
+    const gdi::HDC dc = hDC();
+    // Measures the upright extent in the font selected now: DT_CALCRECT | DT_SINGLELINE |
+    // DT_NOCLIP | DT_NOPREFIX.
+    auto measure = [dc](std::string_view text) {
+        gdi::RECT rect {0, 0, 0, 0};
+        gdi::DrawTextA(dc, text.empty() ? "" : text.data(), int(text.size()), &rect, 0xD20);
+        return TextExtent {rect.right, rect.bottom};
+    };
+
+    CaptionLayoutInput in;
+    in.caption = m_caption;
+    in.access_key_pos = AccessKeyPos;
+    in.width = face_width();
+    in.height = face_height();
+    in.button_style = m_button_style;
+    in.alignment = m_alignment;
+    in.orientation = m_caption_orientation;
+    in.icon_alignment = m_icon_alignment;
+    in.icon_size = icon_side(m_icon_size) / 8;
+    in.has_icon = HasIcon;
+    CaptionLayout layout = layout_caption(in, measure);
+
+    CaptionLines = std::move(layout.lines);
+    if (layout.has_rect)
+        CaptionRect = layout.rect;
+    // An access key that this layout did not place (cut away by "...") draws no underline.
+    AccessKeyWidth = static_cast<int16_t>(layout.key_found ? layout.access_key_width : 0);
+    AccessKeyLine = layout.key_found ? layout.access_key_line : 0;
+    UnderlineX = layout.key_found ? layout.underline_x : 0;
+    UnderlineY = layout.key_found ? layout.underline_y : 0;
+    if (layout.icon_placed) {
+        IconX = layout.icon_x;
+        IconY = layout.icon_y;
+    }
+}
+
+// [SECTION] Drawing
+
+void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color firstColour)
+{
+    // Pressed push buttons move their caption and icon one pixel right and down; the soft face
+    // and option buttons never do.
+    const int32_t P = (ButtonState == 2 && m_button_type != 4 && !m_option_button) ? 1 : 0;
+    const bool selected = m_option_button && m_value;
+
+    Color colour[3] = {firstColour, secondColour, textColour};
+    int32_t offset[3] = {-1, 1, 0};
+    // Styled captions: two offset passes in the emboss colours under the text.
+    auto styled = [&](int32_t style, Color mid, Color shade, Color text) {
+        switch (style) {
+        case 1:
+            colour[0] = shade, offset[0] = -1, colour[1] = mid, offset[1] = 1;
+            break;
+        case 2:
+            colour[0] = mid, offset[0] = -1, colour[1] = shade, offset[1] = 1;
+            break;
+        default:
+            colour[0] = shade, offset[0] = 1, colour[1] = shade, offset[1] = -1;
+            break;
+        }
+        colour[2] = text;
+    };
+    if (m_enabled && m_caption_style >= 1 && m_caption_style <= 3) {
+        styled(m_caption_style, m_emboss_mid, m_emboss_shadow, TextColor);
+    } else if (m_color_scheme == 5 && !m_enabled) {
+        // A disabled caption on a gradient is engraved in shades of the container's colour.
+        const Color back = Parent() ? gdi::GetBkColor(parent_dc()) : Ambient().BackColor;
+        const Color mid = ShiftColor(back, -192, false);
+        const Color shade = ShiftColor(back, 31, false);
+        if (selected)
+            styled(1, mid, shade, ShiftColor(back, 47, false));
+        else
+            styled(2, mid, shade, 0);
+    } else if (m_color_scheme == 5 && selected) {
+        colour[2] = m_gradient_start;
+    }
+
+    const gdi::HDC dc = hDC();
+    try {
+        CreateCaptionFont(false);
+        gdi::SetBkMode(dc, gdi::TRANSPARENT);
+        for (const CaptionLine& line : CaptionLines) {
+            for (int pass = 0; pass < 3; ++pass) {
+                if (colour[pass] == NoPass)
+                    continue;
+                gdi::SetTextColor(dc, colour[pass]);
+                gdi::TextOutA(dc, line.Left + P + offset[pass], line.Top + P + offset[pass],
+                    line.Text.empty() ? "" : line.Text.data(), int(line.Text.size()));
+            }
+        }
+        if (AccessKeyPos != 0 && textColour != NoPass) {
+            if (m_caption_orientation == 0)
+                DrawLine(UnderlineX + P, UnderlineY + P, UnderlineX + AccessKeyWidth + P, UnderlineY + P,
+                    textColour);
+            else
+                DrawLine(UnderlineX + P, UnderlineY + P, UnderlineX + P, UnderlineY + AccessKeyWidth + P,
+                    textColour);
+        }
+        if (HasIcon)
+            DrawIcon(IconX + P, IconY + P);
+    } catch (...) {
+        // The face stays as painted; the font is released below all the same.
+    }
+    gdi::SelectObject(dc, PreviousFont);
+    gdi::DeleteObject(CaptionFont);
+    CaptionFont = nullptr;
+}
+
+} // namespace sorrel::controls

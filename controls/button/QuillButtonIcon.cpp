@@ -1,0 +1,68 @@
+// The button's icon: drawn as an S x S square (S = IconSize x 8) with its own transparency while
+// enabled, and as a greyed copy prepared in advance in the hidden picture box picIcon while
+// disabled. The greyed copy's background carries the face pixels from where the icon will sit,
+// so that it shows no square on gradients and shaded faces.
+
+#include "controls/button/PaintSupport.h"
+#include "controls/button/QuillButton.h"
+
+#include <cmath>
+
+namespace sorrel::controls {
+
+void QuillButton::DrawIcon(int32_t x, int32_t y)
+{
+    const int32_t S = icon_side(m_icon_size);
+    if (m_enabled) {
+        PaintPicture(m_icon, float(x), float(y), float(S), float(S));
+        return;
+    }
+    gdi::BitBlt(hDC(), x, y, S, S, picIcon.hDC(), 0, 0, gdi::SRCCOPY);
+}
+
+void QuillButton::PrepareIcon()
+{
+    if (!HasIcon || !m_icon)
+        return;
+    try {
+        const int32_t S = icon_side(m_icon_size);
+        const gdi::HDC dc = hDC();
+        const int32_t iw = round_half_even(ScaleX(float(m_icon->Width()), host::vbHimetric, host::vbPixels));
+        const int32_t ih = round_half_even(ScaleY(float(m_icon->Height()), host::vbHimetric, host::vbPixels));
+
+        // The face's top-left corner serves as the scratch area for the greyed image.
+        FillOrOutline(0, 0, iw, ih, FaceColor, false);
+
+        const float side = host::pixels_to_twips(S);
+        const float left = std::trunc(std::fabs(picIcon.Width() - float(m_icon_size)) / 2);
+        picIcon.Visible(false);
+        picIcon.Move(left, picIcon.Top(), side, side);
+        picIcon.Picture(nullptr);
+        picIcon.Cls();
+        const gdi::HDC pic = picIcon.hDC();
+        FillOrOutline(0, 0, S, S, FaceColor, false, pic);
+
+        const gdi::UINT flags = m_icon->Type() == int16_t(host::PictureType::Bitmap)
+            ? gdi::DST_BITMAP | gdi::DSS_DISABLED
+            : gdi::DST_ICON | gdi::DSS_DISABLED;
+        gdi::DrawStateA(dc, nullptr, nullptr, gdi::LPARAM(m_icon->Handle()), 0, 0, 0, iw, ih, flags);
+        gdi::StretchBlt(pic, 0, 0, S, S, dc, 0, 0, iw, ih, gdi::SRCCOPY);
+
+        // The disabled face without caption and icon, which also covers the scratch area.
+        PaintButton(true);
+
+        for (int32_t x = 0; x < S; ++x) {
+            for (int32_t y = 0; y < S; ++y) {
+                if (gdi::GetPixel(pic, x, y) != FaceColor)
+                    continue;
+                gdi::COLORREF face = gdi::GetPixel(dc, IconX + x + 1, IconY + y + 1);
+                if (face != gdi::CLR_INVALID && face != FaceColor)
+                    gdi::SetPixelV(pic, x, y, face);
+            }
+        }
+    } catch (...) {
+        // The icon keeps the image prepared last time.
+    }
+}
+
+} // namespace sorrel::controls

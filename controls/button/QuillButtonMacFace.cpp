@@ -1,0 +1,121 @@
+// The Macintosh face (ButtonType 8): a light face in a dark outline whose corners are rounded by
+// single pixels, highlight lines along the inner top and left edges and shadow lines along the
+// inner right and bottom edges. The pressed look fills the face with a darkened shadow colour. A
+// set option button is always drawn pressed; it stays in the pressed state until the next state
+// change.
+
+#include "controls/button/PaintSupport.h"
+#include "controls/button/QuillButton.h"
+
+namespace sorrel::controls {
+
+using gdi::Color;
+
+void QuillButton::PaintMacFace(bool snapshot)
+{
+    const FaceSize size {ScaleWidth(), ScaleHeight()};
+    const int32_t W = size.W(), H = size.H();
+    auto A = [](Color c, int32_t n) { return ShiftColor(c, n, false); };
+
+    if (m_option_button && m_value)
+        ButtonState = 2;
+
+    // The idle look's rounded corners and inner shading; ButtonStyle 0 only gets the pixels.
+    auto idle_pixels = [&] {
+        SetPixelAt(1, 1, DarkShadowColor);
+        SetPixelAt(1, size.H(-2), DarkShadowColor);
+        SetPixelAt(size.W(-2), 1, DarkShadowColor);
+        SetPixelAt(size.W(-2), size.H(-2), DarkShadowColor);
+        SetPixelAt(size.W(-4), size.H(-4), FaceColor);
+        SetPixelAt(size.W(-3), size.H(-3), ShadowColor);
+        SetPixelAt(2, size.H(-2), FaceColor);
+        SetPixelAt(2, size.H(-3), LightColor);
+        SetPixelAt(size.W(-2), 2, FaceColor);
+        SetPixelAt(size.W(-3), 2, LightColor);
+    };
+    auto idle_lines = [&] {
+        DrawLine(3, 2, size.W(-3), 2, HighlightColor);
+        DrawLine(2, 2, 2, size.H(-3), HighlightColor);
+        DrawLine(size.W(-3), 1, size.W(-3), size.H(-3), FaceColor);
+        DrawLine(1, size.H(-3), size.W(-3), size.H(-3), FaceColor);
+        DrawLine(size.W(-2), 3, size.W(-2), size.H(-2), ShadowColor);
+        DrawLine(3, size.H(-2), size.W(-2), size.H(-2), ShadowColor);
+    };
+
+    switch (ButtonState) {
+    case 2: {
+        // The final fill covers most of these details; what survives lies on column W - 2 and
+        // row H - 2.
+        if (m_button_style == 0) {
+            SetPixelAt(2, 2, A(ShadowColor, -64));
+            SetPixelAt(3, 3, A(ShadowColor, -32));
+            SetPixelAt(1, 1, DarkShadowColor);
+            SetPixelAt(1, size.H(-2), DarkShadowColor);
+            SetPixelAt(size.W(-2), 1, DarkShadowColor);
+            SetPixelAt(size.W(-2), size.H(-2), DarkShadowColor);
+            SetPixelAt(size.W(-4), size.H(-4), ShadowColor);
+            SetPixelAt(size.W(-2), size.H(-3), A(ShadowColor, -32));
+            SetPixelAt(size.W(-3), size.H(-2), A(ShadowColor, -32));
+            SetPixelAt(2, size.H(-2), A(ShadowColor, -32));
+            SetPixelAt(size.W(-2), 2, A(ShadowColor, -32));
+            SetPixelAt(2, size.H(-3), A(ShadowColor, -16));
+            SetPixelAt(1, size.H(-3), A(ShadowColor, -16));
+            SetPixelAt(size.W(-3), 2, A(ShadowColor, -16));
+            SetPixelAt(size.W(-3), 1, A(ShadowColor, -16));
+            FillOrOutline(1, 1, size.W(-2), size.H(-2), A(ShadowColor, -64), true);
+            FillOrOutline(2, 2, size.W(-4), size.H(-4), A(ShadowColor, -32), true);
+        }
+        DrawLine(size.W(-3), 1, size.W(-3), size.H(-3), ShadowColor);
+        DrawLine(1, size.H(-3), size.W(-2), size.H(-3), ShadowColor);
+        DrawLine(size.W(-2), 3, size.W(-2), size.H(-2), A(ShadowColor, -16));
+        DrawLine(2, size.H(-1), size.W(-2), size.H(-1), A(ShadowColor, -16));
+        DrawFocusIndicator();
+        FillOrOutline(1, 1, size.W(-2), size.H(-2), A(ShadowColor, -16), false);
+        FillOrOutline(0, 0, W, H, DarkShadowColor, true);
+        if (!m_enabled) {
+            // Also in the snapshot pass: the pressed look always carries its caption.
+            DrawCaptionAndIcon(LightColor, NoPass, NoPass);
+        } else if (m_option_button && m_value) {
+            DrawCaptionAndIcon(LightColor, NoPass, NoPass);
+            if (HasFocus)
+                DrawFocusIndicator();
+        } else {
+            DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+        }
+        return;
+    }
+    case 0:
+    case 1:
+    case 3:
+    case 4:
+        break;
+    default:
+        return;
+    }
+
+    if (m_enabled) {
+        FillOrOutline(1, 1, size.W(-1), size.H(-1), LightColor, false);
+        FillOrOutline(0, 0, W, H, DarkShadowColor, true);
+        if (m_button_style == 0) {
+            idle_pixels();
+            idle_lines();
+        }
+        DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
+        if (HasFocus)
+            DrawFocusIndicator();
+        return;
+    }
+    FillOrOutline(1, 1, size.W(-2), size.H(-2), LightColor, false);
+    FillOrOutline(0, 0, W, H, DarkShadowColor, true);
+    if (m_button_style == 0)
+        idle_pixels();
+    idle_lines();
+    if (m_button_style != 0) {
+        FillOrOutline(1, 1, size.W(-2), size.H(-2), LightColor, false);
+        FillOrOutline(0, 0, W, H, DarkShadowColor, true);
+    }
+    if (!snapshot)
+        DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+}
+
+} // namespace sorrel::controls

@@ -1,0 +1,255 @@
+// The paint pipeline and the faces: exact pixels of the XP and Macintosh looks, the selected
+// option encoding, the snapshot pass, tiny faces, and drawing objects after many paints.
+
+#include "QuillButtonTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace sorrel;
+using namespace sorrel::controls;
+using namespace sorrel::controls::testing_support;
+
+namespace {
+
+constexpr gdi::Color Grey = 0xC0C0C0;
+
+gdi::Color P(gdi::Color c, int n)
+{
+    return QuillButtonTestAccess::shift(c, n, true);
+}
+gdi::Color A(gdi::Color c, int n)
+{
+    return QuillButtonTestAccess::shift(c, n, false);
+}
+
+class ButtonPaint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gdi::reset_sys_colors();
+        gdi::reset_version_info();
+    }
+
+    // A button on a run-time form, with the fixed grey scheme and no caption, and a second
+    // control that holds the focus so that the first paints without its focus look.
+    QuillButton& make(int type, int w, int h, std::string caption = "")
+    {
+        auto& other = bh.add("Other", 300, 250, 40, 20);
+        auto& b = bh.add("Cmd", 10, 10, w, h);
+        bh.show();
+        other.SetFocus();
+        b.ButtonType(type);
+        b.ColorScheme(3);
+        b.Caption(std::move(caption));
+        return b;
+    }
+    void paint(QuillButton& b, int32_t state)
+    {
+        QuillButtonTestAccess(b).set_state(state);
+        b.RefreshButton();
+    }
+    static gdi::Color at(QuillButton& b, int x, int y)
+    {
+        return gdi::without_alpha(b.canvas().pixels().pixel(x, y));
+    }
+
+    ButtonHost bh {true};
+};
+
+} // namespace
+
+TEST_F(ButtonPaint, XPRowsShadeByRoundedSteps)
+{
+    // Types can be set at design time only; the form then runs.
+    auto& b = make(3, 60, 20);
+    bh.form->set_design_mode(false);
+    paint(b, 0);
+    const gdi::Color B = P(Grey, 48);
+    EXPECT_EQ(B, 0xF0F0F0u);
+    // Step 1.25: row 6 is shaded by 8 and row 10 by 12 (7.5 and 12.5, halves to even).
+    EXPECT_EQ(at(b, 30, 6), P(B, -8));
+    EXPECT_EQ(at(b, 30, 10), P(B, -12));
+    for (int row = 4; row <= 15; ++row)
+        EXPECT_EQ(at(b, 30, row), P(B, -int(std::nearbyint(1.25f * row)))) << "row " << row;
+    // The navy outline with its pixel-rounded corners.
+    EXPECT_EQ(at(b, 30, 0), 0x733C00u);
+    EXPECT_EQ(at(b, 1, 1), 0x7B4D10u);
+}
+
+TEST_F(ButtonPaint, XPPressedReversesTheRowsAndDrawsItsBevelInOrder)
+{
+    auto& b = make(3, 60, 20);
+    bh.form->set_design_mode(false);
+    paint(b, 2);
+    const gdi::Color B = P(P(Grey, 48), -32);
+    // Darkest at the top: row r is shaded by round(1.25 x (20 - r)).
+    EXPECT_EQ(at(b, 30, 4), P(B, -20));
+    EXPECT_EQ(at(b, 30, 15), P(B, -6));
+    // Later lines win where they cross: the left edge over the top rows.
+    EXPECT_EQ(at(b, 1, 2), P(B, -32));
+    EXPECT_EQ(at(b, 2, 2), P(B, -22));
+    EXPECT_EQ(at(b, 1, 17), P(B, -32));
+    EXPECT_EQ(at(b, 30, 17), P(B, 10));
+    EXPECT_EQ(at(b, 57, 10), B);
+    EXPECT_EQ(at(b, 57, 17), P(B, 10));
+    EXPECT_EQ(at(b, 58, 18), 0x7B4D10u);
+    EXPECT_EQ(at(b, 30, 19), 0x733C00u);
+}
+
+TEST_F(ButtonPaint, XPDisabledGreyFill)
+{
+    auto& b = make(3, 60, 20);
+    bh.form->set_design_mode(false);
+    b.Enabled(false);
+    paint(b, 0);
+    EXPECT_EQ(at(b, 30, 10), 0xD2D8D8u);
+    EXPECT_EQ(at(b, 30, 0), P(P(Grey, 48), -84));
+    EXPECT_EQ(at(b, 1, 1), P(P(Grey, 48), -72));
+}
+
+TEST_F(ButtonPaint, MacPressedKeepsItsDetailsOnTheLastInnerColumnAndRow)
+{
+    auto& b = make(8, 40, 24);
+    bh.form->set_design_mode(false);
+    paint(b, 2);
+    QuillButtonTestAccess t(b);
+    const int W = 40, H = 24;
+    const gdi::Color fill = A(t.shadow(), -16);
+    EXPECT_EQ(at(b, 20, 12), fill);
+    // Column W - 2.
+    EXPECT_EQ(at(b, W - 2, 1), t.dark_shadow());
+    EXPECT_EQ(at(b, W - 2, 2), A(t.shadow(), -32));
+    for (int y = 3; y <= H - 3; ++y)
+        EXPECT_EQ(at(b, W - 2, y), A(t.shadow(), -16)) << "y " << y;
+    EXPECT_EQ(at(b, W - 2, H - 2), t.dark_shadow());
+    // Row H - 2: corner pixels at both ends, the face in between.
+    EXPECT_EQ(at(b, 1, H - 2), t.dark_shadow());
+    EXPECT_EQ(at(b, 2, H - 2), A(t.shadow(), -32));
+    EXPECT_EQ(at(b, 20, H - 2), t.face());
+    EXPECT_EQ(at(b, W - 3, H - 2), A(t.shadow(), -32));
+    EXPECT_EQ(at(b, 0, 0), t.dark_shadow());
+}
+
+TEST_F(ButtonPaint, MacSetOptionButtonIsDrawnPressedWithALightCaption)
+{
+    auto& b = make(8, 80, 30, "WWW");
+    bh.form->set_design_mode(false);
+    b.OptionButton(true);
+    b.Value(true);
+    paint(b, 4);
+    QuillButtonTestAccess t(b);
+    EXPECT_EQ(t.state(), 2);
+    // The caption is light on the dark pressed fill: inside the face nothing is darker than the
+    // fill, and the text's pixels are lighter.
+    const gdi::Color fill = A(t.shadow(), -16);
+    int lighter = 0, darker = 0;
+    for (int y = 3; y < 27; ++y)
+        for (int x = 3; x < 77; ++x) {
+            lighter += gdi::green_of(at(b, x, y)) > gdi::green_of(fill);
+            darker += gdi::green_of(at(b, x, y)) < gdi::green_of(fill);
+        }
+    EXPECT_GT(lighter, 10);
+    EXPECT_EQ(darker, 0);
+}
+
+TEST_F(ButtonPaint, SelectedOptionButtonsPaintTheirSelectedLookAndKeepTheirState)
+{
+    for (int type = 1; type <= 7; ++type) {
+        ButtonHost h(true);
+        auto& b = h.add("Opt", 10, 10, 80, 30);
+        h.show();
+        b.ButtonType(type);
+        b.ColorScheme(3);
+        b.Caption("");
+        h.form->set_design_mode(false);
+        b.OptionButton(true);
+        b.Value(true);
+        for (int state : {0, 2, 3, 4}) {
+            QuillButtonTestAccess(b).set_state(state);
+            b.RefreshButton();
+            EXPECT_EQ(QuillButtonTestAccess(b).state(), state) << "type " << type;
+        }
+        // Types other than the XP face fill with the light colour (the soft face lightens it).
+        if (type != 3) {
+            gdi::Color expected = type == 4 ? A(0xDFDFDF, 2) : gdi::Color(0xDFDFDF);
+            EXPECT_EQ(gdi::without_alpha(b.canvas().pixels().pixel(3, 15)), expected) << "type " << type;
+        }
+    }
+}
+
+TEST_F(ButtonPaint, FlatButtonShowsItsContainerWhileIdle)
+{
+    auto& b = make(7, 80, 30);
+    b.BackColor(0x336699);
+    bh.form->BackColor(0x00AA00);
+    bh.form->set_design_mode(false);
+    paint(b, 0);
+    EXPECT_EQ(at(b, 40, 15), 0x00AA00u);
+    EXPECT_EQ(at(b, 0, 0), 0x00AA00u); // no ring while idle
+    paint(b, 4);
+    EXPECT_EQ(at(b, 40, 15), 0x336699u);
+    EXPECT_NE(at(b, 0, 0), 0x336699u);
+}
+
+TEST_F(ButtonPaint, SnapshotPassDrawsNoCaption)
+{
+    for (int type = 1; type <= 8; ++type) {
+        ButtonHost h(true);
+        auto& b = h.add("Cmd", 10, 10, 80, 30);
+        h.show();
+        b.ButtonType(type);
+        b.ColorScheme(3);
+        b.Caption("WWWW");
+        h.form->set_design_mode(false);
+        // The icon setter runs PrepareIcon, whose snapshot pass leaves the caption out; the
+        // snapshot members come back afterwards.
+        gdi::Surface pixels(8, 8, 0xFF0000FF);
+        QuillButtonTestAccess(b).set_state(3);
+        b.Icon(host::StdPicture::from_surface(pixels, host::PictureType::Bitmap));
+        EXPECT_TRUE(b.Enabled());
+        EXPECT_EQ(QuillButtonTestAccess(b).state(), 3) << "type " << type;
+    }
+}
+
+TEST_F(ButtonPaint, TinyFacesDoNotFault)
+{
+    for (int type = 1; type <= 9; ++type)
+        for (int h : {0, 1, 2}) {
+            ButtonHost small(true);
+            auto& b = small.add("Cmd", 10, 10, 30, 30);
+            small.show();
+            b.ButtonType(type == 9 ? 6 : type);
+            if (type == 9)
+                QuillButtonTestAccess(b).set_type_raw(99);
+            b.Caption("Tiny && &Caption");
+            b.Move(150, 150, 30 * 15, float(h * 15));
+            for (int state : {0, 2, 3, 4}) {
+                QuillButtonTestAccess(b).set_state(state);
+                b.RefreshButton();
+            }
+            b.Enabled(false);
+            b.RefreshButton();
+        }
+}
+
+TEST_F(ButtonPaint, AThousandPaintsLeaveNoDrawingObjectAlive)
+{
+    for (int type = 1; type <= 8; ++type) {
+        ButtonHost h(true);
+        auto& b = h.add("Cmd", 10, 10, 120, 32);
+        h.show();
+        b.ButtonType(type);
+        b.Caption("Begin &Scan");
+        if (type == 5)
+            b.CaptionOrientation(1);
+        b.RefreshButton();
+        const size_t before = gdi::live_object_count();
+        for (int i = 0; i < 1000; ++i) {
+            QuillButtonTestAccess(b).set_state(i % 5 == 1 ? 0 : i % 5);
+            b.RefreshButton();
+        }
+        EXPECT_EQ(gdi::live_object_count(), before) << "type " << type;
+    }
+}
