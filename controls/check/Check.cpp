@@ -29,6 +29,7 @@ Check::Check()
     Picture1.Move(0, 0, 195, 195);
     Check1.Move(-30, 0, 855, 195);
     Check1.Caption("Check1");
+    Check1.BackColor(DefaultBackColor);
     host::Image* holders[]
         = {&IdleNoValue, &IdleChecked, &IdleGreyed, &MouseoverNoValue, &MouseoverChecked, &MouseoverGreyed,
             &PushedNoValue, &PushedChecked, &PushedGreyed, &DisabledNoValue, &CheckedDisabled, &DisabledGrey};
