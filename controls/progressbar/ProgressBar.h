@@ -70,6 +70,7 @@ public:
     // Picture holders and painter state, for the gallery and the tests -----------------------
     const TileSet& tile_set(int look) const { return m_looks[size_t(look)]; }
     const TileSet& pc() const { return m_pc; }
+    const host::Image& frame_skin() const { return img; }
     const FillState& fill_state() const { return m_fill; }
 
 private:

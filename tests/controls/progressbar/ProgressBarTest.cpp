@@ -182,6 +182,31 @@ TEST_F(ProgressBarTest, SavesInOrderLeavingDefaultsOut)
 
 // [Painting]
 
+TEST_F(ProgressBarTest, FrameCornersAndEdgesComeFromTheirPiecesOfTheSkin)
+{
+    auto& bar = add_bar(225);
+    const gdi::Surface& skin = bar.frame_skin().Picture()->pixels();
+    const int W = 225, H = 17;
+    auto expect_same = [&](int x, int y, int sx, int sy) {
+        if (gdi::alpha_of(skin.pixel(sx, sy)) != 0xFF)
+            return; // blended with the background
+        EXPECT_EQ(gdi::without_alpha(pixels(bar).pixel(x, y)), gdi::without_alpha(skin.pixel(sx, sy)))
+            << "at " << x << ", " << y;
+    };
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < 3; ++i) {
+            expect_same(i, j, i, j); // top-left
+            expect_same(W - 3 + i, j, 56 + i, j); // top-right
+            expect_same(W - 3 + i, H - 3 + j, 56 + i, 10 + j); // bottom-right
+            expect_same(i, H - 3 + j, i, 10 + j); // bottom-left
+            expect_same(100, j, 3, j); // top edge
+            expect_same(100, H - 3 + j, 3, 10 + j); // bottom edge
+            expect_same(i, 8, i, 4); // left edge, middle
+            expect_same(W - 3 + i, 8, 56 + i, 4); // right edge, middle
+        }
+    }
+}
+
 TEST_F(ProgressBarTest, MainWindowRunEndsWithWholeTilesUpTo214AndNothingPastTheInnerEdge)
 {
     PropertyBag stored;
