@@ -61,6 +61,8 @@ public:
     // constructor; the form loader for the controls it creates.
     void attach(Control& container, std::string name, int16_t index = -1);
     void detach();
+    // Names a control that has no container (a form).
+    void set_name(std::string name) { m_name = std::move(name); }
 
     // Position, in twips ---------------------------------------------------------------------
     float Left() const { return m_left; }
