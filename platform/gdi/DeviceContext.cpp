@@ -1,5 +1,7 @@
 #include "platform/gdi/DeviceContext.h"
 
+#include "platform/gdi/PixelFill.h"
+
 namespace sorrel::gdi {
 
 DeviceContext::DeviceContext(Surface* surface)
@@ -10,48 +12,60 @@ DeviceContext::DeviceContext(Surface* surface)
     select_pen(HPEN(GetStockObject(BLACK_PEN)));
     select_brush(HBRUSH(GetStockObject(WHITE_BRUSH)));
     select_font(HFONT(GetStockObject(SYSTEM_FONT)));
+    // A memory DC starts with the stock one-pixel bitmap, as on Windows.
+    if (m_memory)
+        select_bitmap(HBITMAP(GetStockObject(default_bitmap_stock_index)));
 }
 
 DeviceContext::~DeviceContext()
 {
-    release_selection(handle_value(m_pen));
-    release_selection(handle_value(m_brush));
-    release_selection(handle_value(m_font));
-    release_selection(handle_value(m_bitmap));
-}
-
-template<class Handle> static Handle swap_selection(Handle& slot, Handle next)
-{
-    Handle previous = slot;
-    retain_selection(handle_value(next));
-    slot = next;
-    // Released after the new one is held, so reselecting the same object never frees it.
-    release_selection(handle_value(previous));
-    return previous;
+    ObjectTable& table = ObjectTable::the();
+    for (GdiObject* object : {static_cast<GdiObject*>(m_pen), static_cast<GdiObject*>(m_brush), m_font,
+             static_cast<GdiObject*>(m_bitmap)}) {
+        if (object)
+            table.release_selection(object);
+    }
 }
 
 HPEN DeviceContext::select_pen(HPEN pen)
 {
-    return swap_selection(m_pen, pen);
+    PenObject* object = object_cast<PenObject>(pen);
+    if (!object)
+        return nullptr;
+    return select(object);
 }
 
 HBRUSH DeviceContext::select_brush(HBRUSH brush)
 {
-    return swap_selection(m_brush, brush);
+    BrushObject* object = object_cast<BrushObject>(brush);
+    if (!object)
+        return nullptr;
+    return select(object);
 }
 
 HFONT DeviceContext::select_font(HFONT font)
 {
-    return swap_selection(m_font, font);
+    GdiObject* object = lookup_object(handle_value(font));
+    if (!object || object->kind() != ObjectKind::Font)
+        return nullptr;
+    return select_font_object(object);
 }
 
 HBITMAP DeviceContext::select_bitmap(HBITMAP bitmap)
 {
-    if (!m_memory)
+    BitmapObject* object = object_cast<BitmapObject>(bitmap);
+    if (!object)
         return nullptr;
-    auto* object = object_cast<BitmapObject>(bitmap);
-    HBITMAP previous = swap_selection(m_bitmap, bitmap);
-    m_surface = object ? &object->pixels : nullptr;
+    return select(object);
+}
+
+HBITMAP DeviceContext::select(BitmapObject* bitmap)
+{
+    // Only memory DCs hold bitmaps, and a bitmap is in at most one DC at a time.
+    if (!m_memory || (bitmap != m_bitmap && bitmap->selection_count() > 0 && !bitmap->is_stock()))
+        return nullptr;
+    HBITMAP previous = handle_from_value<HBITMAP>(swap_selection(m_bitmap, bitmap));
+    m_surface = &bitmap->pixels;
     return previous;
 }
 
@@ -96,10 +110,8 @@ void DeviceContext::blend(int x, int y, Color color, uint8_t alpha)
 
 void DeviceContext::fill_span(int y, int x0, int x1, Color color)
 {
-    for_each_visible_span(y, x0, x1, [&](int a, int b) {
-        uint32_t* row = m_surface->scanline(y);
-        std::fill(row + a, row + b, color);
-    });
+    for_each_visible_span(
+        y, x0, x1, [&](int a, int b) { fill_pixels(m_surface->scanline(y) + a, size_t(b - a), color); });
 }
 
 void DeviceContext::xor_span(int y, int x0, int x1, Color mask)
@@ -109,11 +121,6 @@ void DeviceContext::xor_span(int y, int x0, int x1, Color mask)
         for (int x = a; x < b; ++x)
             row[x] ^= mask;
     });
-}
-
-DeviceContext* dc_from_handle(HDC dc)
-{
-    return object_cast<DeviceContext>(dc);
 }
 
 } // namespace sorrel::gdi

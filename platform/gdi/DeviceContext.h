@@ -28,20 +28,31 @@ public:
     // The surface drawn on: the caller's surface, or a memory DC's selected bitmap (or nullptr).
     Surface* surface() const { return m_surface; }
 
-    // Selected objects. The font may be null, meaning the default font.
-    HPEN pen() const { return m_pen; }
-    HBRUSH brush() const { return m_brush; }
-    HFONT font() const { return m_font; }
-    HBITMAP bitmap() const { return m_bitmap; }
-    PenObject* pen_object() const { return object_cast<PenObject>(m_pen); }
-    BrushObject* brush_object() const { return object_cast<BrushObject>(m_brush); }
+    // Selected objects. The font may be null, meaning the default font. A selected object
+    // stays alive while it is selected, so the pointers below are always valid (or null).
+    HPEN pen() const { return handle_from_value<HPEN>(m_pen ? m_pen->handle() : 0); }
+    HBRUSH brush() const { return handle_from_value<HBRUSH>(m_brush ? m_brush->handle() : 0); }
+    HFONT font() const { return handle_from_value<HFONT>(m_font ? m_font->handle() : 0); }
+    HBITMAP bitmap() const { return handle_from_value<HBITMAP>(m_bitmap ? m_bitmap->handle() : 0); }
+    PenObject* pen_object() const { return m_pen; }
+    BrushObject* brush_object() const { return m_brush; }
+    GdiObject* font_object() const { return m_font; }
 
-    // Each returns the previously selected object; the caller has validated the new one.
+    // Each returns the previously selected object's handle; an invalid or wrong-kind handle
+    // selects nothing and returns NULL.
     HPEN select_pen(HPEN pen);
     HBRUSH select_brush(HBRUSH brush);
     HFONT select_font(HFONT font);
     // Memory DCs only; returns NULL (and changes nothing) for a surface DC.
     HBITMAP select_bitmap(HBITMAP bitmap);
+    // The same for objects already looked up (never null).
+    HPEN select(PenObject* pen) { return handle_from_value<HPEN>(swap_selection(m_pen, pen)); }
+    HBRUSH select(BrushObject* brush) { return handle_from_value<HBRUSH>(swap_selection(m_brush, brush)); }
+    HFONT select_font_object(GdiObject* font)
+    {
+        return handle_from_value<HFONT>(swap_selection(m_font, font));
+    }
+    HBITMAP select(BitmapObject* bitmap);
 
     Point current_position {};
     Color text_color {0x000000};
@@ -71,17 +82,33 @@ public:
     template<class F> void for_each_visible_span(int y, int x0, int x1, F&& span) const;
 
 private:
+    template<class T> uintptr_t swap_selection(T*& slot, T* next)
+    {
+        T* previous = slot;
+        ObjectTable& table = ObjectTable::the();
+        uintptr_t previous_handle = previous ? previous->handle() : 0;
+        table.retain_selection(next);
+        slot = next;
+        // Released after the new one is held, so reselecting the same object never frees it.
+        if (previous)
+            table.release_selection(previous);
+        return previous_handle;
+    }
+
     Surface* m_surface {nullptr};
     bool m_memory {false};
-    HPEN m_pen {nullptr};
-    HBRUSH m_brush {nullptr};
-    HFONT m_font {nullptr};
-    HBITMAP m_bitmap {nullptr};
+    PenObject* m_pen {nullptr};
+    BrushObject* m_brush {nullptr};
+    GdiObject* m_font {nullptr};
+    BitmapObject* m_bitmap {nullptr};
     std::optional<Region> m_clip;
 };
 
 // The context behind `dc`, or nullptr for an invalid handle.
-DeviceContext* dc_from_handle(HDC dc);
+inline DeviceContext* dc_from_handle(HDC dc)
+{
+    return object_cast<DeviceContext>(dc);
+}
 
 template<class F> void DeviceContext::for_each_visible_span(int y, int x0, int x1, F&& span) const
 {

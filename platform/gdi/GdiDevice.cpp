@@ -11,7 +11,7 @@ namespace sorrel::gdi {
 
 namespace {
 
-constexpr int stock_count = 20;
+constexpr int stock_count = default_bitmap_stock_index + 1;
 
 uintptr_t make_stock(int index)
 {
@@ -34,6 +34,8 @@ uintptr_t make_stock(int index)
         return register_stock_object_value(std::make_unique<PenObject>(PS_SOLID, 1, 0x000000));
     case NULL_PEN:
         return register_stock_object_value(std::make_unique<PenObject>(PS_NULL, 1, 0));
+    case default_bitmap_stock_index:
+        return register_stock_object_value(std::make_unique<BitmapObject>(Surface(1, 1, 0)));
     case OEM_FIXED_FONT:
     case ANSI_FIXED_FONT:
     case ANSI_VAR_FONT:
@@ -111,13 +113,13 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
         return nullptr;
     switch (target->kind()) {
     case ObjectKind::Pen:
-        return context->select_pen(HPEN(object));
+        return context->select(static_cast<PenObject*>(target));
     case ObjectKind::Brush:
-        return context->select_brush(HBRUSH(object));
+        return context->select(static_cast<BrushObject*>(target));
     case ObjectKind::Font:
-        return context->select_font(HFONT(object));
+        return context->select_font_object(target);
     case ObjectKind::Bitmap:
-        return context->select_bitmap(HBITMAP(object));
+        return context->select(static_cast<BitmapObject*>(target));
     case ObjectKind::Region:
         return handle_from_value<HGDIOBJ>(uintptr_t(SelectClipRgn(dc, HRGN(object))));
     default:
@@ -131,7 +133,8 @@ BOOL DeleteObject(HGDIOBJ object)
     // Device contexts and icons have their own deletion calls.
     if (!target || target->kind() == ObjectKind::DeviceContext || target->kind() == ObjectKind::Icon)
         return FALSE;
-    return release_object(handle_value(object)) ? TRUE : FALSE;
+    ObjectTable::the().release(target);
+    return TRUE;
 }
 
 DWORD GetObjectType(HGDIOBJ object)

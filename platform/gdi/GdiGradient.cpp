@@ -11,6 +11,9 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiInternal.h"
 
+#include <cstring>
+#include <vector>
+
 namespace sorrel::gdi {
 
 namespace {
@@ -35,6 +38,52 @@ Color gradient_color(const TRIVERTEX& v0, const TRIVERTEX& v1, uint32_t pos, uin
     return r | (g << 8) | (b << 16);
 }
 
+// A run of pixels without a division per pixel. Each channel's exact value
+// floor(n / (256 len)), n = c0 (len - pos) + c1 pos, is tracked as a 16.48 fixed-point number
+// stepped by a constant. Each step can lose at most 2^-48, so over 65536 steps the total stays
+// below 2^-32; a non-integer quotient is at least 1 / (256 len) >= 2^-24 away from the next
+// integer, so adding 2^-30 before truncating gives exactly the integer quotient every time.
+constexpr uint32_t max_stepped_length = 65536;
+constexpr int fraction_bits = 48;
+
+struct FixedChannel {
+    uint64_t value;
+    int64_t step;
+};
+
+FixedChannel fixed_channel(uint32_t c0, uint32_t c1, uint32_t pos, uint32_t len)
+{
+    using Wide = __int128;
+    const Wide divisor = Wide(256) * len;
+    uint64_t n = uint64_t(c0) * (len - pos) + uint64_t(c1) * pos;
+    uint64_t value = uint64_t((Wide(n) << fraction_bits) / divisor) + (uint64_t(1) << (fraction_bits - 30));
+    Wide slope = Wide(int64_t(c1) - int64_t(c0)) << fraction_bits;
+    Wide step = slope / divisor;
+    if (slope % divisor != 0 && slope < 0)
+        --step; // round towards minus infinity, so the running value never overshoots
+    return {value, int64_t(step)};
+}
+
+void gradient_run(
+    uint32_t* out, int count, const TRIVERTEX& v0, const TRIVERTEX& v1, uint32_t pos, uint32_t len)
+{
+    if (len > max_stepped_length) {
+        for (int i = 0; i < count; ++i)
+            out[i] = gradient_color(v0, v1, pos + uint32_t(i), len);
+        return;
+    }
+    FixedChannel r = fixed_channel(v0.Red, v1.Red, pos, len);
+    FixedChannel g = fixed_channel(v0.Green, v1.Green, pos, len);
+    FixedChannel b = fixed_channel(v0.Blue, v1.Blue, pos, len);
+    for (int i = 0; i < count; ++i) {
+        out[i] = uint32_t(r.value >> fraction_bits) | (uint32_t(g.value >> fraction_bits) << 8)
+            | (uint32_t(b.value >> fraction_bits) << 16);
+        r.value += uint64_t(r.step);
+        g.value += uint64_t(g.step);
+        b.value += uint64_t(b.step);
+    }
+}
+
 void fill_rect_gradient(DeviceContext& dc, Vertex a, Vertex b, bool horizontal)
 {
     // Order the vertices along the gradient; the colours travel with them.
@@ -50,21 +99,30 @@ void fill_rect_gradient(DeviceContext& dc, Vertex a, Vertex b, bool horizontal)
     const TRIVERTEX& v0 = *a.source;
     const TRIVERTEX& v1 = *b.source;
     Surface& surface = *dc.surface();
-    if (horizontal) {
-        uint32_t len = uint32_t(b.x - a.x);
-        std::vector<uint32_t> row(size_t(cells.width()));
-        for (int x = cells.left; x < cells.right; ++x)
-            row[size_t(x - cells.left)] = gradient_color(v0, v1, uint32_t(x - a.x), len);
-        for (int y = cells.top; y < cells.bottom; ++y)
-            dc.for_each_visible_span(y, cells.left, cells.right, [&](int x0, int x1) {
-                std::copy(row.begin() + (x0 - cells.left), row.begin() + (x1 - cells.left),
-                    surface.scanline(y) + x0);
-            });
-    } else {
+    if (!horizontal) {
         uint32_t len = uint32_t(b.y - a.y);
         for (int y = cells.top; y < cells.bottom; ++y)
             dc.fill_span(y, cells.left, cells.right, gradient_color(v0, v1, uint32_t(y - a.y), len));
+        return;
     }
+    // Every row of a horizontal gradient is the same: compute one, copy it to the others.
+    uint32_t len = uint32_t(b.x - a.x);
+    uint32_t pos = uint32_t(cells.left - a.x);
+    size_t width = size_t(cells.width());
+    if (!dc.clip_region()) {
+        uint32_t* first = surface.scanline(cells.top) + cells.left;
+        gradient_run(first, cells.width(), v0, v1, pos, len);
+        for (int y = cells.top + 1; y < cells.bottom; ++y)
+            std::memcpy(surface.scanline(y) + cells.left, first, width * sizeof(uint32_t));
+        return;
+    }
+    std::vector<uint32_t> row(width);
+    gradient_run(row.data(), cells.width(), v0, v1, pos, len);
+    for (int y = cells.top; y < cells.bottom; ++y)
+        dc.for_each_visible_span(y, cells.left, cells.right, [&](int x0, int x1) {
+            std::memcpy(
+                surface.scanline(y) + x0, row.data() + (x0 - cells.left), size_t(x1 - x0) * sizeof(uint32_t));
+        });
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/PixelFill.h"
 
 namespace sorrel::gdi {
 
@@ -141,8 +142,14 @@ template<class Op> void for_each_cell_span(DeviceContext& dc, const Rect& cells,
 
 void fill_cells(DeviceContext& dc, const Rect& cells, Color color)
 {
+    if (!dc.surface() || cells.is_empty())
+        return;
+    if (!dc.clip_region()) {
+        dc.surface()->fill_rect(cells, color);
+        return;
+    }
     for_each_cell_span(
-        dc, cells, [color](uint32_t* row, int, int a, int b) { std::fill(row + a, row + b, color); });
+        dc, cells, [color](uint32_t* row, int, int a, int b) { fill_pixels(row + a, size_t(b - a), color); });
 }
 
 void xor_cells(DeviceContext& dc, const Rect& cells, Color mask)

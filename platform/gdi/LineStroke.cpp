@@ -51,10 +51,7 @@ void for_each_clip_rect(const DeviceContext& dc, int64_t x0, int64_t y0, int64_t
 
 void fill_rect(Surface& surface, const Rect& r, Color color)
 {
-    for (int y = r.top; y < r.bottom; ++y) {
-        uint32_t* row = surface.scanline(y);
-        std::fill(row + r.left, row + r.right, color);
-    }
+    surface.fill_rect(r, color);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "platform/gdi/ObjectTable.h"
 
-#include <deque>
-#include <vector>
+#include <utility>
 
 namespace sorrel::gdi {
 
@@ -9,149 +8,111 @@ GdiObject::~GdiObject() = default;
 
 namespace {
 
-// Handle layout: bits 0..19 hold the slot index + 1 (so 0 is never a valid handle), bits 20..29
-// a generation that changes on every reuse of the slot. Values stay below 2^30, so they also
-// survive a round trip through a signed 32-bit integer.
-constexpr unsigned index_bits = 20;
-constexpr uintptr_t index_mask = (uintptr_t(1) << index_bits) - 1;
-constexpr size_t max_slots = index_mask - 1;
-constexpr uint32_t generation_mask = 0x3FF;
-
-struct Slot {
-    std::unique_ptr<GdiObject> object;
-    uint32_t generation {1};
-    uint32_t selections {0};
-    bool stock {false};
-    bool delete_pending {false};
-};
-
-class ObjectTable {
-public:
-    uintptr_t add(std::unique_ptr<GdiObject> object, bool stock)
-    {
-        if (!object)
-            return 0;
-        size_t index;
-        // Reuse the slot freed longest ago, so that a stale handle rarely meets its generation again.
-        if (!m_free.empty() && (m_free.size() > 64 || m_slots.size() >= max_slots)) {
-            index = m_free.front();
-            m_free.pop_front();
-        } else if (m_slots.size() < max_slots) {
-            index = m_slots.size();
-            m_slots.emplace_back();
-        } else {
-            return 0;
-        }
-        Slot& slot = m_slots[index];
-        slot.object = std::move(object);
-        slot.selections = 0;
-        slot.stock = stock;
-        slot.delete_pending = false;
-        if (!stock)
-            ++m_live;
-        return (uintptr_t(slot.generation) << index_bits) | (index + 1);
-    }
-
-    Slot* find(uintptr_t value)
-    {
-        size_t index = value & index_mask;
-        uint32_t generation = uint32_t(value >> index_bits);
-        if (index == 0 || index > m_slots.size() || (value >> (index_bits + 10)) != 0)
-            return nullptr;
-        Slot& slot = m_slots[index - 1];
-        if (!slot.object || slot.generation != generation)
-            return nullptr;
-        return &slot;
-    }
-
-    void destroy(uintptr_t value)
-    {
-        Slot* slot = find(value);
-        if (!slot)
-            return;
-        size_t index = (value & index_mask) - 1;
-        // Detach first: destroying a DC releases its selections, which re-enters the table.
-        std::unique_ptr<GdiObject> object = std::move(slot->object);
-        slot->generation = (slot->generation % generation_mask) + 1;
-        if (!slot->stock)
-            --m_live;
-        m_free.push_back(index);
-        object.reset();
-    }
-
-    size_t live() const { return m_live; }
-
-private:
-    std::vector<Slot> m_slots;
-    std::deque<size_t> m_free;
-    size_t m_live {0};
-};
-
-ObjectTable& table()
-{
-    static ObjectTable instance;
-    return instance;
-}
+constexpr uintptr_t generation_count = 0x3FF;
+// Slots freed are reused only once this many wait, oldest first, so that a stale handle rarely
+// meets its slot's generation again.
+constexpr size_t reuse_after = 64;
 
 StockFontFactory s_stock_font_factory = nullptr;
 
 } // namespace
 
+ObjectTable::~ObjectTable()
+{
+    m_closing = true;
+    for (Slot& slot : m_slots)
+        delete std::exchange(slot.object, nullptr);
+}
+
+uintptr_t ObjectTable::add(std::unique_ptr<GdiObject> object, bool stock)
+{
+    if (!object)
+        return 0;
+    constexpr size_t max_slots = index_mask - 1;
+    size_t index;
+    if (!m_free.empty() && (m_free.size() > reuse_after || m_slots.size() >= max_slots)) {
+        index = m_free.front();
+        m_free.pop_front();
+    } else if (m_slots.size() < max_slots) {
+        index = m_slots.size();
+        m_slots.emplace_back();
+    } else {
+        return 0;
+    }
+    Slot& slot = m_slots[index];
+    GdiObject* raw = object.release();
+    slot.object = raw;
+    raw->m_stock = stock;
+    raw->m_handle = (slot.generation << index_bits) | (index + 1);
+    if (!stock)
+        ++m_live;
+    return raw->m_handle;
+}
+
+void ObjectTable::release(GdiObject* object)
+{
+    if (object->m_stock || m_closing)
+        return;
+    if (object->m_selections > 0) {
+        object->m_delete_pending = true;
+        return;
+    }
+    destroy(object);
+}
+
+void ObjectTable::destroy(GdiObject* object)
+{
+    size_t index = (object->m_handle & index_mask) - 1;
+    Slot& slot = m_slots[index];
+    slot.object = nullptr;
+    slot.generation = slot.generation == generation_count ? 1 : slot.generation + 1;
+    if (!object->m_stock)
+        --m_live;
+    m_free.push_back(uint32_t(index));
+    // Last, as destroying a device context releases its selections, which re-enters the table.
+    delete object;
+}
+
 uintptr_t register_object_value(std::unique_ptr<GdiObject> object)
 {
-    return table().add(std::move(object), false);
+    return ObjectTable::the().add(std::move(object), false);
 }
 
 uintptr_t register_stock_object_value(std::unique_ptr<GdiObject> object)
 {
-    return table().add(std::move(object), true);
-}
-
-GdiObject* lookup_object(uintptr_t value)
-{
-    Slot* slot = table().find(value);
-    return slot ? slot->object.get() : nullptr;
+    return ObjectTable::the().add(std::move(object), true);
 }
 
 bool is_stock_object(uintptr_t value)
 {
-    Slot* slot = table().find(value);
-    return slot && slot->stock;
+    GdiObject* object = lookup_object(value);
+    return object && object->is_stock();
 }
 
 bool release_object(uintptr_t value)
 {
-    Slot* slot = table().find(value);
-    if (!slot)
+    GdiObject* object = lookup_object(value);
+    if (!object)
         return false;
-    if (slot->stock)
-        return true;
-    if (slot->selections > 0) {
-        slot->delete_pending = true;
-        return true;
-    }
-    table().destroy(value);
+    ObjectTable::the().release(object);
     return true;
 }
 
 void retain_selection(uintptr_t value)
 {
-    if (Slot* slot = table().find(value))
-        ++slot->selections;
+    if (GdiObject* object = lookup_object(value))
+        ObjectTable::the().retain_selection(object);
 }
 
 void release_selection(uintptr_t value)
 {
-    Slot* slot = table().find(value);
-    if (!slot || slot->selections == 0)
-        return;
-    if (--slot->selections == 0 && slot->delete_pending)
-        table().destroy(value);
+    if (GdiObject* object = lookup_object(value))
+        ObjectTable::the().release_selection(object);
 }
 
 size_t live_object_count()
 {
-    return table().live();
+    return ObjectTable::the().live();
 }
 
 void set_stock_font_factory(StockFontFactory factory)

@@ -1,5 +1,7 @@
 #include "platform/gdi/Surface.h"
 
+#include "platform/gdi/PixelFill.h"
+
 #include <algorithm>
 
 namespace sorrel::gdi {
@@ -24,7 +26,7 @@ void Surface::resize(int width, int height, Color fill)
 
 void Surface::fill(Color c)
 {
-    std::fill(m_pixels.begin(), m_pixels.end(), c);
+    fill_pixels(m_pixels.data(), m_pixels.size(), c);
 }
 
 void Surface::fill_rect(const Rect& r, Color c)
@@ -32,8 +34,12 @@ void Surface::fill_rect(const Rect& r, Color c)
     Rect clipped = r.intersected(bounds());
     if (clipped.is_empty())
         return;
+    if (clipped.left == 0 && clipped.right == m_width) {
+        fill_pixels(scanline(clipped.top), size_t(clipped.height()) * size_t(m_width), c);
+        return;
+    }
     for (int y = clipped.top; y < clipped.bottom; ++y)
-        std::fill(scanline(y) + clipped.left, scanline(y) + clipped.right, c);
+        fill_pixels(scanline(y) + clipped.left, size_t(clipped.width()), c);
 }
 
 } // namespace sorrel::gdi

@@ -151,3 +151,37 @@ TEST(OddSurfaces, AnEmptySurfaceAcceptsEveryOperationAndShowsNothing)
     EXPECT_EQ(CreateCompatibleBitmap(nullptr, 1 << 20, 1 << 20), nullptr);
     EXPECT_EQ(CreateBitmapFromSurface(empty), nullptr);
 }
+
+TEST(Gradients, EveryPixelFollowsTheTruncatingInterpolation)
+{
+    // The fill steps through a row without dividing; it must agree with the direct formula
+    // c = (c0 (len - pos) + c1 pos) / len / 256 at every pixel, for short and very long runs,
+    // rising and falling channels, and gradients that start far left of the surface.
+    struct Trial {
+        int x0, x1;
+        COLOR16 r0, r1, g0, g1, b0, b1;
+    };
+    const Trial trials[] = {
+        {0, 7, 0xFF00, 0x0000, 0x1200, 0x1300, 0xFFFF, 0xFFFE},
+        {0, 225, 0xFF00, 0x1000, 0x8000, 0x4000, 0x2000, 0xFF00},
+        {-65000, 536, 0x0000, 0xFFFF, 0xFFFF, 0x0000, 0x8000, 0x8001},
+        {-30000, 33, 0x1234, 0xFEDC, 0x0100, 0x0000, 0xFF00, 0xFF00},
+    };
+    for (const Trial& t : trials) {
+        Surface surface(500, 1, 0);
+        HDC dc = CreateSurfaceDC(surface);
+        TRIVERTEX v[2] = {{t.x0, 0, t.r0, t.g0, t.b0, 0}, {t.x1, 1, t.r1, t.g1, t.b1, 0}};
+        GRADIENT_RECT mesh {0, 1};
+        ASSERT_TRUE(GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_H));
+        DeleteDC(dc);
+        uint32_t len = uint32_t(t.x1 - t.x0);
+        auto channel = [len](uint32_t c0, uint32_t c1, uint32_t pos) {
+            return uint8_t((c0 * (len - pos) + c1 * pos) / len / 256);
+        };
+        for (int x = 0; x < std::min(500, t.x1); ++x) {
+            uint32_t pos = uint32_t(x - t.x0);
+            Color want = rgb(channel(t.r0, t.r1, pos), channel(t.g0, t.g1, pos), channel(t.b0, t.b1, pos));
+            ASSERT_EQ(surface.pixel(x, 0), want) << "x " << x << " of gradient from " << t.x0;
+        }
+    }
+}

@@ -143,7 +143,8 @@ TEST(Pixels, MemoryContextsDrawIntoTheirBitmap)
     Surface pixels(3, 3, 0xFFFFFF);
     HBITMAP bitmap = CreateBitmapFromSurface(pixels);
     HDC memory = CreateCompatibleDC(nullptr);
-    EXPECT_EQ(SurfaceOfDC(memory), nullptr);
+    ASSERT_NE(SurfaceOfDC(memory), nullptr);
+    EXPECT_EQ(SurfaceOfDC(memory)->width(), 1); // the stock one-pixel bitmap
     HGDIOBJ old = SelectObject(memory, bitmap);
     SetPixelV(memory, 1, 1, 0x00FF00);
     EXPECT_EQ(SurfaceOfBitmap(bitmap)->pixel(1, 1), 0x00FF00u);
