@@ -73,13 +73,16 @@ int HeadlessBackend::message_box(const host::MessageBoxRequest& request)
         box.answered = false;
         box.answer = yes_no ? 7 : 1;
         m_boxes.push_back(box);
+        if (on_box_shown)
+            on_box_shown(box);
         return box.answer;
     }
     Answer answer = m_answers.front();
     m_answers.pop_front();
     box.answer = answer.answer;
-    size_t slot = m_boxes.size();
     m_boxes.push_back(box);
+    if (on_box_shown)
+        on_box_shown(box);
     // While the box is open time passes and timers run (they may open boxes of their own).
     if (answer.delay_ms > 0) {
         double target = m_now_ms + answer.delay_ms;
@@ -94,7 +97,6 @@ int HeadlessBackend::message_box(const host::MessageBoxRequest& request)
         }
         m_now_ms = target;
     }
-    (void)slot;
     return answer.answer;
 }
 

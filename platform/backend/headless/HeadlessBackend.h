@@ -4,6 +4,7 @@
 #include "platform/host/ErrorOr.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -85,6 +86,8 @@ public:
     // A box was shown with no answer queued (it answered OK / No at once).
     bool saw_unanswered_box() const { return m_unanswered; }
     void clear_unanswered() { m_unanswered = false; }
+    // Called as each box is shown, before it is answered.
+    std::function<void(const ShownBox&)> on_box_shown;
 
     // Screen -----------------------------------------------------------------------------------
     const gdi::Surface& screen() const { return m_screen; }
