@@ -1,0 +1,68 @@
+#include "platform/lists/DriveListBox.h"
+
+#include "platform/host/StandardPainting.h"
+#include "platform/lists/Drives.h"
+
+namespace sorrel::lists {
+
+DriveListBox::DriveListBox()
+{
+    m_canvas.BackColor(0x80000005);
+    m_canvas.ForeColor(0x80000008);
+    m_canvas.Font(host::StdFont::create());
+    m_entries = current_drives()->drive_names();
+}
+
+std::string DriveListBox::List(int index) const
+{
+    if (index < 0 || index >= ListCount())
+        return {};
+    return m_entries[size_t(index)];
+}
+
+void DriveListBox::Refresh()
+{
+    m_entries = current_drives()->drive_names();
+    repaint();
+}
+
+std::string DriveListBox::dump_text() const
+{
+    std::string text;
+    for (auto& entry : m_entries) {
+        if (!text.empty())
+            text += '\n';
+        text += entry;
+    }
+    return text;
+}
+
+void DriveListBox::handle_resize()
+{
+    gdi::Rect r = pixel_rect();
+    m_canvas.resize(r.width(), r.height());
+    repaint();
+}
+
+void DriveListBox::repaint()
+{
+    m_canvas.Cls();
+    gdi::Surface& s = m_canvas.pixels();
+    if (s.width() < 8 || s.height() < 8) {
+        invalidate();
+        return;
+    }
+    host::painting::sunken_edge(s, s.bounds());
+    // Drop-down button
+    int button = std::min(16, s.height() - 4);
+    gdi::Rect arrow_box {s.width() - 2 - button, 2, s.width() - 2, s.height() - 2};
+    s.fill_rect(arrow_box, gdi::GetSysColor(gdi::COLOR_BTNFACE));
+    int cx = (arrow_box.left + arrow_box.right) / 2, cy = (arrow_box.top + arrow_box.bottom) / 2 - 1;
+    for (int row = 0; row < 4; ++row)
+        s.fill_rect(
+            {cx - 3 + row, cy + row, cx + 4 - row, cy + row + 1}, gdi::GetSysColor(gdi::COLOR_BTNTEXT));
+    host::painting::text_at(m_canvas.hDC(), 4, 3, Drive());
+    invalidate();
+}
+
+} // namespace sorrel::lists
