@@ -44,7 +44,7 @@ std::optional<Error> Deleter::refuse(struct stat const& st, std::optional<std::u
         return std::nullopt; // a link goes as a link; its target is never looked at
     if (!m_force && (!(st.st_mode & S_IWUSR) || (dos && (*dos & DosReadOnly))))
         return Error {in_quotes(shown) + " is read-only", EACCES};
-    if (!S_ISDIR(st.st_mode) && m_pass.is_in_use(identity_of(st)))
+    if (m_pass.is_in_use(identity_of(st)))
         return Error {in_quotes(shown) + " is in use", EBUSY};
     return std::nullopt;
 }

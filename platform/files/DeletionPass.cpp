@@ -107,6 +107,9 @@ DeletionPass DeletionPass::scan(std::filesystem::path const& proc)
                 }
             }
         }
+        // A folder that is a process's working folder is in use too, as Windows sees it.
+        if (struct stat st {}; ::fstatat(process.get(), "cwd", &st, 0) == 0)
+            pass.add({static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)});
         pass.add_maps(read_small_file(process.get(), "maps"));
     }
     return pass;

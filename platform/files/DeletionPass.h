@@ -16,7 +16,8 @@ struct FileIdentityHash {
 };
 
 // The files that running processes hold open or mapped, found once for a whole deletion pass the
-// way `fuser` finds them: every /proc/PID/fd entry and every /proc/PID/maps line. Processes of
+// way `fuser` finds them: every /proc/PID/fd entry, every /proc/PID/maps line, and the working
+// folder of every process. Processes of
 // other users whose /proc entries we may not read are missed, as they are by `fuser`.
 class DeletionPass {
 public:

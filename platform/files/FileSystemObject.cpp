@@ -50,13 +50,13 @@ Result<void> FileSystemObject::remove(
         return parsed.error();
     if (parsed.value().components.empty())
         return Error {"\"" + std::string(path) + "\" is the root folder of a drive", EPERM};
-    auto opened = open_parent(m_drives, parsed.value(), LinkPolicy::DoNotFollow);
-    if (opened.is_error())
-        return opened.error();
-
+    // The scan comes first, so that the folders we open on the way are not taken for in use.
     std::optional<DeletionPass> own_pass;
     if (!pass)
         pass = &own_pass.emplace(DeletionPass::scan());
+    auto opened = open_parent(m_drives, parsed.value(), LinkPolicy::DoNotFollow);
+    if (opened.is_error())
+        return opened.error();
     Deleter deleter(*pass, force, protected_folders());
     auto const& parent = opened.value();
     std::string shown(path);

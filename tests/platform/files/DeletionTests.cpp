@@ -161,6 +161,39 @@ TEST_F(DeletionTest, FileHeldOpenStaysForThePassAndGoesOnRetry)
     EXPECT_FALSE(exists("c/App/msmsgs.exe"));
 }
 
+TEST_F(DeletionTest, WorkingFolderOfAProcessStaysUntilItLeaves)
+{
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(release[1]);
+        char byte = 0;
+        int status = ::chdir((root / "App/Sub").c_str());
+        (void)!::write(ready[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+        ::_exit(status == 0 ? 0 : 1);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    char byte = 0;
+    bool child_ready = ::read(ready[0], &byte, 1) == 1;
+    auto refused = fso.DeleteFolder("c:\\App", false);
+    ::close(release[1]); // lets the child end
+    ::close(ready[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(child_ready);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    ASSERT_TRUE(refused.is_error());
+    EXPECT_EQ(refused.error().code, EBUSY);
+    EXPECT_TRUE(exists("c/App/Sub"));
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+}
+
 TEST_F(DeletionTest, FileThatVanishedMidPassFailsAloneAndTheRestGoes)
 {
     auto pass = FileSystemObject::begin_deletion_pass();
