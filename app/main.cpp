@@ -1,13 +1,107 @@
-#include <cstdio>
-#include <cstring>
+// sorrel: opens the main window on a display (SDL2), or runs it headless for a UI script or a
+// screenshot. The drives come from --drive, from --demo, or from looking at the system.
 
-// Until the main window exists, the program tells what it is and which parts are built.
+#include "app/DemoDrives.h"
+#include "app/Options.h"
+#include "app/Session.h"
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/backend/headless/ScriptRunner.h"
+#include "platform/files/DriveDiscovery.h"
+#include "platform/lists/Drives.h"
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+
+using namespace sorrel;
+
+namespace {
+
+// The demo's folder, removed also when the program is interrupted.
+app::DemoDrives* g_demo = nullptr;
+
+void remove_demo_and_exit(int signal)
+{
+    if (g_demo)
+        g_demo->remove();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+int fail(const std::string& message, int status = 1)
+{
+    std::fprintf(stderr, "sorrel: %s\n", message.c_str());
+    return status;
+}
+
+int run_headless(const app::Options& options)
+{
+    auto backend = backend::HeadlessBackend::create();
+    backend::HeadlessBackend& headless = *backend;
+    auto session = app::Session::open(std::move(backend));
+    if (session.is_error())
+        return fail(session.error());
+    app::Session& s = *session.value();
+    if (!options.screenshot.empty()) {
+        s.host().present_pending();
+        if (auto saved = headless.save_screenshot(options.screenshot); saved.is_error())
+            return fail(saved.error());
+        return 0;
+    }
+    return backend::run_script_file(s.host(), headless, s.form(), options.script, std::cout, std::cerr);
+}
+
+int run_window(const app::Options&);
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+    auto parsed = app::Options::parse(argc, argv);
+    if (!parsed.error.empty())
+        return fail(parsed.error, 2);
+    const app::Options& options = parsed.options;
+    if (options.help) {
+        std::fputs(app::usage_text().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
         std::printf("sorrel %s\n", SORREL_VERSION);
         return 0;
     }
-    std::printf("Sorrel %s: the main window is not built yet.\n", SORREL_VERSION);
-    return 0;
+
+    std::unique_ptr<app::DemoDrives> demo;
+    if (options.demo) {
+        auto made = app::DemoDrives::create();
+        if (made.is_error())
+            return fail(made.error().message);
+        demo = made.release_value();
+        g_demo = demo.get();
+        std::signal(SIGINT, remove_demo_and_exit);
+        std::signal(SIGTERM, remove_demo_and_exit);
+        std::signal(SIGHUP, remove_demo_and_exit);
+        lists::use_drives(demo->drives());
+    } else if (!options.drives.empty()) {
+        auto map = files::DriveMap::from_arguments(options.drives);
+        if (map.is_error())
+            return fail(map.error().message, 2);
+        lists::use_drives(map.release_value());
+    } else {
+        lists::use_drives(
+            files::discover_drives(files::DiscoveryInput::from_system(), files::FileSystemProbe::real()));
+    }
+
+    int status
+        = options.headless || !options.screenshot.empty() ? run_headless(options) : run_window(options);
+    g_demo = nullptr;
+    return status;
 }
+
+namespace {
+
+int run_window(const app::Options&)
+{
+    return fail("the window needs the SDL2 backend, which is not built yet; use --headless");
+}
+
+} // namespace

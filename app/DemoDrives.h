@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/files/DriveMap.h"
+#include "platform/files/Result.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace sorrel::app {
+
+// Two drives in a fresh temporary folder, made for `sorrel --demo`: c: holds the older Messenger
+// (msmsgs.exe, version 4.7.3001.0, with a few companion files) and d: holds MSN Messenger
+// (msnmsgr.exe, version 7.0.816.0). Everything goes when the object does.
+class DemoDrives {
+public:
+    static files::Result<std::unique_ptr<DemoDrives>> create();
+    ~DemoDrives();
+    DemoDrives(const DemoDrives&) = delete;
+    DemoDrives& operator=(const DemoDrives&) = delete;
+
+    const std::filesystem::path& root() const { return m_root; }
+    const files::DriveMap& drives() const { return m_drives; }
+    // Removes the folder now (also done by the destructor); safe to call twice.
+    void remove();
+
+private:
+    DemoDrives() = default;
+
+    std::filesystem::path m_root;
+    files::DriveMap m_drives;
+};
+
+} // namespace sorrel::app

@@ -1,0 +1,87 @@
+#include "app/Options.h"
+
+#include <string_view>
+
+namespace sorrel::app {
+
+std::string usage_text()
+{
+    return "Usage: sorrel [OPTION]...\n"
+           "Finds the older Messenger and MSN Messenger side by side on the drives, and removes the older "
+           "one.\n"
+           "\n"
+           "  --drive X:=DIR          scan DIR as drive X: (repeatable; replaces finding the drives)\n"
+           "  --demo                  scan two temporary drives holding both Messengers (removed on exit)\n"
+           "  --headless --script FILE  run a UI script on the window without a display\n"
+           "  --screenshot FILE.png   save the opening window as PNG, without a display\n"
+           "  --help                  show this help\n"
+           "  --version               show the version\n"
+           "\n"
+           "Without --drive or --demo, the drives are the drive letters of Wine prefixes and mounted\n"
+           "Windows partitions.\n";
+}
+
+Options::Parsed Options::parse(int argc, char** argv)
+{
+    Parsed parsed;
+    Options& o = parsed.options;
+    auto fail = [&](std::string message) {
+        parsed.error = std::move(message);
+        return parsed;
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        // Options that take a value accept it as the next argument or after "=".
+        auto value = [&](std::string_view name, std::string& out) -> bool {
+            if (arg == name) {
+                if (i + 1 >= argc)
+                    return false;
+                out = argv[++i];
+                return true;
+            }
+            out = std::string(arg.substr(name.size() + 1));
+            return true;
+        };
+        auto is
+            = [&](std::string_view name) { return arg == name || arg.starts_with(std::string(name) + "="); };
+        std::string v;
+        if (is("--drive")) {
+            if (!value("--drive", v))
+                return fail("--drive needs X:=DIR");
+            o.drives.push_back(v);
+        } else if (arg == "--demo") {
+            o.demo = true;
+        } else if (arg == "--headless") {
+            o.headless = true;
+        } else if (is("--script")) {
+            if (!value("--script", v) || v.empty())
+                return fail("--script needs a file");
+            o.script = v;
+        } else if (is("--screenshot")) {
+            if (!value("--screenshot", v) || v.empty())
+                return fail("--screenshot needs a file name ending in .png");
+            o.screenshot = v;
+        } else if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
+        } else {
+            return fail("unknown option \"" + std::string(arg) + "\" (see --help)");
+        }
+    }
+    if (o.help || o.version)
+        return parsed;
+    if (o.demo && !o.drives.empty())
+        return fail("--demo makes its own drives; leave out --drive");
+    if (!o.script.empty() && !o.headless)
+        return fail("--script runs only with --headless");
+    if (o.headless && o.script.empty() && o.screenshot.empty())
+        return fail("--headless needs --script FILE or --screenshot FILE.png");
+    if (!o.script.empty() && !o.screenshot.empty())
+        return fail("give either --script or --screenshot (a script can take shots itself)");
+    if (!o.screenshot.empty() && !std::string_view(o.screenshot).ends_with(".png"))
+        return fail("--screenshot needs a file name ending in .png");
+    return parsed;
+}
+
+} // namespace sorrel::app

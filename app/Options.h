@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorrel::app {
+
+// What the command line asks for.
+struct Options {
+    std::vector<std::string> drives; // "X:=DIR", in the order given
+    bool demo {false};
+    bool headless {false};
+    std::string script; // with --headless
+    std::string screenshot; // the opening window, headless
+    bool help {false};
+    bool version {false};
+
+    // Parses argv[1..]; an error is one line naming the bad argument.
+    struct Parsed;
+    static Parsed parse(int argc, char** argv);
+};
+
+struct Options::Parsed {
+    Options options;
+    std::string error; // empty: good
+};
+
+std::string usage_text();
+
+} // namespace sorrel::app
