@@ -169,6 +169,27 @@ TEST_F(Gestures, AccessKeyHoldsThePressedFaceThenClicks)
     EXPECT_EQ(h.events.events()[0].args[0].to_integer(), 'o');
 }
 
+TEST_F(Gestures, AccessKeyFromTheKeyboard)
+{
+    button->Caption("&Scan");
+    option->Caption("&Opt");
+    h.key_down('S', host::vbAltMask);
+    EXPECT_EQ(h.names("Cmd"), (Names {"Click"}));
+    h.key_down('O', host::vbAltMask);
+    EXPECT_TRUE(option->Value());
+    EXPECT_EQ(h.names("Opt"), (Names {"Click"}));
+    // No timer runs during the pressed-face wait.
+    h.events.clear();
+    h.move(20, 20);
+    h.move(300, 20);
+    h.backend->cursor = {300, 250};
+    h.backend->clock_ms += 95;
+    h.key_down('S', host::vbAltMask);
+    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"Click"}));
+    h.host->fire_due_timers();
+    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"Click", "MouseOut"}));
+}
+
 TEST_F(Gestures, WaitEndsWhenTheClockPassesMidnight)
 {
     h.backend->midnight_offset_s = 86399.95;

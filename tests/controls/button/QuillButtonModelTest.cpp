@@ -123,11 +123,15 @@ TEST_F(ButtonModel, DamagedStoreLoadsAsItIsAndNeverBreaksLaterSteps)
     };
     std::vector<Case> cases {{"BTYPE", int32_t(0)}, {"BTYPE", int32_t(99)}, {"BSTYLE", int32_t(7)},
         {"IconSize", int32_t(-3)}, {"COLTYPE", int32_t(42)}, {"ALIGN", int32_t(-8)}, {"ORIENT", int32_t(5)},
-        {"GStyle", int32_t(9)}, {"BTYPE", "not a number"}, {"MPTR", int32_t(70000)}, {"FONT", "Arial"}};
+        {"GStyle", int32_t(9)}, {"BTYPE", "not a number"}, {"MPTR", int32_t(70000)}, {"FONT", "Arial"},
+        {"STYLE", int32_t(12)}, {"IconAlign", int32_t(3)}};
+    auto icon = host::StdPicture::from_surface(gdi::Surface(32, 32, 0xFF00FF00), host::PictureType::Icon);
     for (auto& c : cases) {
         ButtonHost h;
         host::PropertyBag bag;
         bag.add(c.key, c.value);
+        bag.add("BTNICON", icon);
+        bag.add("ENAB", false);
         auto& b = h.add("Cmd1", 10, 10, 100, 30, nullptr, -1, &bag);
         h.show();
         h.move(20, 20);
