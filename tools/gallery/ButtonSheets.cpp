@@ -233,7 +233,7 @@ Sheet schemes_sheet()
                               b.GradientStartColor(0xFFE0C0);
                               b.GradientStopColor(0x804000);
                               b.GradientOrientation(orientation);
-                              b.ButtonType(orientation % 2 ? 4 : 2);
+                              b.ButtonType(orientation % 2 ? 6 : 2);
                           },
                           state),
                 std::string(orientations[orientation]) + ", " + state_name(state));
