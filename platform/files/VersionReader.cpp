@@ -191,10 +191,11 @@ private:
     }
 
     // The language the Windows resource loader takes when none is asked for, on an English
-    // system: neutral, then US English, then the first one listed.
+    // system: neutral (plain, default, system default), then US English, then the first listed.
+    // The name, though, must be 1: the loader looks that one up, not the first listed.
     static std::optional<DirectoryEntry> pick_language(std::vector<DirectoryEntry> const& entries)
     {
-        for (std::uint32_t language : {0x0000u, 0x0409u}) {
+        for (std::uint32_t language : {0x0000u, 0x0400u, 0x0800u, 0x0409u}) {
             if (auto entry = find_id(entries, language))
                 return entry;
         }

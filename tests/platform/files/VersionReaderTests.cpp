@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -70,6 +71,85 @@ struct Layout {
         block = get32(b, data_entry) - rsrc_va + rsrc_raw;
     }
 };
+
+struct VersionEntry {
+    std::uint32_t name;
+    std::uint32_t language;
+    std::uint32_t ms, ls; // the file version's two words
+};
+
+// A minimal PE32+ image whose one section holds version resources with the given names and
+// languages, entries in the order given (names grouped).
+std::vector<std::uint8_t> build_image(std::vector<VersionEntry> const& entries)
+{
+    std::vector<std::uint32_t> names;
+    for (auto const& e : entries) {
+        if (std::find(names.begin(), names.end(), e.name) == names.end())
+            names.push_back(e.name);
+    }
+    std::vector<std::uint8_t> rsrc(24 + 16 + 8 * names.size());
+    auto directory
+        = [&](std::size_t at, std::size_t count) { put16(rsrc, at + 14, static_cast<std::uint16_t>(count)); };
+    directory(0, 1);
+    put32(rsrc, 16, 16);
+    put32(rsrc, 20, 0x80000000u | 24);
+    directory(24, names.size());
+    std::vector<std::pair<std::size_t, VersionEntry>> data_entries; // entry slot, what it holds
+    for (std::size_t n = 0; n < names.size(); ++n) {
+        std::size_t language_dir = rsrc.size();
+        put32(rsrc, 24 + 16 + 8 * n, names[n]);
+        put32(rsrc, 24 + 16 + 8 * n + 4, 0x80000000u | static_cast<std::uint32_t>(language_dir));
+        std::vector<VersionEntry> languages;
+        for (auto const& e : entries) {
+            if (e.name == names[n])
+                languages.push_back(e);
+        }
+        rsrc.resize(rsrc.size() + 16 + 8 * languages.size());
+        directory(language_dir, languages.size());
+        for (std::size_t l = 0; l < languages.size(); ++l) {
+            put32(rsrc, language_dir + 16 + 8 * l, languages[l].language);
+            data_entries.emplace_back(language_dir + 16 + 8 * l + 4, languages[l]);
+        }
+    }
+    for (auto const& [slot, entry] : data_entries) {
+        std::size_t data = rsrc.size();
+        put32(rsrc, slot, static_cast<std::uint32_t>(data));
+        rsrc.resize(data + 16 + 92);
+        std::size_t block = data + 16;
+        put32(rsrc, data, 0x1000 + static_cast<std::uint32_t>(block));
+        put32(rsrc, data + 4, 92);
+        put16(rsrc, block, 92);
+        put16(rsrc, block + 2, 52);
+        std::string key = "VS_VERSION_INFO";
+        for (std::size_t i = 0; i < key.size(); ++i)
+            rsrc[block + 6 + 2 * i] = static_cast<std::uint8_t>(key[i]);
+        put32(rsrc, block + 40, 0xFEEF04BD);
+        put32(rsrc, block + 48, entry.ms);
+        put32(rsrc, block + 52, entry.ls);
+    }
+    rsrc.resize((rsrc.size() + 511) / 512 * 512);
+
+    std::vector<std::uint8_t> image(512 + rsrc.size());
+    std::copy(rsrc.begin(), rsrc.end(), image.begin() + 512);
+    image[0] = 'M';
+    image[1] = 'Z';
+    put32(image, 0x3C, 64);
+    put32(image, 64, 0x00004550);
+    put16(image, 64 + 4, 0x8664);
+    put16(image, 64 + 6, 1);
+    put16(image, 64 + 20, 240);
+    std::size_t optional = 64 + 24;
+    put16(image, optional, 0x20B);
+    put32(image, optional + 108, 16);
+    put32(image, optional + 128, 0x1000);
+    put32(image, optional + 132, static_cast<std::uint32_t>(rsrc.size()));
+    std::size_t section = optional + 240;
+    put32(image, section + 8, static_cast<std::uint32_t>(rsrc.size()));
+    put32(image, section + 12, 0x1000);
+    put32(image, section + 16, static_cast<std::uint32_t>(rsrc.size()));
+    put32(image, section + 20, 512);
+    return image;
+}
 
 } // namespace
 
@@ -183,4 +263,16 @@ TEST(VersionReader, ReadsSixteenBitLayoutAndOtherLanguages)
     put32(block, 32, 0x00030004);
     std::copy(block.begin(), block.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at.block));
     EXPECT_EQ(version_of(bytes), "1.2.3.4");
+}
+
+TEST(VersionReader, TakesNameOneAndTheLanguageWindowsWouldTake)
+{
+    // The name must be 1, as Windows looks it up; another name alone is no version at all.
+    EXPECT_EQ(version_of(build_image({{102, 0x409, 0x10001, 0xE}})), "");
+    EXPECT_EQ(version_of(build_image({{102, 0x409, 0x10001, 0xE}, {1, 0x409, 0x20003, 0x40005}})), "2.3.4.5");
+
+    // Neutral first, then US English, then whichever comes first.
+    EXPECT_EQ(version_of(build_image({{1, 0x407, 0x10000, 0}, {1, 0x409, 0x20000, 0}})), "2.0.0.0");
+    EXPECT_EQ(version_of(build_image({{1, 0x409, 0x20000, 0}, {1, 0x000, 0x30000, 0}})), "3.0.0.0");
+    EXPECT_EQ(version_of(build_image({{1, 0x407, 0x10000, 0}, {1, 0x40C, 0x20000, 0}})), "1.0.0.0");
 }
