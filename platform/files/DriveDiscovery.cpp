@@ -212,4 +212,11 @@ DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& pro
     return drives.take();
 }
 
+Result<DriveMap> drives_for_program(std::vector<std::string> const& drive_arguments)
+{
+    if (!drive_arguments.empty())
+        return DriveMap::from_arguments(drive_arguments);
+    return discover_drives(DiscoveryInput::from_system(), FileSystemProbe::real());
+}
+
 } // namespace sorrel::files

@@ -63,4 +63,8 @@ std::vector<std::filesystem::path> find_wine_prefixes(
 // first is kept.
 DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& probe);
 
+// The drives the program works with: the "X:=DIR" mappings given with --drive when there are any
+// (they replace discovery), else those discovery finds on this system.
+Result<DriveMap> drives_for_program(std::vector<std::string> const& drive_arguments);
+
 } // namespace sorrel::files
