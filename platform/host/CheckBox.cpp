@@ -133,7 +133,7 @@ void CheckBox::handle_dbl_click()
 
 std::string CheckBox::dump_text() const
 {
-    return "\"" + m_caption + "\" value " + std::to_string(m_value);
+    return quoted(m_caption) + " value " + std::to_string(m_value);
 }
 
 } // namespace sorrel::host

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdio>
 
 namespace sorrel::host {
 
@@ -257,6 +258,39 @@ void Control::invalidate(const gdi::Rect& own_pixels)
         return;
     gdi::Point origin = client_origin();
     host->invalidate_client_rect(own_pixels.translated(origin.x, origin.y));
+}
+
+std::string quoted(std::string_view text)
+{
+    std::string out = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 32) {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\x%02x", static_cast<unsigned char>(c));
+                out += buffer;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
 }
 
 float Control::mouse_x_from_pixels(int x) const

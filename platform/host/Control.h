@@ -181,6 +181,10 @@ private:
     gdi::HRGN m_region {nullptr};
 };
 
+// Text in double quotes with C escapes for CR, LF, tabs, quotes and backslashes: how dumps and
+// transcripts show texts on one line.
+std::string quoted(std::string_view text);
+
 // twips <-> pixels with the host's ratio.
 int twips_to_pixels(float twips);
 float pixels_to_twips(int pixels);

@@ -8,35 +8,8 @@ namespace sorrel::backend {
 
 std::string c_escape(std::string_view text)
 {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '\r':
-            out += "\\r";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 32) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\x%02x", static_cast<unsigned char>(c));
-                out += buffer;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out;
+    std::string q = host::quoted(text);
+    return q.substr(1, q.size() - 2);
 }
 
 namespace {

@@ -77,7 +77,7 @@ TEST_F(Scripts, CommandsDriveTheFormAndBoxesAreTranscribed)
         "msgbox 20 \"Confirm\" \"Remove the files?\\r\\nAll of them.\"\n"
         "Ask(0) Asker visible enabled answer yes\n"
         "Ask(1) Asker visible enabled answer none\n"
-        "Text1 TextBox visible enabled hell\n"
+        "Text1 TextBox visible enabled \"hell\"\n"
         "Timer1 Timer visible enabled interval 10\n");
 }
 

@@ -1,0 +1,398 @@
+#include "platform/backend/sdl/SdlBackend.h"
+
+#include "platform/backend/sdl/SdlMessageBox.h"
+#include "platform/host/Host.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <ctime>
+
+// [SECTION] Life and clock
+// [SECTION] The window
+// [SECTION] Input
+
+namespace sorrel::backend {
+
+using host::InputEvent;
+
+// [SECTION] Life and clock
+
+std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        if (error)
+            *error = std::string("cannot start the display: ") + SDL_GetError();
+        return nullptr;
+    }
+    if (scale <= 0) {
+        float dpi = 0;
+        scale = (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 144) ? 2 : 1;
+    }
+    return std::make_unique<SdlBackend>(std::clamp(scale, 1, 8));
+}
+
+SdlBackend::SdlBackend(int scale)
+    : m_scale(scale)
+{
+    m_start_ms = double(SDL_GetTicks64());
+}
+
+SdlBackend::~SdlBackend()
+{
+    close_window();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+}
+
+double SdlBackend::now_ms()
+{
+    return double(SDL_GetTicks64());
+}
+
+double SdlBackend::seconds_since_midnight()
+{
+    auto now = std::chrono::system_clock::now();
+    std::time_t t = std::chrono::system_clock::to_time_t(now);
+    std::tm local {};
+    localtime_r(&t, &local);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ms / 1000.0;
+}
+
+void SdlBackend::sleep_ms(double ms)
+{
+    if (ms > 0)
+        SDL_Delay(Uint32(ms + 0.5));
+}
+
+// [SECTION] The window
+
+void SdlBackend::open_window(
+    const std::string& caption, int client_width, int client_height, const host::PictureRef& icon)
+{
+    m_width = std::max(client_width, 1);
+    m_height = std::max(client_height, 1);
+    m_frame = gdi::Surface(m_width, m_height, 0);
+    if (!m_window) {
+        m_window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+            m_width * m_scale, m_height * m_scale, SDL_WINDOW_SHOWN);
+        if (!m_window)
+            return;
+    } else {
+        SDL_SetWindowTitle(m_window, caption.c_str());
+        SDL_SetWindowSize(m_window, m_width * m_scale, m_height * m_scale);
+    }
+    if (icon && !icon->pixels().is_empty()) {
+        // Our pixels are 0xAABBGGRR: ABGR8888 in SDL's packed naming.
+        auto& px = const_cast<gdi::Surface&>(icon->pixels());
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+            px.data(), px.width(), px.height(), 32, px.width() * 4, SDL_PIXELFORMAT_ABGR8888);
+        if (surface) {
+            SDL_SetWindowIcon(m_window, surface);
+            SDL_FreeSurface(surface);
+        }
+    }
+    SDL_StartTextInput();
+}
+
+void SdlBackend::set_caption(const std::string& caption)
+{
+    if (m_window)
+        SDL_SetWindowTitle(m_window, caption.c_str());
+}
+
+void SdlBackend::close_window()
+{
+    if (m_window) {
+        SDL_DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+}
+
+void SdlBackend::blit_to_window(const gdi::Rect& area)
+{
+    SDL_Surface* target = SDL_GetWindowSurface(m_window);
+    if (!target)
+        return;
+    gdi::Rect r = area.intersected(m_frame.bounds());
+    if (r.is_empty())
+        return;
+    if (SDL_MUSTLOCK(target))
+        SDL_LockSurface(target);
+    Uint32 format = target->format->format;
+    bool rgb = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+    bool bgr = format == SDL_PIXELFORMAT_BGR888 || format == SDL_PIXELFORMAT_ABGR8888;
+    for (int y = r.top; y < r.bottom; ++y) {
+        const uint32_t* src = m_frame.scanline(y);
+        for (int sy = 0; sy < m_scale; ++sy) {
+            int ty = y * m_scale + sy;
+            if (ty >= target->h)
+                break;
+            auto* row = reinterpret_cast<uint32_t*>(
+                static_cast<uint8_t*>(target->pixels) + size_t(ty) * size_t(target->pitch));
+            for (int x = r.left; x < r.right; ++x) {
+                uint32_t c = src[x];
+                uint32_t out;
+                if (rgb)
+                    out = 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+                else if (bgr)
+                    out = 0xFF000000u | (c & 0xFFFFFF);
+                else
+                    out = SDL_MapRGB(target->format, Uint8(c), Uint8(c >> 8), Uint8(c >> 16));
+                for (int sx = 0; sx < m_scale; ++sx) {
+                    int tx = x * m_scale + sx;
+                    if (tx < target->w)
+                        row[tx] = out;
+                }
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    SDL_Rect rect {r.left * m_scale, r.top * m_scale, r.width() * m_scale, r.height() * m_scale};
+    SDL_UpdateWindowSurfaceRects(m_window, &rect, 1);
+}
+
+void SdlBackend::present(const gdi::Surface& frame, std::span<const gdi::Rect> changed)
+{
+    if (!m_window)
+        return;
+    if (m_frame.width() != frame.width() || m_frame.height() != frame.height())
+        m_frame = gdi::Surface(frame.width(), frame.height(), 0);
+    for (const gdi::Rect& r : changed) {
+        gdi::Rect area = r.intersected(frame.bounds());
+        for (int y = area.top; y < area.bottom; ++y)
+            std::copy(frame.scanline(y) + area.left, frame.scanline(y) + area.right,
+                m_frame.scanline(y) + area.left);
+        blit_to_window(area);
+    }
+}
+
+void SdlBackend::redraw_all()
+{
+    if (m_window)
+        blit_to_window(m_frame.bounds());
+}
+
+gdi::Point SdlBackend::client_origin()
+{
+    int x = 0, y = 0;
+    if (m_window)
+        SDL_GetWindowPosition(m_window, &x, &y);
+    return {x, y};
+}
+
+gdi::Point SdlBackend::cursor_position()
+{
+    // In the form's pixels: the window's position plus the pointer's offset, unscaled.
+    int gx = 0, gy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    gdi::Point origin = client_origin();
+    auto unscale = [&](int v) { return v >= 0 ? v / m_scale : -((-v + m_scale - 1) / m_scale); };
+    return {origin.x + unscale(gx - origin.x), origin.y + unscale(gy - origin.y)};
+}
+
+// [SECTION] Input
+
+static int16_t shift_state()
+{
+    SDL_Keymod mod = SDL_GetModState();
+    int16_t shift = 0;
+    if (mod & KMOD_SHIFT)
+        shift |= host::vbShiftMask;
+    if (mod & KMOD_CTRL)
+        shift |= host::vbCtrlMask;
+    if (mod & KMOD_ALT)
+        shift |= host::vbAltMask;
+    return shift;
+}
+
+static int16_t button_code(Uint8 button)
+{
+    switch (button) {
+    case SDL_BUTTON_LEFT:
+        return host::vbLeftButton;
+    case SDL_BUTTON_RIGHT:
+        return host::vbRightButton;
+    case SDL_BUTTON_MIDDLE:
+        return host::vbMiddleButton;
+    default:
+        return 0;
+    }
+}
+
+// Windows virtual-key codes for the keys a form uses; 0 for the rest.
+int16_t virtual_key(SDL_Keycode key)
+{
+    if (key >= SDLK_a && key <= SDLK_z)
+        return int16_t('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return int16_t(key);
+    if (key >= SDLK_F1 && key <= SDLK_F12)
+        return int16_t(112 + (key - SDLK_F1));
+    switch (key) {
+    case SDLK_BACKSPACE:
+        return 8;
+    case SDLK_TAB:
+        return 9;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return 13;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return 17;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return 18;
+    case SDLK_ESCAPE:
+        return 27;
+    case SDLK_SPACE:
+        return 32;
+    case SDLK_PAGEUP:
+        return 33;
+    case SDLK_PAGEDOWN:
+        return 34;
+    case SDLK_END:
+        return 35;
+    case SDLK_HOME:
+        return 36;
+    case SDLK_LEFT:
+        return 37;
+    case SDLK_UP:
+        return 38;
+    case SDLK_RIGHT:
+        return 39;
+    case SDLK_DOWN:
+        return 40;
+    case SDLK_INSERT:
+        return 45;
+    case SDLK_DELETE:
+        return 46;
+    default:
+        return 0;
+    }
+}
+
+std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
+{
+    switch (e.type) {
+    case SDL_QUIT:
+        return InputEvent {InputEvent::Kind::Close};
+    case SDL_WINDOWEVENT:
+        if (m_window && e.window.windowID != SDL_GetWindowID(m_window))
+            return std::nullopt;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            return InputEvent {InputEvent::Kind::Close};
+        if (e.window.event == SDL_WINDOWEVENT_LEAVE && m_buttons == 0)
+            return InputEvent {InputEvent::Kind::MouseLeave};
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            redraw_all();
+        return std::nullopt;
+    case SDL_MOUSEMOTION:
+        return InputEvent {
+            InputEvent::Kind::MouseMove, e.motion.x / m_scale, e.motion.y / m_scale, 0, shift_state(), 0};
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        int16_t button = button_code(e.button.button);
+        if (!button)
+            return std::nullopt;
+        bool down = e.type == SDL_MOUSEBUTTONDOWN;
+        m_buttons = int16_t(down ? (m_buttons | button) : (m_buttons & ~button));
+        // Capture from press to release, so a release outside the window still arrives.
+        SDL_CaptureMouse(m_buttons ? SDL_TRUE : SDL_FALSE);
+        return InputEvent {down ? InputEvent::Kind::MouseDown : InputEvent::Kind::MouseUp,
+            e.button.x / m_scale, e.button.y / m_scale, button, shift_state(), 0};
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        int16_t vk = virtual_key(e.key.keysym.sym);
+        if (!vk)
+            return std::nullopt;
+        bool down = e.type == SDL_KEYDOWN;
+        InputEvent event {
+            down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp, 0, 0, 0, shift_state(), vk};
+        // Keys whose character text input does not report: Enter, Esc and Backspace; and
+        // letters with Alt (access keys) or Ctrl.
+        if (down) {
+            int16_t character = 0;
+            if (vk == 13 || vk == 27 || vk == 8)
+                character = vk;
+            if (character)
+                m_pending = InputEvent {InputEvent::Kind::Char, 0, 0, 0, event.shift, character};
+        }
+        return event;
+    }
+    case SDL_TEXTINPUT: {
+        // UTF-8 to Windows-1252 for the Latin-1 range; other characters are dropped.
+        const unsigned char* t = reinterpret_cast<const unsigned char*>(e.text.text);
+        int16_t character = 0;
+        if (t[0] < 0x80)
+            character = t[0];
+        else if ((t[0] & 0xE0) == 0xC0 && (t[1] & 0xC0) == 0x80) {
+            int code = ((t[0] & 0x1F) << 6) | (t[1] & 0x3F);
+            if (code >= 0xA0 && code <= 0xFF)
+                character = int16_t(code);
+        }
+        if (!character)
+            return std::nullopt;
+        return InputEvent {InputEvent::Kind::Char, 0, 0, 0, shift_state(), character};
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<InputEvent> SdlBackend::wait_event(double timeout_ms)
+{
+    if (m_pending) {
+        auto event = m_pending;
+        m_pending.reset();
+        return event;
+    }
+    // Events that mean nothing to the form (window shown, focus gained...) are skipped
+    // without ending the wait early.
+    double deadline = timeout_ms < 0 ? -1 : now_ms() + timeout_ms;
+    for (;;) {
+        SDL_Event e;
+        int got;
+        if (deadline < 0)
+            got = SDL_WaitEvent(&e);
+        else {
+            double remaining = deadline - now_ms();
+            got = remaining <= 0 ? SDL_PollEvent(&e)
+                                 : SDL_WaitEventTimeout(&e, int(std::min(remaining, 1e6) + 0.999));
+        }
+        if (!got)
+            return std::nullopt;
+        if (auto event = translate(e))
+            return event;
+    }
+}
+
+int SdlBackend::message_box(const host::MessageBoxRequest& request)
+{
+    SdlMessageBox box(request, m_scale);
+    if (!box.open())
+        return (request.style & 0xF) == host::vbYesNo ? host::vbNo : host::vbOK;
+    while (!box.answered()) {
+        // Timers and repaints run while the box waits for its answer.
+        m_host->run_modal_step();
+        double due = m_host->next_timer_due();
+        double timeout = due < 0 ? 100 : std::clamp(due - now_ms(), 0.0, 100.0);
+        SDL_Event e;
+        if (!SDL_WaitEventTimeout(&e, int(timeout + 0.999)))
+            continue;
+        if (box.handles(e))
+            continue;
+        // The form's window keeps its picture but takes no input.
+        if (e.type == SDL_WINDOWEVENT && m_window && e.window.windowID == SDL_GetWindowID(m_window)
+            && e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            redraw_all();
+    }
+    return box.answer();
+}
+
+} // namespace sorrel::backend

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/host/Backend.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+struct SDL_Window;
+struct SDL_Surface;
+union SDL_Event;
+
+namespace sorrel::backend {
+
+// A real window on SDL2. The form's client area is drawn at an integer scale (2 on screens of
+// 144 dots per inch or more, unless a scale is given) into the window's own surface; a present
+// copies only the changed rectangles and updates only those parts of the window.
+//
+// Input maps to what Windows delivers: button codes 1, 2, 4, the shift mask, virtual-key codes,
+// typed characters in Windows-1252. The mouse is captured from press to release.
+//
+// Message boxes are modal windows of their own, drawn with our drawing layer (not
+// SDL_ShowMessageBox, which would block the thread and stop the timers): while one is open the
+// host's timers and repaints keep running and the form takes no input. Enter answers the first
+// button (Yes or OK), Esc answers No (or OK), Y and N answer Yes and No.
+class SdlBackend final : public host::Backend {
+public:
+    // `scale` 0 chooses from the screen's density. Fails when SDL cannot start video.
+    static std::unique_ptr<SdlBackend> create(int scale = 0, std::string* error = nullptr);
+    ~SdlBackend() override;
+
+    double now_ms() override;
+    double seconds_since_midnight() override;
+    void open_window(const std::string& caption, int client_width, int client_height,
+        const host::PictureRef& icon) override;
+    void set_caption(const std::string& caption) override;
+    void close_window() override;
+    void present(const gdi::Surface& frame, std::span<const gdi::Rect> changed) override;
+    std::optional<host::InputEvent> wait_event(double timeout_ms) override;
+    void sleep_ms(double ms) override;
+    gdi::Point cursor_position() override;
+    gdi::Point client_origin() override;
+    int message_box(const host::MessageBoxRequest& request) override;
+
+    int scale() const { return m_scale; }
+
+    explicit SdlBackend(int scale);
+
+private:
+    std::optional<host::InputEvent> translate(const SDL_Event& event);
+    void blit_to_window(const gdi::Rect& area);
+    void redraw_all();
+
+    SDL_Window* m_window {nullptr};
+    int m_scale {1};
+    int m_width {0};
+    int m_height {0};
+    gdi::Surface m_frame;
+    int16_t m_buttons {0};
+    std::optional<host::InputEvent> m_pending;
+    double m_start_ms {0};
+};
+
+} // namespace sorrel::backend

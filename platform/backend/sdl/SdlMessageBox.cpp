@@ -1,0 +1,339 @@
+#include "platform/backend/sdl/SdlMessageBox.h"
+
+#include "platform/gdi/Gdi.h"
+#include "platform/host/Host.h"
+
+#include <SDL.h>
+
+#include <cmath>
+
+namespace sorrel::backend {
+
+namespace {
+
+constexpr int margin = 12;
+constexpr int button_width = 75;
+constexpr int button_height = 23;
+constexpr int button_gap = 6;
+constexpr int icon_size = 32;
+
+// A device context on `surface` with the box's font selected; frees both on destruction.
+struct BoxDC {
+    explicit BoxDC(gdi::Surface& surface)
+    {
+        dc = gdi::CreateSurfaceDC(surface);
+        gdi::LOGFONTA lf {};
+        lf.lfHeight = -11;
+        lf.lfWeight = 400;
+        std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "MS Sans Serif");
+        font = gdi::CreateFontIndirectA(&lf);
+        previous = gdi::SelectObject(dc, font);
+        gdi::SetBkMode(dc, gdi::TRANSPARENT);
+    }
+    ~BoxDC()
+    {
+        gdi::SelectObject(dc, previous);
+        gdi::DeleteObject(font);
+        gdi::DeleteDC(dc);
+    }
+    gdi::SIZE measure(const std::string& text)
+    {
+        gdi::SIZE size {0, 0};
+        if (!gdi::GetTextExtentPoint32A(
+                dc, text.empty() ? " " : text.c_str(), text.empty() ? 1 : int(text.size()), &size))
+            size = {0, 13};
+        if (text.empty())
+            size.cx = 0;
+        return size;
+    }
+    gdi::HDC dc;
+    gdi::HFONT font;
+    gdi::HGDIOBJ previous;
+};
+
+std::vector<std::string> split_lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string current;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        if (c == '\r' || c == '\n') {
+            lines.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    lines.push_back(current);
+    return lines;
+}
+
+void frame_rect(gdi::Surface& s, const gdi::Rect& r, gdi::Color c)
+{
+    s.fill_rect({r.left, r.top, r.right, r.top + 1}, c);
+    s.fill_rect({r.left, r.bottom - 1, r.right, r.bottom}, c);
+    s.fill_rect({r.left, r.top, r.left + 1, r.bottom}, c);
+    s.fill_rect({r.right - 1, r.top, r.right, r.bottom}, c);
+}
+
+void disc(gdi::Surface& s, const gdi::Rect& r, gdi::Color fill, gdi::Color edge)
+{
+    double cx = r.left + r.width() / 2.0, cy = r.top + r.height() / 2.0, radius = r.width() / 2.0 - 0.5;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            if (d <= radius - 1)
+                s.set_pixel(x, y, fill);
+            else if (d <= radius)
+                s.set_pixel(x, y, edge);
+        }
+    }
+}
+
+} // namespace
+
+SdlMessageBox::SdlMessageBox(const host::MessageBoxRequest& request, int scale)
+    : m_request(request)
+    , m_scale(scale)
+{
+    if ((request.style & 0xF) == host::vbYesNo)
+        m_buttons = {{"&Yes", host::vbYes, {}}, {"&No", host::vbNo, {}}};
+    else
+        m_buttons = {{"OK", host::vbOK, {}}};
+    layout();
+}
+
+SdlMessageBox::~SdlMessageBox()
+{
+    if (m_window)
+        SDL_DestroyWindow(m_window);
+}
+
+void SdlMessageBox::layout()
+{
+    m_lines = split_lines(m_request.text);
+    gdi::Surface scratch(1, 1);
+    BoxDC dc(scratch);
+    int text_width = 0;
+    m_line_height = std::max<int>(dc.measure("Xg").cy, 13);
+    for (auto& line : m_lines)
+        text_width = std::max<int>(text_width, dc.measure(line).cx);
+    int icon = (m_request.style & 0x70) ? icon_size + margin : 0;
+    int text_height = int(m_lines.size()) * m_line_height;
+    int buttons_width = int(m_buttons.size()) * button_width + int(m_buttons.size() - 1) * button_gap;
+    int width = std::max(margin * 2 + icon + text_width, margin * 2 + buttons_width);
+    width = std::clamp(width, 160, 1200);
+    int body = std::max(text_height, icon ? icon_size : 0);
+    int height = margin + body + margin + button_height + margin;
+    m_pixels = gdi::Surface(width, std::min(height, 900), 0);
+    m_icon_rect = icon ? gdi::Rect::from_size(margin, margin, icon_size, icon_size) : gdi::Rect {};
+    int text_top = margin + (body - text_height) / 2;
+    m_text_rect = gdi::Rect::from_size(margin + icon, text_top, text_width, text_height);
+    int x = (width - buttons_width) / 2;
+    for (auto& b : m_buttons) {
+        b.rect = gdi::Rect::from_size(x, height - margin - button_height, button_width, button_height);
+        x += button_width + button_gap;
+    }
+}
+
+bool SdlMessageBox::open()
+{
+    m_window = SDL_CreateWindow(m_request.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+        m_pixels.width() * m_scale, m_pixels.height() * m_scale, SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
+    if (!m_window)
+        return false;
+    SDL_RaiseWindow(m_window);
+    paint();
+    return true;
+}
+
+void SdlMessageBox::paint()
+{
+    gdi::Color face = gdi::GetSysColor(gdi::COLOR_BTNFACE);
+    gdi::Color text = gdi::GetSysColor(gdi::COLOR_BTNTEXT);
+    gdi::Color light = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
+    gdi::Color shadow = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
+    gdi::Color dark = gdi::GetSysColor(gdi::COLOR_3DDKSHADOW);
+    m_pixels.fill(face);
+    BoxDC dc(m_pixels);
+    gdi::SetTextColor(dc.dc, text);
+
+    // Icon
+    int icon = m_request.style & 0x70;
+    if (!m_icon_rect.is_empty()) {
+        gdi::Color fill = icon == host::vbCritical ? gdi::rgb(200, 0, 0)
+            : icon == host::vbExclamation          ? gdi::rgb(240, 200, 0)
+                                                   : gdi::rgb(0, 70, 200);
+        disc(m_pixels, m_icon_rect, fill, gdi::rgb(40, 40, 40));
+        const char* mark = icon == host::vbCritical ? "X" : icon == host::vbExclamation ? "!" : "i";
+        gdi::SetTextColor(dc.dc, icon == host::vbExclamation ? gdi::rgb(0, 0, 0) : gdi::rgb(255, 255, 255));
+        auto size = dc.measure(mark);
+        gdi::TextOutA(dc.dc, m_icon_rect.left + (icon_size - size.cx) / 2,
+            m_icon_rect.top + (icon_size - size.cy) / 2, mark, 1);
+        gdi::SetTextColor(dc.dc, text);
+    }
+    // Text
+    int y = m_text_rect.top;
+    for (auto& line : m_lines) {
+        gdi::TextOutA(dc.dc, m_text_rect.left, y, line.c_str(), int(line.size()));
+        y += m_line_height;
+    }
+    // Buttons: raised, or sunken while pressed; the focused one has a dark outline.
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
+        auto& b = m_buttons[i];
+        gdi::Rect r = b.rect;
+        bool pressed = int(i) == m_pressed && int(i) == m_hot;
+        if (int(i) == m_focus) {
+            frame_rect(m_pixels, r, dark);
+            r = r.inflated(-1, -1);
+        }
+        m_pixels.fill_rect(r, face);
+        if (pressed) {
+            frame_rect(m_pixels, r, shadow);
+        } else {
+            m_pixels.fill_rect({r.left, r.top, r.right - 1, r.top + 1}, light);
+            m_pixels.fill_rect({r.left, r.top, r.left + 1, r.bottom - 1}, light);
+            m_pixels.fill_rect({r.left, r.bottom - 1, r.right, r.bottom}, dark);
+            m_pixels.fill_rect({r.right - 1, r.top, r.right, r.bottom}, dark);
+            m_pixels.fill_rect({r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1}, shadow);
+            m_pixels.fill_rect({r.right - 2, r.top + 1, r.right - 1, r.bottom - 1}, shadow);
+        }
+        // The caption, with its access letter underlined.
+        std::string caption;
+        int underline = -1;
+        for (char c : b.caption) {
+            if (c == '&') {
+                underline = int(caption.size());
+                continue;
+            }
+            caption += c;
+        }
+        auto size = dc.measure(caption);
+        int tx = r.left + (r.width() - size.cx) / 2 + (pressed ? 1 : 0);
+        int ty = r.top + (r.height() - size.cy) / 2 + (pressed ? 1 : 0);
+        gdi::TextOutA(dc.dc, tx, ty, caption.c_str(), int(caption.size()));
+        if (underline >= 0) {
+            int ux = tx + dc.measure(caption.substr(0, size_t(underline))).cx;
+            int uw = dc.measure(caption.substr(size_t(underline), 1)).cx;
+            m_pixels.fill_rect({ux, ty + size.cy - 1, ux + uw, ty + size.cy}, text);
+        }
+        if (int(i) == m_focus) {
+            gdi::RECT focus {r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
+            gdi::DrawFocusRect(dc.dc, &focus);
+        }
+    }
+    show();
+}
+
+void SdlMessageBox::show()
+{
+    SDL_Surface* target = SDL_GetWindowSurface(m_window);
+    if (!target)
+        return;
+    if (SDL_MUSTLOCK(target))
+        SDL_LockSurface(target);
+    for (int ty = 0; ty < target->h; ++ty) {
+        int y = ty / m_scale;
+        if (y >= m_pixels.height())
+            break;
+        auto* row = reinterpret_cast<uint32_t*>(
+            static_cast<uint8_t*>(target->pixels) + size_t(ty) * size_t(target->pitch));
+        for (int tx = 0; tx < target->w; ++tx) {
+            int x = tx / m_scale;
+            if (x >= m_pixels.width())
+                break;
+            uint32_t c = m_pixels.pixel(x, y);
+            row[tx] = SDL_MapRGB(target->format, Uint8(c), Uint8(c >> 8), Uint8(c >> 16));
+        }
+    }
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    SDL_UpdateWindowSurface(m_window);
+}
+
+int SdlMessageBox::button_at(int x, int y) const
+{
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
+        if (m_buttons[i].rect.contains(x, y))
+            return int(i);
+    }
+    return -1;
+}
+
+bool SdlMessageBox::handles(const SDL_Event& e)
+{
+    Uint32 id = SDL_GetWindowID(m_window);
+    bool yes_no = m_buttons.size() == 2;
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != id)
+            return false;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            m_answer = yes_no ? host::vbNo : host::vbOK;
+        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            show();
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.windowID != id)
+            return false;
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            m_pressed = m_hot = button_at(e.button.x / m_scale, e.button.y / m_scale);
+            if (m_pressed >= 0)
+                m_focus = m_pressed;
+            SDL_CaptureMouse(SDL_TRUE);
+            paint();
+        }
+        return true;
+    case SDL_MOUSEMOTION:
+        if (e.motion.windowID != id)
+            return false;
+        if (m_pressed >= 0) {
+            int hot = button_at(e.motion.x / m_scale, e.motion.y / m_scale);
+            if (hot != m_hot) {
+                m_hot = hot;
+                paint();
+            }
+        }
+        return true;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.windowID != id)
+            return false;
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            SDL_CaptureMouse(SDL_FALSE);
+            int released = button_at(e.button.x / m_scale, e.button.y / m_scale);
+            if (released >= 0 && released == m_pressed)
+                m_answer = m_buttons[size_t(released)].answer;
+            m_pressed = m_hot = -1;
+            paint();
+        }
+        return true;
+    case SDL_KEYDOWN: {
+        if (e.key.windowID != id)
+            return false;
+        SDL_Keycode key = e.key.keysym.sym;
+        if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE)
+            m_answer = m_buttons[size_t(m_focus)].answer;
+        else if (key == SDLK_ESCAPE)
+            m_answer = yes_no ? host::vbNo : host::vbOK;
+        else if (yes_no && key == SDLK_y)
+            m_answer = host::vbYes;
+        else if (yes_no && key == SDLK_n)
+            m_answer = host::vbNo;
+        else if (key == SDLK_TAB || key == SDLK_LEFT || key == SDLK_RIGHT || key == SDLK_UP
+            || key == SDLK_DOWN) {
+            m_focus = (m_focus + 1) % int(m_buttons.size());
+            paint();
+        }
+        return true;
+    }
+    case SDL_KEYUP:
+    case SDL_TEXTINPUT:
+        return e.key.windowID == id;
+    default:
+        return false;
+    }
+}
+
+} // namespace sorrel::backend

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/gdi/Surface.h"
+#include "platform/host/Backend.h"
+
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace sorrel::backend {
+
+// A message box as a modal window of its own: icon, text and its buttons (OK, or Yes and No),
+// drawn with our drawing layer. The backend runs the wait; the box only answers events meant
+// for its window.
+class SdlMessageBox {
+public:
+    SdlMessageBox(const host::MessageBoxRequest& request, int scale);
+    ~SdlMessageBox();
+    SdlMessageBox(const SdlMessageBox&) = delete;
+    SdlMessageBox& operator=(const SdlMessageBox&) = delete;
+
+    bool open();
+    // True when the event belonged to the box's window (handled or ignored there).
+    bool handles(const SDL_Event& event);
+    bool answered() const { return m_answer != 0; }
+    int answer() const { return m_answer; }
+
+private:
+    struct Button {
+        std::string caption;
+        int answer;
+        gdi::Rect rect;
+    };
+    void layout();
+    void paint();
+    void show();
+    int button_at(int x, int y) const;
+
+    host::MessageBoxRequest m_request;
+    int m_scale {1};
+    SDL_Window* m_window {nullptr};
+    gdi::Surface m_pixels;
+    std::vector<std::string> m_lines;
+    std::vector<Button> m_buttons;
+    int m_focus {0};
+    int m_pressed {-1};
+    int m_hot {-1};
+    int m_answer {0};
+    int m_line_height {13};
+    gdi::Rect m_icon_rect;
+    gdi::Rect m_text_rect;
+};
+
+} // namespace sorrel::backend
