@@ -99,7 +99,10 @@ void Check::UserControl_ReadProperties(host::PropertyBag& PropBag)
     step([&] { Value(PropBag.ReadProperty("Value", int32_t(0)).to_long()); });
     step([&] { Caption(PropBag.ReadProperty("Caption", ambient.DisplayName).to_string()); });
     step([&] { Enabled(PropBag.ReadProperty("Enabled", true).to_bool()); });
-    step([&] { Font(PropBag.ReadProperty("Font", ambient.Font).to_font()); });
+    // A damaged font entry leaves the caption in the form's font rather than in none.
+    host::FontRef font = ambient.Font;
+    step([&] { font = PropBag.ReadProperty("Font", ambient.Font).to_font(); });
+    Font(font);
     step([&] { Check1.ForeColor(PropBag.ReadProperty("ForeColor", DefaultCaptionColor).to_color()); });
     step([&] { Check1.Caption(PropBag.ReadProperty("Caption", ambient.DisplayName).to_string()); });
     step([&] { Check1.BackColor(PropBag.ReadProperty("BackColor", DefaultBackColor).to_color()); });

@@ -130,6 +130,23 @@ TEST_F(CheckTest, SavesCaptionOnceOrTwiceAndTheDisabledColourAsForeColor)
     EXPECT_FALSE(copy.Enabled());
 }
 
+TEST_F(CheckTest, DamagedStoredValuesAreSkippedStepByStep)
+{
+    PropertyBag stored;
+    stored.add("Value", Variant("ticked"));
+    stored.add("Font", Variant(int32_t(12)));
+    stored.add("ForeColor", Variant("red"));
+    stored.add("Caption", Variant("Remove"));
+    stored.add("DisabledColor", Variant::color(0x00808080));
+    Check& check = add_check(&stored);
+    t.show();
+    EXPECT_EQ(check.stored_value(), 0);
+    EXPECT_EQ(check.Caption(), "Remove");
+    EXPECT_EQ(check.Font(), t.form->Font());
+    EXPECT_EQ(check.DisabledColor(), 0x00808080u);
+    EXPECT_EQ(shown(check), "IdleNoValue");
+}
+
 TEST_F(CheckTest, ResizeCentresThePictureAndStretchesTheCaption)
 {
     Check& check = add_shown();

@@ -160,6 +160,22 @@ TEST_F(ProgressBarTest, LoadsLowerCaseKeysWithoutValidationAndAppliesTheLook)
     EXPECT_EQ(bar.pc()[2].Picture(), bar.tile_set(2)[2].Picture());
 }
 
+TEST_F(ProgressBarTest, DamagedStoredValuesReadAsTheirDefaults)
+{
+    PropertyBag stored;
+    stored.add("Min", Variant("low"));
+    stored.add("Max", Variant(int16_t(50)));
+    stored.add("Value", Variant(1e12));
+    stored.add("ProgressLook", Variant("green"));
+    auto& bar = add_bar(225, &stored);
+    EXPECT_EQ(bar.Min(), 0);
+    EXPECT_EQ(bar.Max(), 50);
+    EXPECT_EQ(bar.Value(), 0);
+    EXPECT_EQ(bar.ProgressLook(), 0);
+    bar.Value(50);
+    EXPECT_EQ(bar.Value(), 50);
+}
+
 TEST_F(ProgressBarTest, SavesInOrderLeavingDefaultsOut)
 {
     auto& bar = add_bar(225);
