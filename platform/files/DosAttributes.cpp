@@ -47,7 +47,7 @@ std::optional<std::uint32_t> DosAttributeReader::read(std::string const& name)
 std::optional<std::uint32_t> DosAttributeReader::read_xattr(
     std::string const& path, char const* key, bool& supported)
 {
-    char value[64] {};
+    char value[512] {};
     ssize_t length = ::lgetxattr(path.c_str(), key, value, sizeof(value) - 1);
     if (length < 0) {
         if (errno == ENOTSUP)
