@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -34,6 +35,17 @@ std::string read_small_file(int dir_fd, char const* name)
         text.append(buffer, static_cast<std::size_t>(n));
     }
     return text;
+}
+
+// The identity of what a /proc link leads to: the open file itself, even when renamed or
+// deleted. The attributes the kernel has at hand are enough, so a stalled network or FUSE file
+// system is not asked and can't stall the scan.
+std::optional<FileIdentity> open_file_identity(int dir_fd, char const* name)
+{
+    struct statx st { };
+    if (::statx(dir_fd, name, AT_STATX_DONT_SYNC, STATX_INO, &st) != 0)
+        return std::nullopt;
+    return FileIdentity {static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino};
 }
 
 std::string_view next_field(std::string_view& line)
@@ -99,17 +111,14 @@ DeletionPass DeletionPass::scan(std::filesystem::path const& proc)
         if (fds.is_open()) {
             if (auto entries = list_directory(fds.get()); !entries.is_error()) {
                 for (auto const& entry : entries.value()) {
-                    struct stat st { };
-                    // Following the entry reaches the open file itself, even when renamed or deleted.
-                    if (::fstatat(fds.get(), entry.c_str(), &st, 0) == 0)
-                        pass.add(
-                            {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)});
+                    if (auto file = open_file_identity(fds.get(), entry.c_str()))
+                        pass.add(*file);
                 }
             }
         }
         // A folder that is a process's working folder is in use too, as Windows sees it.
-        if (struct stat st {}; ::fstatat(process.get(), "cwd", &st, 0) == 0)
-            pass.add({static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)});
+        if (auto folder = open_file_identity(process.get(), "cwd"))
+            pass.add(*folder);
         pass.add_maps(read_small_file(process.get(), "maps"));
     }
     return pass;
