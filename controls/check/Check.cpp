@@ -30,6 +30,7 @@ Check::Check()
     Check1.Move(-30, 0, 855, 195);
     Check1.Caption("Check1");
     Check1.BackColor(DefaultBackColor);
+    Picture1.BackColor(DefaultBackColor);
     host::Image* holders[]
         = {&IdleNoValue, &IdleChecked, &IdleGreyed, &MouseoverNoValue, &MouseoverChecked, &MouseoverGreyed,
             &PushedNoValue, &PushedChecked, &PushedGreyed, &DisabledNoValue, &CheckedDisabled, &DisabledGrey};
@@ -71,6 +72,7 @@ void Check::BackColor(gdi::Color color)
 {
     Check1.BackColor(color);
     UserControl::BackColor(color);
+    Picture1.BackColor(color);
     PropertyChanged("BackColor");
 }
 
@@ -132,6 +134,8 @@ void Check::UserControl_Resize()
     const float W = Width();
     Picture1.Top(H / 2 - Picture1.Height() / 2);
     UserControl::BackColor(Check1.BackColor());
+    // The state pictures have soft, see-through corners: they show the box's background.
+    Picture1.BackColor(Check1.BackColor());
     Check1.ForeColor(m_Enabled ? m_ForeColor : m_DisabledColor);
     Check1.Width(W - Check1.Left());
     Check1.Height(H);

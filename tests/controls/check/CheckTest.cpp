@@ -162,6 +162,13 @@ TEST_F(CheckTest, ResizeCentresThePictureAndStretchesTheCaption)
     EXPECT_EQ(check.caption_box().ForeColor(), 0x00C0C0C0u);
     check.Move(0, 0, 1095, 300);
     EXPECT_EQ(check.caption_box().ForeColor(), 0x00808080u);
+
+    // The picture's see-through corners show the box's background.
+    const gdi::Color corner = check.picture_box().surface()->pixel(0, 0);
+    check.BackColor(0x00FFE0C0);
+    EXPECT_EQ(check.BackColor(), 0x00FFE0C0u);
+    EXPECT_EQ(check.picture_box().BackColor(), 0x00FFE0C0u);
+    EXPECT_LT(gdi::red_of(check.picture_box().surface()->pixel(0, 0)), gdi::red_of(corner));
 }
 
 // [Mouse]
