@@ -25,10 +25,10 @@ void QuillButton::ParseAccessKey()
     AccessKeyWidth = 0;
     UnderlineX = 0;
     UnderlineY = 0;
-    if (!marker.found)
-        return;
+    // A caption without a marker has no access key: an earlier caption's key must not linger.
     AccessKeys(marker.key);
-    AccessKeyPos = marker.position;
+    if (marker.found)
+        AccessKeyPos = marker.position;
 }
 
 // [SECTION] Caption font

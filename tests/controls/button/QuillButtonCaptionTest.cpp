@@ -103,6 +103,19 @@ TEST_F(ButtonCaption, FontFaceNameHeightAndFlags)
     EXPECT_EQ(kept_font(b).lfEscapement, 2700);
 }
 
+TEST_F(ButtonCaption, AccessKeyGoesToTheHost)
+{
+    auto& b = make(2, 120, 33, "&Scan");
+    EXPECT_EQ(b.AccessKeys(), "s");
+    b.Caption("Save && &Exit");
+    EXPECT_EQ(b.AccessKeys(), "e");
+    b.Caption("Scan&");
+    EXPECT_EQ(b.AccessKeys(), "");
+    b.Caption("&Scan");
+    b.Caption("Save && Exit");
+    EXPECT_EQ(b.AccessKeys(), "");
+}
+
 TEST_F(ButtonCaption, OneKeptFontThatGoesWithTheButton)
 {
     const size_t before = gdi::live_object_count();
