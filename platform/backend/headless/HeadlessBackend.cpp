@@ -3,7 +3,9 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/host/Host.h"
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace sorrel::backend {
 
@@ -40,9 +42,41 @@ void HeadlessBackend::present(const gdi::Surface& frame, std::span<const gdi::Re
     ++m_present_count;
 }
 
-std::optional<InputEvent> HeadlessBackend::wait_event(double)
+static double steady_ms()
 {
-    // Input is delivered as it is injected; there is never anything waiting.
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void HeadlessBackend::use_real_clock(bool real)
+{
+    m_real_clock = real;
+    m_real_start_ms = steady_ms() - m_now_ms;
+}
+
+double HeadlessBackend::now_ms()
+{
+    if (m_real_clock)
+        m_now_ms = steady_ms() - m_real_start_ms;
+    return m_now_ms;
+}
+
+void HeadlessBackend::sleep_ms(double ms)
+{
+    if (!(ms > 0))
+        return;
+    if (m_real_clock)
+        std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
+    else
+        m_now_ms += ms;
+}
+
+std::optional<InputEvent> HeadlessBackend::wait_event(double timeout_ms)
+{
+    // Input is delivered as it is injected; there is never anything waiting. On the real clock
+    // the wait is a sleep (at most a second, so that a loop without timers still turns).
+    if (m_real_clock && timeout_ms != 0)
+        sleep_ms(timeout_ms < 0 ? 1000.0 : std::min(timeout_ms, 1000.0));
     return std::nullopt;
 }
 

@@ -36,7 +36,7 @@ public:
     static std::unique_ptr<HeadlessBackend> create() { return std::make_unique<HeadlessBackend>(); }
 
     // Backend ----------------------------------------------------------------------------------
-    double now_ms() override { return m_now_ms; }
+    double now_ms() override;
     double seconds_since_midnight() override;
     void open_window(const std::string& caption, int client_width, int client_height,
         const host::PictureRef& icon) override;
@@ -44,7 +44,7 @@ public:
     void close_window() override { m_window_open = false; }
     void present(const gdi::Surface& frame, std::span<const gdi::Rect> changed) override;
     std::optional<host::InputEvent> wait_event(double timeout_ms) override;
-    void sleep_ms(double ms) override { m_now_ms += std::max(ms, 0.0); }
+    void sleep_ms(double ms) override;
     gdi::Point cursor_position() override { return m_cursor; }
     gdi::Point client_origin() override { return m_client_origin; }
     int message_box(const host::MessageBoxRequest& request) override;
@@ -53,6 +53,9 @@ public:
     // Moves virtual time on by `ms`, firing every timer that falls due, in order.
     void advance(double ms);
     void set_time_of_day(double seconds) { m_midnight_offset_ms = seconds * 1000.0 - m_now_ms; }
+    // Runs on the real clock instead (for measuring the event loop): waits sleep, time passes
+    // by itself and advance() is not used.
+    void use_real_clock(bool real);
 
     // Input ------------------------------------------------------------------------------------
     // Positions are client pixels of the form.
@@ -110,6 +113,8 @@ private:
     };
 
     double m_now_ms {0};
+    bool m_real_clock {false};
+    double m_real_start_ms {0};
     double m_midnight_offset_ms {9 * 3600 * 1000.0};
     gdi::Point m_client_origin {100, 100};
     gdi::Point m_cursor {0, 0};

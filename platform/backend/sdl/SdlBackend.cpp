@@ -3,7 +3,7 @@
 #include "platform/backend/sdl/SdlMessageBox.h"
 #include "platform/host/Host.h"
 
-#include <SDL.h>
+#include "platform/backend/sdl/SdlLibrary.h"
 
 #include <chrono>
 #include <ctime>
@@ -20,14 +20,16 @@ using host::InputEvent;
 
 std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error)
 {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    if (!load_sdl(error))
+        return nullptr;
+    if (sdl().SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         if (error)
-            *error = std::string("cannot start the display: ") + SDL_GetError();
+            *error = std::string("cannot start the display: ") + sdl().SDL_GetError();
         return nullptr;
     }
     if (scale <= 0) {
         float dpi = 0;
-        scale = (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 144) ? 2 : 1;
+        scale = (sdl().SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 144) ? 2 : 1;
     }
     return std::make_unique<SdlBackend>(std::clamp(scale, 1, 8));
 }
@@ -35,18 +37,18 @@ std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error)
 SdlBackend::SdlBackend(int scale)
     : m_scale(scale)
 {
-    m_start_ms = double(SDL_GetTicks64());
+    m_start_ms = double(sdl().SDL_GetTicks64());
 }
 
 SdlBackend::~SdlBackend()
 {
     close_window();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+    sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
 }
 
 double SdlBackend::now_ms()
 {
-    return double(SDL_GetTicks64());
+    return double(sdl().SDL_GetTicks64());
 }
 
 double SdlBackend::seconds_since_midnight()
@@ -62,7 +64,7 @@ double SdlBackend::seconds_since_midnight()
 void SdlBackend::sleep_ms(double ms)
 {
     if (ms > 0)
-        SDL_Delay(Uint32(ms + 0.5));
+        sdl().SDL_Delay(Uint32(ms + 0.5));
 }
 
 // [SECTION] The window
@@ -74,51 +76,51 @@ void SdlBackend::open_window(
     m_height = std::max(client_height, 1);
     m_frame = gdi::Surface(m_width, m_height, 0);
     if (!m_window) {
-        m_window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+        m_window = sdl().SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
             m_width * m_scale, m_height * m_scale, SDL_WINDOW_SHOWN);
         if (!m_window)
             return;
     } else {
-        SDL_SetWindowTitle(m_window, caption.c_str());
-        SDL_SetWindowSize(m_window, m_width * m_scale, m_height * m_scale);
+        sdl().SDL_SetWindowTitle(m_window, caption.c_str());
+        sdl().SDL_SetWindowSize(m_window, m_width * m_scale, m_height * m_scale);
     }
     if (icon && !icon->pixels().is_empty()) {
         // Our pixels are 0xAABBGGRR: ABGR8888 in SDL's packed naming.
         auto& px = const_cast<gdi::Surface&>(icon->pixels());
-        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        SDL_Surface* surface = sdl().SDL_CreateRGBSurfaceWithFormatFrom(
             px.data(), px.width(), px.height(), 32, px.width() * 4, SDL_PIXELFORMAT_ABGR8888);
         if (surface) {
-            SDL_SetWindowIcon(m_window, surface);
-            SDL_FreeSurface(surface);
+            sdl().SDL_SetWindowIcon(m_window, surface);
+            sdl().SDL_FreeSurface(surface);
         }
     }
-    SDL_StartTextInput();
+    sdl().SDL_StartTextInput();
 }
 
 void SdlBackend::set_caption(const std::string& caption)
 {
     if (m_window)
-        SDL_SetWindowTitle(m_window, caption.c_str());
+        sdl().SDL_SetWindowTitle(m_window, caption.c_str());
 }
 
 void SdlBackend::close_window()
 {
     if (m_window) {
-        SDL_DestroyWindow(m_window);
+        sdl().SDL_DestroyWindow(m_window);
         m_window = nullptr;
     }
 }
 
 void SdlBackend::blit_to_window(const gdi::Rect& area)
 {
-    SDL_Surface* target = SDL_GetWindowSurface(m_window);
+    SDL_Surface* target = sdl().SDL_GetWindowSurface(m_window);
     if (!target)
         return;
     gdi::Rect r = area.intersected(m_frame.bounds());
     if (r.is_empty())
         return;
     if (SDL_MUSTLOCK(target))
-        SDL_LockSurface(target);
+        sdl().SDL_LockSurface(target);
     Uint32 format = target->format->format;
     bool rgb = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
     bool bgr = format == SDL_PIXELFORMAT_BGR888 || format == SDL_PIXELFORMAT_ABGR8888;
@@ -138,7 +140,7 @@ void SdlBackend::blit_to_window(const gdi::Rect& area)
                 else if (bgr)
                     out = 0xFF000000u | (c & 0xFFFFFF);
                 else
-                    out = SDL_MapRGB(target->format, Uint8(c), Uint8(c >> 8), Uint8(c >> 16));
+                    out = sdl().SDL_MapRGB(target->format, Uint8(c), Uint8(c >> 8), Uint8(c >> 16));
                 for (int sx = 0; sx < m_scale; ++sx) {
                     int tx = x * m_scale + sx;
                     if (tx < target->w)
@@ -148,9 +150,9 @@ void SdlBackend::blit_to_window(const gdi::Rect& area)
         }
     }
     if (SDL_MUSTLOCK(target))
-        SDL_UnlockSurface(target);
+        sdl().SDL_UnlockSurface(target);
     SDL_Rect rect {r.left * m_scale, r.top * m_scale, r.width() * m_scale, r.height() * m_scale};
-    SDL_UpdateWindowSurfaceRects(m_window, &rect, 1);
+    sdl().SDL_UpdateWindowSurfaceRects(m_window, &rect, 1);
 }
 
 void SdlBackend::present(const gdi::Surface& frame, std::span<const gdi::Rect> changed)
@@ -178,7 +180,7 @@ gdi::Point SdlBackend::client_origin()
 {
     int x = 0, y = 0;
     if (m_window)
-        SDL_GetWindowPosition(m_window, &x, &y);
+        sdl().SDL_GetWindowPosition(m_window, &x, &y);
     return {x, y};
 }
 
@@ -186,7 +188,7 @@ gdi::Point SdlBackend::cursor_position()
 {
     // In the form's pixels: the window's position plus the pointer's offset, unscaled.
     int gx = 0, gy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
+    sdl().SDL_GetGlobalMouseState(&gx, &gy);
     gdi::Point origin = client_origin();
     auto unscale = [&](int v) { return v >= 0 ? v / m_scale : -((-v + m_scale - 1) / m_scale); };
     return {origin.x + unscale(gx - origin.x), origin.y + unscale(gy - origin.y)};
@@ -196,7 +198,7 @@ gdi::Point SdlBackend::cursor_position()
 
 static int16_t shift_state()
 {
-    SDL_Keymod mod = SDL_GetModState();
+    SDL_Keymod mod = sdl().SDL_GetModState();
     int16_t shift = 0;
     if (mod & KMOD_SHIFT)
         shift |= host::vbShiftMask;
@@ -282,7 +284,7 @@ std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
     case SDL_QUIT:
         return InputEvent {InputEvent::Kind::Close};
     case SDL_WINDOWEVENT:
-        if (m_window && e.window.windowID != SDL_GetWindowID(m_window))
+        if (m_window && e.window.windowID != sdl().SDL_GetWindowID(m_window))
             return std::nullopt;
         if (e.window.event == SDL_WINDOWEVENT_CLOSE)
             return InputEvent {InputEvent::Kind::Close};
@@ -302,7 +304,7 @@ std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
         bool down = e.type == SDL_MOUSEBUTTONDOWN;
         m_buttons = int16_t(down ? (m_buttons | button) : (m_buttons & ~button));
         // Capture from press to release, so a release outside the window still arrives.
-        SDL_CaptureMouse(m_buttons ? SDL_TRUE : SDL_FALSE);
+        sdl().SDL_CaptureMouse(m_buttons ? SDL_TRUE : SDL_FALSE);
         return InputEvent {down ? InputEvent::Kind::MouseDown : InputEvent::Kind::MouseUp,
             e.button.x / m_scale, e.button.y / m_scale, button, shift_state(), 0};
     }
@@ -359,11 +361,11 @@ std::optional<InputEvent> SdlBackend::wait_event(double timeout_ms)
         SDL_Event e;
         int got;
         if (deadline < 0)
-            got = SDL_WaitEvent(&e);
+            got = sdl().SDL_WaitEvent(&e);
         else {
             double remaining = deadline - now_ms();
-            got = remaining <= 0 ? SDL_PollEvent(&e)
-                                 : SDL_WaitEventTimeout(&e, int(std::min(remaining, 1e6) + 0.999));
+            got = remaining <= 0 ? sdl().SDL_PollEvent(&e)
+                                 : sdl().SDL_WaitEventTimeout(&e, int(std::min(remaining, 1e6) + 0.999));
         }
         if (!got)
             return std::nullopt;
@@ -383,12 +385,12 @@ int SdlBackend::message_box(const host::MessageBoxRequest& request)
         double due = m_host->next_timer_due();
         double timeout = due < 0 ? 100 : std::clamp(due - now_ms(), 0.0, 100.0);
         SDL_Event e;
-        if (!SDL_WaitEventTimeout(&e, int(timeout + 0.999)))
+        if (!sdl().SDL_WaitEventTimeout(&e, int(timeout + 0.999)))
             continue;
         if (box.handles(e))
             continue;
         // The form's window keeps its picture but takes no input.
-        if (e.type == SDL_WINDOWEVENT && m_window && e.window.windowID == SDL_GetWindowID(m_window)
+        if (e.type == SDL_WINDOWEVENT && m_window && e.window.windowID == sdl().SDL_GetWindowID(m_window)
             && e.window.event == SDL_WINDOWEVENT_EXPOSED)
             redraw_all();
     }

@@ -3,7 +3,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/host/Host.h"
 
-#include <SDL.h>
+#include "platform/backend/sdl/SdlLibrary.h"
 
 #include <cmath>
 
@@ -108,7 +108,7 @@ SdlMessageBox::SdlMessageBox(const host::MessageBoxRequest& request, int scale)
 SdlMessageBox::~SdlMessageBox()
 {
     if (m_window)
-        SDL_DestroyWindow(m_window);
+        sdl().SDL_DestroyWindow(m_window);
 }
 
 void SdlMessageBox::layout()
@@ -140,11 +140,11 @@ void SdlMessageBox::layout()
 
 bool SdlMessageBox::open()
 {
-    m_window = SDL_CreateWindow(m_request.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+    m_window = sdl().SDL_CreateWindow(m_request.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
         m_pixels.width() * m_scale, m_pixels.height() * m_scale, SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
     if (!m_window)
         return false;
-    SDL_RaiseWindow(m_window);
+    sdl().SDL_RaiseWindow(m_window);
     paint();
     return true;
 }
@@ -229,11 +229,11 @@ void SdlMessageBox::paint()
 
 void SdlMessageBox::show()
 {
-    SDL_Surface* target = SDL_GetWindowSurface(m_window);
+    SDL_Surface* target = sdl().SDL_GetWindowSurface(m_window);
     if (!target)
         return;
     if (SDL_MUSTLOCK(target))
-        SDL_LockSurface(target);
+        sdl().SDL_LockSurface(target);
     for (int ty = 0; ty < target->h; ++ty) {
         int y = ty / m_scale;
         if (y >= m_pixels.height())
@@ -245,12 +245,12 @@ void SdlMessageBox::show()
             if (x >= m_pixels.width())
                 break;
             uint32_t c = m_pixels.pixel(x, y);
-            row[tx] = SDL_MapRGB(target->format, Uint8(c), Uint8(c >> 8), Uint8(c >> 16));
+            row[tx] = sdl().SDL_MapRGB(target->format, Uint8(c), Uint8(c >> 8), Uint8(c >> 16));
         }
     }
     if (SDL_MUSTLOCK(target))
-        SDL_UnlockSurface(target);
-    SDL_UpdateWindowSurface(m_window);
+        sdl().SDL_UnlockSurface(target);
+    sdl().SDL_UpdateWindowSurface(m_window);
 }
 
 int SdlMessageBox::button_at(int x, int y) const
@@ -264,7 +264,7 @@ int SdlMessageBox::button_at(int x, int y) const
 
 bool SdlMessageBox::handles(const SDL_Event& e)
 {
-    Uint32 id = SDL_GetWindowID(m_window);
+    Uint32 id = sdl().SDL_GetWindowID(m_window);
     bool yes_no = m_buttons.size() == 2;
     switch (e.type) {
     case SDL_WINDOWEVENT:
@@ -282,7 +282,7 @@ bool SdlMessageBox::handles(const SDL_Event& e)
             m_pressed = m_hot = button_at(e.button.x / m_scale, e.button.y / m_scale);
             if (m_pressed >= 0)
                 m_focus = m_pressed;
-            SDL_CaptureMouse(SDL_TRUE);
+            sdl().SDL_CaptureMouse(SDL_TRUE);
             paint();
         }
         return true;
@@ -301,7 +301,7 @@ bool SdlMessageBox::handles(const SDL_Event& e)
         if (e.button.windowID != id)
             return false;
         if (e.button.button == SDL_BUTTON_LEFT) {
-            SDL_CaptureMouse(SDL_FALSE);
+            sdl().SDL_CaptureMouse(SDL_FALSE);
             int released = button_at(e.button.x / m_scale, e.button.y / m_scale);
             if (released >= 0 && released == m_pressed)
                 m_answer = m_buttons[size_t(released)].answer;
