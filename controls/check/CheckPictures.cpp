@@ -18,13 +18,13 @@ struct Library {
     std::string error;
 };
 
-Library decode_all()
+Library decode_all(std::span<const EmbeddedPicture> table)
 {
     Library library;
     for (std::string_view name : Names) {
         const std::string file = std::string(name) + ".png";
         const EmbeddedPicture* found = nullptr;
-        for (const EmbeddedPicture& picture : embedded())
+        for (const EmbeddedPicture& picture : table)
             if (picture.name == name)
                 found = &picture;
         if (!found) {
@@ -50,7 +50,7 @@ Library decode_all()
 
 const Library& library()
 {
-    static const Library decoded = decode_all();
+    static const Library decoded = decode_all(embedded());
     return decoded;
 }
 
@@ -60,6 +60,14 @@ host::ErrorOr<void> load()
 {
     if (!library().error.empty())
         return host::Error {library().error};
+    return {};
+}
+
+host::ErrorOr<void> verify(std::span<const EmbeddedPicture> table)
+{
+    Library library = decode_all(table);
+    if (!library.error.empty())
+        return host::Error {library.error};
     return {};
 }
 

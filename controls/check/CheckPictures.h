@@ -23,6 +23,8 @@ std::span<const EmbeddedPicture> embedded();
 // ("IdleNoValue" ... "DisabledGrey"). An error names the picture that is missing, damaged or of
 // the wrong size.
 host::ErrorOr<void> load();
+// The same checks on another table (the tests' damaged copies).
+host::ErrorOr<void> verify(std::span<const EmbeddedPicture> pictures);
 // The decoded picture, or null when load() failed.
 host::PictureRef find(std::string_view name);
 

@@ -29,12 +29,12 @@ struct Library {
     std::string error;
 };
 
-Library decode_all()
+Library decode_all(std::span<const EmbeddedPicture> table)
 {
     Library library;
     for (const Wanted& want : wanted_pictures()) {
         const EmbeddedPicture* found = nullptr;
-        for (const EmbeddedPicture& picture : embedded())
+        for (const EmbeddedPicture& picture : table)
             if (picture.name == want.name)
                 found = &picture;
         if (!found) {
@@ -61,7 +61,7 @@ Library decode_all()
 
 const Library& library()
 {
-    static const Library decoded = decode_all();
+    static const Library decoded = decode_all(embedded());
     return decoded;
 }
 
@@ -71,6 +71,14 @@ host::ErrorOr<void> load()
 {
     if (!library().error.empty())
         return host::Error {library().error};
+    return {};
+}
+
+host::ErrorOr<void> verify(std::span<const EmbeddedPicture> table)
+{
+    Library library = decode_all(table);
+    if (!library.error.empty())
+        return host::Error {library.error};
     return {};
 }
 

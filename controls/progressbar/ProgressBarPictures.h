@@ -22,6 +22,8 @@ std::span<const EmbeddedPicture> embedded();
 // Every picture decoded, once: the 24 tiles ("master0" ... "redmet2"), "blank" and "img". An
 // error names the picture that is missing, damaged or of the wrong size.
 host::ErrorOr<void> load();
+// The same checks on another table (the tests' damaged copies).
+host::ErrorOr<void> verify(std::span<const EmbeddedPicture> pictures);
 // The decoded picture, or null when load() failed.
 host::PictureRef find(std::string_view name);
 

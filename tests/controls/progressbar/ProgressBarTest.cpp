@@ -1,5 +1,7 @@
 #include "controls/progressbar/ProgressBar.h"
 
+#include "controls/progressbar/ProgressBarPictures.h"
+
 #include "platform/gdi/Gdi.h"
 #include "platform/host/PropertyBag.h"
 #include "tests/controls/progressbar/ControlTestHost.h"
@@ -73,6 +75,44 @@ std::set<int> tile_columns(int last, int squeezed = 0)
     for (int i = 0; i < squeezed; ++i)
         columns.insert(last + 10 + i);
     return columns;
+}
+
+TEST(ProgressBarPictures, AMissingDamagedOrMisSizedPictureIsNamedInTheStartUpError)
+{
+    using progressbar_pictures::EmbeddedPicture;
+    const auto built_in = progressbar_pictures::embedded();
+    EXPECT_FALSE(progressbar_pictures::verify(built_in).is_error());
+    auto bytes_of = [&](std::string_view name) {
+        for (const EmbeddedPicture& p : built_in)
+            if (p.name == name)
+                return p.bytes;
+        return std::span<const uint8_t> {};
+    };
+
+    std::vector<EmbeddedPicture> missing;
+    for (const EmbeddedPicture& p : built_in)
+        if (p.name != "redmet2")
+            missing.push_back(p);
+    auto result = progressbar_pictures::verify(missing);
+    ASSERT_TRUE(result.is_error());
+    EXPECT_EQ(result.error(), "Progress bar picture \"redmet2.png\" is not built into the program");
+
+    // A copy of the built-in table with one picture's bytes replaced.
+    auto with_bytes = [&](std::string_view name, std::span<const uint8_t> bytes) {
+        std::vector<EmbeddedPicture> table(built_in.begin(), built_in.end());
+        for (EmbeddedPicture& p : table)
+            if (p.name == name)
+                p.bytes = bytes;
+        return table;
+    };
+    result = progressbar_pictures::verify(with_bytes("img", bytes_of("master0")));
+    ASSERT_TRUE(result.is_error());
+    EXPECT_EQ(result.error(), "Progress bar picture \"img.png\" is not 59 x 13 pixels");
+
+    const auto tile = bytes_of("blue1");
+    result = progressbar_pictures::verify(with_bytes("blue1", tile.first(tile.size() / 2)));
+    ASSERT_TRUE(result.is_error());
+    EXPECT_NE(result.error().find("blue1.png"), std::string::npos) << result.error();
 }
 
 // [Properties and validation]
