@@ -28,7 +28,7 @@ public:
     void ForeColor(gdi::Color color);
     const FontRef& Font() const { return m_canvas.Font(); }
     void Font(FontRef font);
-    std::string dump_text() const override { return quoted(m_caption); }
+    std::string dump_text() const override { return host::quoted(m_caption); }
 
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;

@@ -44,7 +44,7 @@ public:
 
     void handle_key_down(int16_t& key_code, int16_t& shift) override;
     void handle_key_press(int16_t& key_ascii) override;
-    std::string dump_text() const override { return quoted(m_text); }
+    std::string dump_text() const override { return host::quoted(m_text); }
 
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;
