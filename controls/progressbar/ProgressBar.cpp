@@ -14,13 +14,16 @@ namespace sorrel::controls {
 
 namespace {
 
-// A stored number as a double; something that is no number counts as none.
+// A stored number as a double; something that is no number (or not a finite one) counts as none.
 std::optional<double> number_of(const host::Variant& value)
 {
     try {
         if (value.is_empty())
             return 0.0;
-        return value.to_double();
+        double number = value.to_double();
+        if (!std::isfinite(number))
+            return std::nullopt;
+        return number;
     } catch (const host::VariantError&) {
         return std::nullopt;
     }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -173,8 +175,11 @@ TEST_F(ProgressBarTest, MinAndMaxKeepTheirTypeAndReadBackAsLongs)
     PropertyBag saved;
     bar.UserControl_WriteProperties(saved);
     EXPECT_EQ(saved.ReadProperty("max").type(), host::VariantType::Double);
-    // A text that is no number is refused without a message.
+    // A text that is no number, or a number that is not finite, is refused without a message.
     bar.Max(Variant("plenty"));
+    bar.Max(Variant(std::nan("")));
+    bar.Min(Variant(-std::numeric_limits<double>::infinity()));
+    EXPECT_EQ(bar.stored_min().to_double(), 2.5);
     EXPECT_EQ(bar.stored_max().to_double(), 99.5);
 }
 
