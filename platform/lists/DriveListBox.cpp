@@ -29,11 +29,8 @@ void DriveListBox::Refresh()
 std::string DriveListBox::dump_text() const
 {
     std::string text;
-    for (auto& entry : m_entries) {
-        if (!text.empty())
-            text += '\n';
-        text += entry;
-    }
+    for (auto& entry : m_entries)
+        text += (text.empty() ? "" : " ") + host::quoted(entry);
     return text;
 }
 

@@ -26,7 +26,7 @@ public:
     // Reads the drive map again.
     void Refresh();
 
-    // One entry per line.
+    // The entries, each in quotes: "c:" "d:".
     std::string dump_text() const override;
 
 protected:

@@ -37,9 +37,9 @@ void FileListBox::Refresh()
 
 std::string FileListBox::dump_text() const
 {
-    std::string text = m_model.path();
+    std::string text = host::quoted(m_model.path()) + ":";
     for (auto& name : m_model.names())
-        text += "\n" + name;
+        text += " " + host::quoted(name);
     return text;
 }
 

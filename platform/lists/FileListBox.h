@@ -30,7 +30,7 @@ public:
     // Reads the folder again.
     void Refresh();
 
-    // The folder on the first line, then one entry per line.
+    // The folder, a colon, then the entries, each in quotes: "c:\\Folder": "a.exe" "b.dll".
     std::string dump_text() const override;
 
 protected:

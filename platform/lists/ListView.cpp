@@ -143,11 +143,11 @@ std::string ListView::dump_text() const
 {
     std::string text;
     for (size_t i = 0; i < m_columns.size(); ++i)
-        text += (i ? "\t" : "") + m_columns[i].Text;
+        text += (i ? " " : "") + host::quoted(m_columns[i].Text);
     for (auto& item : m_items) {
-        text += "\n" + item.Text();
+        text += "; " + host::quoted(item.Text());
         for (size_t i = 1; i < m_columns.size(); ++i)
-            text += "\t" + item.SubItems(int(i));
+            text += " " + host::quoted(item.SubItems(int(i)));
     }
     return text;
 }

@@ -98,7 +98,8 @@ public:
     int row_height() const;
     gdi::Rect rows_area() const;
 
-    // The header line, then one line per item: the columns' texts separated by tabs.
+    // The column headers, then each row after "; ", every text in quotes:
+    // "Path" "Version"; "c:\\Program Files\\Messenger" "4.7.3001.0".
     std::string dump_text() const override;
 
     void read_design_properties(const host::PropertyBag& bag) override;

@@ -48,7 +48,7 @@ TEST_F(Lists, DriveListNamesEveryDriveInLetterOrder)
     EXPECT_EQ(drives.List(2), "");
     EXPECT_EQ(drives.List(-1), "");
     EXPECT_EQ(drives.Drive(), "c:");
-    EXPECT_EQ(drives.dump_text(), "c:\ne:");
+    EXPECT_EQ(drives.dump_text(), "\"c:\" \"e:\"");
 }
 
 TEST_F(Lists, AListKeepsTheDrivesItWasMadeWith)
@@ -96,7 +96,7 @@ TEST_F(Lists, RefreshReadsTheFolderAgain)
     EXPECT_EQ(list.ListCount(), 2) << "the list is not read again by itself";
     list.Refresh();
     ASSERT_EQ(list.ListCount(), 1);
-    EXPECT_EQ(list.dump_text(), "c:\\Program Files\\Messenger\nb.txt");
+    EXPECT_EQ(list.dump_text(), R"("c:\\Program Files\\Messenger": "b.txt")");
     fs::remove_all(root / "c/Program Files/Messenger");
     list.Refresh();
     EXPECT_EQ(list.ListCount(), 0);

@@ -58,8 +58,8 @@ TEST_F(View, ItemsAreAddedWithTheirSubItemsAndDumpedAsRows)
     EXPECT_EQ(second.SubItems(7), "");
     EXPECT_EQ(view->ListItems().Count(), 5);
     EXPECT_EQ(&view->ListItems().Item(1), &first);
-    EXPECT_EQ(view->dump_text().substr(0, 71),
-        "Path\tVersion\nc:\\Program Files\\Messenger\t4.7.3001.0\nd:\\Program Files\\MSN");
+    EXPECT_EQ(view->dump_text().substr(0, 100),
+        R"("Path" "Version"; "c:\\Program Files\\Messenger" "4.7.3001.0"; "d:\\Program Files\\MSN Messenger" "")");
 }
 
 TEST_F(View, TheScrollBarComesOnlyOnceTheRowsOverflow)

@@ -1,0 +1,145 @@
+#pragma once
+
+// The main window on the headless backend, scanning drives made in a temporary folder with real
+// program files.
+
+#include "app/Session.h"
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/lists/Drives.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace sorrel::app::testing {
+
+namespace fs = std::filesystem;
+
+// Program files of known versions (tests/data/files).
+constexpr const char* OlderProgram = "exe64_basic.exe"; // 4.7.3001.0
+constexpr const char* NewerProgram = "exe32_leading_zero.exe"; // 7.0.816.0
+constexpr const char* NoVersion = "exe64_no_version.exe";
+constexpr const char* OlderFolder = "Program Files/Messenger";
+constexpr const char* NewerFolder = "Program Files/MSN Messenger";
+
+constexpr const char* TwoVersionsVerdict
+    = "Scan Successful,\r\n\r\nIt appears that you have two different versions "
+      "of MSN Messenger Installed.  You should uninstall the older version if "
+      "you use the latest.";
+constexpr const char* OneVersionVerdict
+    = "Scan Successful,\r\n\r\nYou have one version of MSN Messenger installed.  You may now exit.";
+
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto pattern = (fs::temp_directory_path() / "sorrel-app-XXXXXX").string();
+        ASSERT_TRUE(::mkdtemp(pattern.data()));
+        m_root = pattern;
+    }
+    void TearDown() override
+    {
+        m_session.reset();
+        lists::use_drives({});
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(m_root, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (!it->is_symlink())
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        }
+        fs::remove_all(m_root, ec);
+    }
+
+    // The folder of drive `letter` (made on first use).
+    fs::path drive(char letter)
+    {
+        fs::path folder = m_root / std::string(1, letter);
+        fs::create_directories(folder);
+        if (!m_drives.has_letter(letter)) {
+            EXPECT_FALSE(m_drives.add(letter, folder).is_error());
+        }
+        return folder;
+    }
+    // Copies a program file from the test data to `relative` on drive `letter`.
+    fs::path program(char letter, const std::string& relative, const char* source)
+    {
+        fs::path target = drive(letter) / relative;
+        fs::create_directories(target.parent_path());
+        fs::copy_file(
+            fs::path(SORREL_TEST_DATA) / "files" / source, target, fs::copy_options::overwrite_existing);
+        return target;
+    }
+    fs::path text_file(char letter, const std::string& relative, const std::string& text = "x")
+    {
+        fs::path target = drive(letter) / relative;
+        fs::create_directories(target.parent_path());
+        std::ofstream(target) << text;
+        return target;
+    }
+    // The usual older Messenger: its program and two companions.
+    void older_messenger(char letter)
+    {
+        program(letter, std::string(OlderFolder) + "/msmsgs.exe", OlderProgram);
+        text_file(letter, std::string(OlderFolder) + "/readme.txt");
+        program(letter, std::string(OlderFolder) + "/msgsc.dll", "dll32_basic.dll");
+    }
+    void newer_messenger(char letter)
+    {
+        program(letter, std::string(NewerFolder) + "/msnmsgr.exe", NewerProgram);
+    }
+
+    // Opens the window on the drives made so far.
+    void open()
+    {
+        lists::use_drives(m_drives);
+        auto backend = backend::HeadlessBackend::create();
+        headless = backend.get();
+        auto session = Session::open(std::move(backend));
+        ASSERT_FALSE(session.is_error()) << session.error();
+        m_session = session.release_value();
+        w = &m_session->window();
+    }
+    host::Host& host() { return m_session->host(); }
+    Session& session() { return *m_session; }
+
+    // Clicks "Begin Scan" and lets the progress run end.
+    void scan()
+    {
+        ASSERT_TRUE(headless->click(w->CmdSCan));
+        headless->advance(1500);
+    }
+    // Scan, then "Remove Options".
+    void scan_and_open_remove_page()
+    {
+        scan();
+        ASSERT_TRUE(w->CmdRemove.Enabled());
+        ASSERT_TRUE(headless->click(w->CmdRemove));
+    }
+    // Half a second apart, so that two clicks never make a double click.
+    void click_unistall()
+    {
+        headless->advance(600);
+        ASSERT_TRUE(headless->click(w->CmdUnistall));
+    }
+    // The check box's picture: the part of the box that takes the pointer.
+    void click_box(controls::Check& box) { ASSERT_TRUE(headless->click(box.picture_box())); }
+    const backend::HeadlessBackend::ShownBox* last_box() const
+    {
+        return headless->boxes().empty() ? nullptr : &headless->boxes().back();
+    }
+    const fs::path& root() const { return m_root; }
+
+    backend::HeadlessBackend* headless {nullptr};
+    FrmSorrel* w {nullptr};
+
+private:
+    fs::path m_root;
+    files::DriveMap m_drives;
+    std::unique_ptr<Session> m_session;
+};
+
+} // namespace sorrel::app::testing

@@ -1,0 +1,182 @@
+#include "AppFixture.h"
+
+using namespace sorrel;
+using namespace sorrel::app::testing;
+
+namespace {
+struct Scan : AppFixture { };
+
+std::string items(lists::ListView& view)
+{
+    std::string text;
+    for (int i = 1; i <= view.ListItems().Count(); ++i)
+        text += view.ListItems().Item(i).Text() + "|" + view.ListItems().Item(i).SubItems(1) + "\n";
+    return text;
+}
+} // namespace
+
+TEST_F(Scan, BothVersionsOnTwoDrivesGiveTheTwoVersionsVerdict)
+{
+    older_messenger('c');
+    newer_messenger('d');
+    open();
+    EXPECT_TRUE(w->Frame2.Visible());
+    ASSERT_TRUE(headless->click(w->CmdSCan));
+    EXPECT_FALSE(w->CmdSCan.Enabled());
+    EXPECT_EQ(items(w->ListView1),
+        "c:\\Program Files\\Messenger|4.7.3001.0\nd:\\Program Files\\MSN Messenger|7.0.816.0\n");
+    EXPECT_EQ(w->Text4.Text(), "4.7.3001.0");
+    EXPECT_EQ(w->Text5.Text(), "7.0.816.0");
+    EXPECT_EQ(w->Text6.Text(), "c:\\Program Files\\Messenger");
+    EXPECT_EQ(w->Text7.Text(), "d:\\Program Files\\MSN Messenger");
+
+    // The run takes 100 ticks of 10 ms; the 100th shows the results page at once.
+    headless->advance(990);
+    EXPECT_TRUE(w->Frame2.Visible());
+    EXPECT_EQ(w->ProgressBar1.Value(), 99);
+    headless->advance(10);
+    EXPECT_FALSE(w->Frame2.Visible());
+    EXPECT_TRUE(w->Frame3.Visible());
+    EXPECT_FALSE(w->Frame1.Visible());
+    EXPECT_FALSE(w->ProgressBar1.Visible());
+    EXPECT_FALSE(w->Timer1.Enabled());
+    EXPECT_EQ(w->ProgressBar1.Value(), 1);
+    EXPECT_EQ(w->Text2.Text(), TwoVersionsVerdict);
+    EXPECT_TRUE(w->CmdRemove.Enabled());
+    EXPECT_FALSE(w->CmdExit.Enabled());
+    EXPECT_FALSE(w->CmdSCan.Enabled());
+    EXPECT_TRUE(headless->boxes().empty());
+
+    ASSERT_TRUE(headless->click(w->CmdRemove));
+    EXPECT_FALSE(w->Frame3.Visible());
+    EXPECT_FALSE(w->Frame2.Visible());
+    EXPECT_TRUE(w->Frame1.Visible());
+}
+
+TEST_F(Scan, OneVersionOrNoneLetsTheUserExit)
+{
+    newer_messenger('c');
+    drive('d');
+    open();
+    scan();
+    EXPECT_EQ(items(w->ListView1), "c:\\Program Files\\MSN Messenger|7.0.816.0\n");
+    EXPECT_EQ(w->Text2.Text(), OneVersionVerdict);
+    EXPECT_FALSE(w->CmdRemove.Enabled());
+    EXPECT_TRUE(w->CmdExit.Enabled());
+    // The older kind was found nowhere: its fields and file list stay as they were.
+    EXPECT_EQ(w->Text4.Text(), "");
+    EXPECT_EQ(w->Text6.Text(), "");
+    EXPECT_EQ(w->File1.Path(), "");
+
+    ASSERT_TRUE(headless->click(w->CmdExit));
+    EXPECT_TRUE(host().has_ended());
+}
+
+TEST_F(Scan, NothingFoundAddsNoItemAndChangesNoField)
+{
+    text_file('c', "Program Files/Other/a.txt");
+    open();
+    scan();
+    EXPECT_EQ(w->ListView1.ListItems().Count(), 0);
+    EXPECT_EQ(w->Text2.Text(), OneVersionVerdict);
+    EXPECT_TRUE(w->CmdExit.Enabled());
+    for (auto* field : {&w->Text4, &w->Text5, &w->Text6, &w->Text7})
+        EXPECT_EQ(field->Text(), "");
+}
+
+TEST_F(Scan, TheSameFolderOnTwoDrivesCountsTwiceAndTheLaterDriveWins)
+{
+    older_messenger('c');
+    program('e', std::string(OlderFolder) + "/msmsgs.exe", "exe32_max.exe");
+    open();
+    scan();
+    EXPECT_EQ(items(w->ListView1),
+        "c:\\Program Files\\Messenger|4.7.3001.0\ne:\\Program Files\\Messenger|65535.65535.65535.65535\n");
+    EXPECT_EQ(w->Text4.Text(), "65535.65535.65535.65535");
+    EXPECT_EQ(w->Text6.Text(), "e:\\Program Files\\Messenger");
+    EXPECT_EQ(w->File1.Path(), "e:\\Program Files\\Messenger");
+    EXPECT_EQ(w->Text2.Text(), TwoVersionsVerdict);
+}
+
+TEST_F(Scan, AProgramWithoutVersionStillGivesAnItem)
+{
+    program('c', std::string(OlderFolder) + "/msmsgs.exe", NoVersion);
+    // A folder without its program file at all.
+    text_file('d', std::string(NewerFolder) + "/readme.txt");
+    open();
+    scan();
+    EXPECT_EQ(items(w->ListView1), "c:\\Program Files\\Messenger|\nd:\\Program Files\\MSN Messenger|\n");
+    EXPECT_EQ(w->Text4.Text(), "");
+    EXPECT_EQ(w->Text6.Text(), "c:\\Program Files\\Messenger");
+    EXPECT_EQ(w->Text5.Text(), "");
+    EXPECT_EQ(w->Text7.Text(), "d:\\Program Files\\MSN Messenger");
+}
+
+TEST_F(Scan, AFolderNamedInAnotherCaseIsFoundAsTheDriveEntrySpellsIt)
+{
+    program('c', "program files/messenger/MSMSGS.EXE", OlderProgram);
+    open();
+    scan();
+    EXPECT_EQ(items(w->ListView1), "c:\\Program Files\\Messenger|4.7.3001.0\n");
+}
+
+// When the progress run ends before the scan, the verdict waits for the scan and counts every
+// item; here the run ends while the first drive is being looked at.
+TEST_F(Scan, ASlowScanStillCountsEveryItem)
+{
+    older_messenger('c');
+    newer_messenger('d');
+    open();
+    bool slowed = false;
+    w->Text4.on_change = [&] {
+        if (slowed)
+            return;
+        slowed = true;
+        headless->advance(2000);
+        EXPECT_TRUE(w->Frame2.Visible()) << "no verdict while the scan runs";
+        EXPECT_EQ(w->ProgressBar1.Value(), 100);
+        EXPECT_FALSE(w->Timer1.Enabled());
+    };
+    ASSERT_TRUE(headless->click(w->CmdSCan));
+    ASSERT_TRUE(slowed);
+    EXPECT_TRUE(w->Frame3.Visible());
+    EXPECT_EQ(w->ListView1.ListItems().Count(), 2);
+    EXPECT_EQ(w->Text2.Text(), TwoVersionsVerdict);
+    EXPECT_TRUE(w->CmdRemove.Enabled());
+    EXPECT_EQ(w->ProgressBar1.Value(), 1);
+    EXPECT_FALSE(w->ProgressBar1.Visible());
+}
+
+TEST_F(Scan, TheRemoveOptionsExcludeEachOtherAlsoWithTheDisabledBox)
+{
+    older_messenger('c');
+    newer_messenger('d');
+    open();
+    scan();
+    ASSERT_TRUE(headless->click(w->CmdRemove));
+    EXPECT_EQ(w->ChkOld.Value(), 1);
+    EXPECT_EQ(w->ChkNew.Value(), 0);
+    EXPECT_FALSE(w->ChkNew.Enabled());
+
+    click_box(w->ChkOld);
+    EXPECT_EQ(w->ChkOld.Value(), 0);
+    EXPECT_EQ(w->ChkNew.Value(), 1);
+    // A click on the disabled box does nothing.
+    headless->advance(600);
+    headless->click(w->ChkNew.picture_box());
+    EXPECT_EQ(w->ChkNew.Value(), 1);
+    headless->advance(600);
+    click_box(w->ChkOld);
+    EXPECT_EQ(w->ChkOld.Value(), 1);
+    EXPECT_EQ(w->ChkNew.Value(), 0);
+
+    // ChkNew's own handler, as if it were enabled.
+    w->ChkNew.Value(1);
+    w->ChkNew_Click();
+    EXPECT_EQ(w->ChkOld.Value(), 0);
+    EXPECT_EQ(w->ChkNew.Value(), 1);
+    w->ChkNew.Value(0);
+    w->ChkNew_Click();
+    EXPECT_EQ(w->ChkOld.Value(), 1);
+    EXPECT_EQ(w->ChkNew.Value(), 0);
+}
