@@ -4,8 +4,6 @@
 
 namespace sorrel::gdi {
 
-GdiObject::~GdiObject() = default;
-
 namespace {
 
 constexpr uintptr_t generation_count = 0x3FF;

@@ -31,7 +31,7 @@ public:
     explicit GdiObject(ObjectKind kind)
         : m_kind(kind)
     { }
-    virtual ~GdiObject();
+    virtual ~GdiObject() = default;
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
 
