@@ -1,5 +1,5 @@
-// The button's behaviour as event transcripts: the common gestures, keys, the access key, focus,
-// the hover timer on the virtual clock, and option groups.
+// The button's behaviour as event transcripts: gestures, keys, access keys, the hover timer on
+// the virtual clock, and option groups.
 
 #include "QuillButtonTestSupport.h"
 
@@ -13,255 +13,160 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// The events of one button without its MouseMove events, which only say that the pointer moved.
-Names without_moves(const ButtonHost& h, std::string_view source)
-{
-    Names out;
-    for (auto& name : h.names(source)) {
-        if (name != "MouseMove")
-            out.push_back(name);
-    }
-    return out;
-}
-
+// A push button "Cmd" at (10, 10) and an option button "Opt" at (10, 60), 100 x 30 each; showing
+// the window gives "Cmd" the focus.
 class Gestures : public ::testing::Test {
 protected:
     Gestures()
+        : button(h.add("Cmd", 10, 10, 100, 30))
+        , option(h.add("Opt", 10, 60, 100, 30))
     {
-        button = &h.add("Cmd", 10, 10, 100, 30);
-        option = &h.add("Opt", 10, 60, 100, 30);
-        option->OptionButton(true);
+        option.OptionButton(true);
         h.show();
         h.events.clear();
     }
+    int32_t state() { return QuillButtonTestAccess(button).state(); }
     ButtonHost h;
-    QuillButton* button {nullptr};
-    QuillButton* option {nullptr};
+    QuillButton& button;
+    QuillButton& option;
 };
 
-TEST_F(Gestures, ClicksOnPushAndOptionButtons)
+TEST_F(Gestures, Clicks)
 {
     h.move(20, 20);
-    h.press(20, 20);
-    EXPECT_EQ(QuillButtonTestAccess(*button).state(), 2);
-    h.release(20, 20);
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"MouseDown", "MouseUp", "Click"}));
-    EXPECT_EQ(QuillButtonTestAccess(*button).state(), 4);
+    h.down();
+    EXPECT_EQ(state(), 2);
+    h.up();
+    EXPECT_EQ(state(), 4);
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseDown", "MouseUp", "Click"}));
 
-    h.events.clear();
-    h.move(20, 70);
-    h.press(20, 70);
-    h.release(20, 70);
-    EXPECT_EQ(without_moves(h, "Opt"), (Names {"Click", "MouseDown", "MouseUp"}));
-    EXPECT_TRUE(option->Value());
+    h.click_at(20, 70);
+    h.click_at(20, 70); // already selected: only the release
+    EXPECT_EQ(h.transcript("Opt"), (Names {"Click", "MouseDown", "MouseUp", "MouseUp"}));
 
-    // A selected option button gives nothing but the release.
+    // The second press of a double click shows the pressed face; no second Click.
     h.events.clear();
-    h.press(20, 70);
-    h.release(20, 70);
-    EXPECT_EQ(without_moves(h, "Opt"), (Names {"MouseUp"}));
+    h.move(20, 20);
+    h.down();
+    h.up();
+    h.down();
+    EXPECT_EQ(state(), 2);
+    h.up();
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseDown", "MouseUp", "Click", "MouseUp"}));
+
+    // Calls the button makes itself (Button -1) raise no mouse events.
+    h.events.clear();
+    button.UserControl_MouseDown(-1, 0, 0, 0);
+    EXPECT_EQ(state(), 2);
+    button.UserControl_MouseUp(-1, 0, 0, 0);
+    EXPECT_TRUE(h.events.events().empty());
 }
 
-TEST_F(Gestures, DoubleClickShowsThePressedFaceWithoutASecondClick)
+TEST_F(Gestures, RightClickIsSwallowed)
 {
     h.move(20, 20);
-    h.press(20, 20);
-    h.release(20, 20);
-    h.backend->clock_ms += 50;
-    h.press(20, 20);
-    EXPECT_EQ(QuillButtonTestAccess(*button).state(), 2);
-    h.release(20, 20);
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"MouseDown", "MouseUp", "Click", "MouseUp"}));
-}
+    h.down(host::vbRightButton);
+    EXPECT_FALSE(button.Enabled());
+    EXPECT_TRUE(static_cast<host::Control&>(button).Enabled());
+    h.up(host::vbRightButton);
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseDown", "MouseUp"}));
+    EXPECT_TRUE(button.Enabled());
 
-TEST_F(Gestures, RightClickIsSwallowedAndEnabledComesBack)
-{
-    h.move(20, 20);
-    h.press(20, 20, host::vbRightButton);
-    EXPECT_FALSE(button->Enabled());
-    EXPECT_TRUE(static_cast<host::Control*>(button)->Enabled());
-    h.release(20, 20, host::vbRightButton);
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"MouseDown", "MouseUp"}));
-    EXPECT_TRUE(button->Enabled());
-    EXPECT_EQ(h.events.events()[1].args[0].to_integer(), host::vbRightButton);
-
-    // Without a click to swallow, the pointer leaving re-arms the button.
-    h.events.clear();
-    button->UserControl_MouseDown(2, 0, 5, 5);
-    EXPECT_FALSE(button->Enabled());
-    h.backend->cursor = {300, 250};
+    // Without a click to swallow, the pointer leaving re-arms the button...
+    button.UserControl_MouseDown(host::vbRightButton, 0, 5, 5);
+    h.move(300, 250);
     h.advance(100);
-    EXPECT_TRUE(button->Enabled());
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"MouseDown", "MouseOut"}));
-}
-
-TEST_F(Gestures, DisabledButtonStaysDisabledWhenThePointerLeaves)
-{
+    EXPECT_TRUE(button.Enabled());
+    // ... but never one disabled through its Enabled setter.
     h.move(20, 20);
-    button->Enabled(false);
-    h.backend->cursor = {300, 250};
+    button.Enabled(false);
+    h.move(300, 250);
     h.advance(100);
-    EXPECT_FALSE(button->Enabled());
+    EXPECT_FALSE(button.Enabled());
 }
 
-TEST_F(Gestures, SpaceOnPushAndOptionButtons)
+TEST_F(Gestures, Keys)
 {
-    button->SetFocus();
     h.key_down(host::vbKeySpace);
-    EXPECT_EQ(QuillButtonTestAccess(*button).state(), 2);
+    EXPECT_EQ(state(), 2);
     h.typed(' ');
     h.key_up(host::vbKeySpace);
-    EXPECT_EQ(h.names("Cmd"), (Names {"KeyDown", "KeyPress", "KeyUp", "Click"}));
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"KeyDown", "KeyPress", "KeyUp", "Click"}));
 
+    // A space released after another key went down gives only KeyUp.
     h.events.clear();
-    option->SetFocus();
     h.key_down(host::vbKeySpace);
+    h.key_down('A');
     h.key_up(host::vbKeySpace);
-    EXPECT_EQ(h.names("Opt"), (Names {"Click", "KeyDown", "KeyUp"}));
-    EXPECT_TRUE(option->Value());
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"KeyDown", "KeyDown", "KeyUp"}));
 
-    // Enter does nothing at all on an option button, and only KeyDown on a push button.
+    // Arrows move the focus and raise no KeyDown; Enter on an option button raises nothing.
     h.events.clear();
-    h.key_down(host::vbKeyReturn);
-    button->SetFocus();
-    h.key_down(host::vbKeyReturn);
-    EXPECT_EQ(h.names(), (Names {"KeyDown"}));
-}
-
-TEST_F(Gestures, SpaceReleasedOnAnotherButtonGivesOnlyKeyUp)
-{
-    button->SetFocus();
-    h.key_down(host::vbKeySpace);
-    int16_t other_key = 65;
-    int16_t shift = 0;
-    button->UserControl_KeyDown(other_key, shift);
-    h.key_up(host::vbKeySpace);
-    EXPECT_EQ(h.names("Cmd"), (Names {"KeyDown", "KeyDown", "KeyUp"}));
-}
-
-TEST_F(Gestures, ArrowKeysMoveTheFocusAndRaiseOnlyKeyUp)
-{
-    button->SetFocus();
     h.key_down(host::vbKeyDown);
-    EXPECT_EQ(h.host->focused(), option);
-    h.key_up(host::vbKeyDown);
-    h.key_down(host::vbKeyLeft);
-    EXPECT_EQ(h.host->focused(), button);
-    EXPECT_EQ(h.names(), (Names {"KeyUp"}));
+    EXPECT_EQ(h.host->focused(), &option);
+    h.key_down(host::vbKeyReturn);
+    h.key_up(host::vbKeyReturn);
+    h.key_down(host::vbKeySpace);
+    h.key_up(host::vbKeySpace);
+    EXPECT_EQ(h.transcript("Opt"), (Names {"KeyUp", "Click", "KeyDown", "KeyUp"}));
+    h.key_down(host::vbKeyUp);
+    EXPECT_EQ(h.host->focused(), &button);
 }
 
-TEST_F(Gestures, AccessKeyHoldsThePressedFaceThenClicks)
+TEST_F(Gestures, AccessKeys)
 {
+    button.Caption("&Scan");
+    option.Caption("&Opt");
     double before = h.backend->clock_ms;
-    button->UserControl_AccessKeyPress('s');
-    EXPECT_EQ(h.names("Cmd"), (Names {"Click"}));
-    // The wait sleeps on the host clock rather than spinning, and not much longer than asked.
+    h.key_down('S', host::vbAltMask);
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"Click"}));
+    // The pressed face stays for 0.15 s of sleeping on the host clock, not spinning.
     EXPECT_GE(h.backend->clock_ms - before, 150);
     EXPECT_LE(h.backend->clock_ms - before, 200);
-    // Back to focused: showing the window gave the first button the focus.
-    EXPECT_EQ(QuillButtonTestAccess(*button).state(), 3);
 
-    // A selected option button passes the key on as key events.
-    option->Value(true);
-    h.events.clear();
-    option->UserControl_AccessKeyPress('o');
-    EXPECT_EQ(h.names("Opt"), (Names {"KeyDown", "KeyPress", "KeyUp"}));
-    EXPECT_EQ(h.events.events()[0].args[0].to_integer(), 'o');
-}
-
-TEST_F(Gestures, AccessKeyFromTheKeyboard)
-{
-    button->Caption("&Scan");
-    option->Caption("&Opt");
-    h.key_down('S', host::vbAltMask);
-    EXPECT_EQ(h.names("Cmd"), (Names {"Click"}));
     h.key_down('O', host::vbAltMask);
-    EXPECT_TRUE(option->Value());
-    EXPECT_EQ(h.names("Opt"), (Names {"Click"}));
-    // No timer runs during the pressed-face wait.
-    h.events.clear();
-    h.move(20, 20);
-    h.move(300, 20);
-    h.backend->cursor = {300, 250};
-    h.backend->clock_ms += 95;
+    h.key_down('O', host::vbAltMask); // selected: the key comes as key events
+    EXPECT_EQ(h.transcript("Opt"), (Names {"Click", "KeyDown", "KeyPress", "KeyUp"}));
+    EXPECT_EQ(h.events.events().back().args[0].to_integer(), 'o');
+
+    // A clock that passes midnight ends the wait.
+    h.backend->midnight_offset_s = 86399.95 - h.backend->clock_ms / 1000;
+    before = h.backend->clock_ms;
     h.key_down('S', host::vbAltMask);
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"Click"}));
-    h.host->fire_due_timers();
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"Click", "MouseOut"}));
-}
-
-TEST_F(Gestures, WaitEndsWhenTheClockPassesMidnight)
-{
-    h.backend->midnight_offset_s = 86399.95;
-    button->UserControl_AccessKeyPress('s');
-    EXPECT_LT(h.backend->slept_ms, 150);
-}
-
-TEST_F(Gestures, SimulatedCallsRaiseNoMouseEvents)
-{
-    button->UserControl_MouseDown(-1, 0, 0, 0);
-    EXPECT_EQ(QuillButtonTestAccess(*button).state(), 2);
-    button->UserControl_MouseUp(-1, 0, 0, 0);
-    EXPECT_TRUE(h.names().empty());
+    EXPECT_LT(h.backend->clock_ms - before, 100);
 }
 
 TEST_F(Gestures, DragOutAndBackWithTheHoverTimer)
 {
-    QuillButtonTestAccess access(*button);
+    QuillButtonTestAccess access(button);
     h.move(20, 20);
-    h.press(20, 20);
-    EXPECT_TRUE(access.hover_timer().Enabled());
-
-    // Outside with the button held: the state changes but the face waits for the timer.
-    h.move(300, 250, host::vbLeftButton);
-    EXPECT_EQ(access.state(), 3); // the press gave the button the focus
-    EXPECT_TRUE(access.mouse_inside());
+    h.down();
+    // Outside with the button held: the state changes, the face waits for the timer.
+    h.move(300, 250);
+    EXPECT_EQ(access.state(), 3);
     h.advance(99);
     EXPECT_TRUE(access.mouse_inside());
     h.advance(1);
     EXPECT_FALSE(access.mouse_inside());
     EXPECT_FALSE(access.hover_timer().Enabled());
-
-    h.move(20, 20, host::vbLeftButton);
-    EXPECT_EQ(access.state(), 2);
-    h.release(20, 20);
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"MouseDown", "MouseOut", "MouseUp", "Click"}));
-}
-
-TEST_F(Gestures, MouseOutOncePerStayOutside)
-{
-    QuillButtonTestAccess access(*button);
-    h.move(20, 20);
-    EXPECT_EQ(access.state(), 4);
-    h.advance(500);
-    EXPECT_TRUE(h.names("Cmd") == (Names {"MouseMove"}));
-
-    h.backend->cursor = {300, 250};
-    h.advance(100);
     h.advance(1000);
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"MouseOut"}));
-    EXPECT_EQ(access.state(), 3);
+    h.move(20, 20);
+    EXPECT_EQ(access.state(), 2);
+    h.up();
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseDown", "MouseOut", "MouseUp", "Click"}));
 
-    // A child window on top counts as outside.
+    // While the pointer stays, ticks do nothing; a child window on top counts as outside.
     h.events.clear();
-    h.move(20, 20);
-    auto& child = h.add("Top", 15, 15, 20, 20);
-    h.backend->cursor = {20, 20};
+    h.advance(1000);
+    EXPECT_TRUE(h.transcript("Cmd").empty());
+    h.add("Top", 15, 15, 20, 20);
     h.advance(100);
-    EXPECT_EQ(without_moves(h, "Cmd"), (Names {"MouseOut"}));
-    (void)child;
-}
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseOut"}));
 
-TEST_F(Gestures, FocusStates)
-{
-    QuillButtonTestAccess access(*button);
-    button->SetFocus();
-    EXPECT_EQ(access.state(), 3);
-    h.move(20, 20);
+    // Losing the focus stops the timer while the pointer is taken to be over the button.
+    h.move(60, 20);
+    option.SetFocus();
     EXPECT_EQ(access.state(), 4);
-    h.move(150, 20);
-    option->SetFocus();
-    EXPECT_EQ(access.state(), 4); // the pointer is still taken to be over it
     EXPECT_FALSE(access.hover_timer().Enabled());
 }
 
@@ -294,84 +199,51 @@ protected:
     QuillButton *a, *b, *c, *d, *e, *f, *g, *last;
 };
 
-TEST_F(OptionGroups, ContainerNamesTheGroup)
+TEST_F(OptionGroups, OneSelectedPerContainer)
 {
     EXPECT_EQ(a->Container(), "Frame1");
-    EXPECT_EQ(c->Container(), "Frame2");
     EXPECT_EQ(d->Container(), "Fra(0)");
-    EXPECT_EQ(e->Container(), "Fra(0)");
     EXPECT_EQ(f->Container(), "Fra(1)");
     EXPECT_EQ(g->Container(), h.form->Name());
-}
 
-TEST_F(OptionGroups, SelectingOneClearsOnlyItsOwnGroup)
-{
-    a->Value(true);
-    c->Value(true);
-    d->Value(true);
-    f->Value(true);
-    g->Value(true);
-    b->Value(true);
-    EXPECT_FALSE(a->Value());
-    EXPECT_TRUE(b->Value());
-    EXPECT_TRUE(c->Value());
-    EXPECT_TRUE(d->Value());
-    EXPECT_TRUE(f->Value());
-    EXPECT_TRUE(g->Value());
-
-    // Frames of one control array are different groups.
+    for (auto* o : {a, c, d, f, g})
+        o->Value(true);
+    h.click_at(20, 60); // b
     e->Value(true);
-    EXPECT_FALSE(d->Value());
-    EXPECT_TRUE(f->Value());
-}
+    EXPECT_EQ(std::vector<bool>({a->Value(), b->Value(), c->Value(), d->Value(), e->Value(), f->Value()}),
+        std::vector<bool>({false, true, true, false, true, true}));
+    EXPECT_EQ(QuillButtonTestAccess(*a).state(), 0);
 
-TEST_F(OptionGroups, TheLastControlOfTheWindowIsReached)
-{
+    // The walk reaches the last control of the window.
     last->Value(true);
+    EXPECT_FALSE(g->Value());
     g->Value(true);
     EXPECT_FALSE(last->Value());
-    last->Value(true);
+}
+
+TEST_F(OptionGroups, PushButtonsTakePartThroughTheirValue)
+{
+    auto& push = h.add("Push", 310, 100, 80, 30);
+    push.Value(true);
+    g->Value(true);
+    EXPECT_FALSE(push.Value()); // the walk does not ask whether the other is an option button
+    push.Value(true);
+    push.OptionButton(true);
     EXPECT_FALSE(g->Value());
 }
 
-TEST_F(OptionGroups, ClickSelectsAndShowClearsTheRest)
+TEST(OptionGroupsFromTheStore, ShowingLeavesOneSelected)
 {
-    h.move(20, 20);
-    h.press(20, 20);
-    h.release(20, 20);
-    EXPECT_TRUE(a->Value());
-    h.move(20, 60);
-    h.press(20, 60);
-    h.release(20, 60);
-    EXPECT_TRUE(b->Value());
-    EXPECT_FALSE(a->Value());
-    EXPECT_EQ(QuillButtonTestAccess(*a).state(), 0);
-
-    // Two selected buttons from the store: the one shown last keeps its selection.
-    ButtonHost other;
+    ButtonHost h;
     host::PropertyBag selected;
     selected.add("OPTMOD", true);
     selected.add("OPTVAL", true);
-    auto& first = other.add("One", 10, 10, 80, 30, nullptr, -1, &selected);
-    auto& second = other.add("Two", 10, 50, 80, 30, nullptr, -1, &selected);
-    other.show();
-    EXPECT_NE(first.Value(), second.Value());
-}
-
-TEST_F(OptionGroups, PushButtonsTakePartOnlyThroughTheirValue)
-{
-    auto& push = h.add("Push", 310, 100, 80, 30);
-    // The group walk does not ask whether the other button is an option button.
-    push.Value(true);
-    g->Value(true);
-    EXPECT_FALSE(push.Value());
-
-    // Turning a selected push button into an option button selects it in its group.
-    push.Value(true);
-    EXPECT_TRUE(g->Value());
-    push.OptionButton(true);
-    EXPECT_FALSE(g->Value());
-    EXPECT_TRUE(push.Value());
+    auto& first = h.add("One", 10, 10, 80, 30, nullptr, -1, &selected);
+    auto& second = h.add("Two", 10, 50, 80, 30, nullptr, -1, &selected);
+    h.show();
+    // The first one shown clears the rest of its group.
+    EXPECT_TRUE(first.Value());
+    EXPECT_FALSE(second.Value());
 }
 
 } // namespace

@@ -42,6 +42,11 @@ public:
     gdi::Color dark_shadow() const { return b.DarkShadowColor; }
     gdi::Color text() const { return b.TextColor; }
     gdi::Color hover_text() const { return b.HoverTextColor; }
+    std::vector<gdi::Color> palette() const
+    {
+        return {b.FaceColor, b.LightColor, b.HighlightColor, b.ShadowColor, b.DarkShadowColor, b.TextColor,
+            b.HoverTextColor};
+    }
     int16_t probe(bool gradient) { return b.ProbePlatform(gradient); }
     void apply_scheme(bool reset) { b.ApplyColorScheme(reset); }
     static gdi::Color shift(gdi::Color c, int32_t amount, bool proportional, std::string* text = nullptr)
@@ -164,6 +169,25 @@ public:
     }
     void key_up(int16_t key, int16_t shift = 0) { input(host::InputEvent::Kind::KeyUp, 0, 0, 0, key, shift); }
     void typed(int16_t ch, int16_t shift = 0) { input(host::InputEvent::Kind::Char, 0, 0, 0, ch, shift); }
+    // Press and release where the pointer is.
+    void down(int16_t button = 1) { press(backend->cursor.x, backend->cursor.y, button); }
+    void up(int16_t button = 1) { release(backend->cursor.x, backend->cursor.y, button); }
+    void click_at(int x, int y, int16_t button = 1)
+    {
+        move(x, y);
+        press(x, y, button);
+        release(x, y, button);
+    }
+    // The events `source` raised, without MouseMove, which only says that the pointer moved.
+    std::vector<std::string> transcript(std::string_view source) const
+    {
+        std::vector<std::string> out;
+        for (auto& name : events.names(source)) {
+            if (name != "MouseMove")
+                out.push_back(name);
+        }
+        return out;
+    }
     // Moves the virtual clock on and runs the timers that fall due.
     void advance(double ms)
     {
