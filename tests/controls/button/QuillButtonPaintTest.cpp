@@ -179,6 +179,16 @@ TEST_F(ButtonPaint, SelectedOptionButtonsPaintTheirSelectedLookAndKeepTheirState
     }
 }
 
+TEST_F(ButtonPaint, DesignTimePaintsEndInTheUpState)
+{
+    auto& b = make(2, 80, 30);
+    paint(b, 4);
+    EXPECT_EQ(QuillButtonTestAccess(b).state(), 0);
+    bh.form->set_design_mode(false);
+    paint(b, 4);
+    EXPECT_EQ(QuillButtonTestAccess(b).state(), 4);
+}
+
 TEST_F(ButtonPaint, FlatButtonShowsItsContainerWhileIdle)
 {
     auto& b = make(7, 80, 30);
