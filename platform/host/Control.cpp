@@ -63,11 +63,9 @@ Host& Control::host() const
 
 Form* Control::Parent() const
 {
-    const Control* c = this;
-    while (c) {
-        if (auto* form = dynamic_cast<const Form*>(c))
-            return const_cast<Form*>(form);
-        c = c->m_container;
+    for (const Control* c = this; c; c = c->m_container) {
+        if (c->m_is_form)
+            return static_cast<Form*>(const_cast<Control*>(c));
     }
     return nullptr;
 }
@@ -153,7 +151,7 @@ bool Control::is_shown() const
     for (const Control* c = this; c; c = c->m_container) {
         if (!c->m_visible)
             return false;
-        if (!c->m_container && !dynamic_cast<const Form*>(c))
+        if (!c->m_container && !c->m_is_form)
             return false; // not placed on a form
     }
     return true;
@@ -223,7 +221,7 @@ gdi::Rect Control::pixel_rect() const
     int top = twips_to_pixels_y(m_top);
     int width = twips_to_pixels(m_width);
     int height = twips_to_pixels_y(m_height);
-    if (dynamic_cast<const Form*>(this))
+    if (m_is_form)
         left = top = 0; // a form's rectangle is its client area
     return gdi::Rect::from_size(left, top, width, height);
 }

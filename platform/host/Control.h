@@ -56,6 +56,7 @@ public:
     std::string DisplayName() const;
     virtual std::string_view kind() const = 0;
     Host& host() const;
+    bool is_form() const { return m_is_form; }
 
     // Places the control in `container` (its last child, on top). Constituents call it from their
     // constructor; the form loader for the controls it creates.
@@ -163,6 +164,8 @@ protected:
     virtual void handle_resize() { }
     // Visible or Enabled changed.
     virtual void handle_state_changed() { }
+    // Set once by the form's constructor.
+    void mark_as_form() { m_is_form = true; }
 
 private:
     std::string m_name;
@@ -179,6 +182,7 @@ private:
     int16_t m_tab_index {0};
     WindowHandle m_hwnd {0};
     gdi::HRGN m_region {nullptr};
+    bool m_is_form {false};
 };
 
 // Text in double quotes with C escapes for CR, LF, tabs, quotes and backslashes: how dumps and

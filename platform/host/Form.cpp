@@ -35,6 +35,7 @@ Control* ControlsCollection::Item(std::string_view name, int16_t index) const
 
 Form::Form()
 {
+    mark_as_form();
     m_canvas.BackColor(0x8000000F);
     m_canvas.ForeColor(0x80000012);
     Font(StdFont::create("MS Sans Serif", 8.25));

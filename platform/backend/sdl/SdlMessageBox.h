@@ -26,6 +26,8 @@ public:
     bool handles(const SDL_Event& event);
     bool answered() const { return m_answer != 0; }
     int answer() const { return m_answer; }
+    // The box as drawn, in unscaled pixels.
+    const gdi::Surface& pixels() const { return m_pixels; }
 
 private:
     struct Button {
