@@ -6,10 +6,12 @@
 #include "app/Session.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/backend/headless/ScriptRunner.h"
+#include "platform/backend/sdl/SdlBackend.h"
 #include "platform/files/DriveDiscovery.h"
 #include "platform/lists/Drives.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 
@@ -99,9 +101,30 @@ int main(int argc, char** argv)
 
 namespace {
 
+bool has_display()
+{
+    // SDL would otherwise fall back to drivers that show nothing anyone can see.
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    }
+    return false;
+}
+
 int run_window(const app::Options&)
 {
-    return fail("the window needs the SDL2 backend, which is not built yet; use --headless");
+    if (!has_display())
+        return fail("no display to open the window on (DISPLAY is not set); run it with --headless --script "
+                    "FILE, or --screenshot FILE.png");
+    std::string why;
+    auto backend = backend::SdlBackend::create(0, &why);
+    if (!backend)
+        return fail("no display to open the window on (" + why
+            + "); run it with --headless --script FILE, or --screenshot FILE.png");
+    auto session = app::Session::open(std::move(backend));
+    if (session.is_error())
+        return fail(session.error());
+    return session.value()->host().run();
 }
 
 } // namespace
