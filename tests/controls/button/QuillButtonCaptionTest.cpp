@@ -192,7 +192,7 @@ TEST_F(ButtonCaption, StyledCaptionsDrawTwoOffsetPassesUnderTheText)
     b.ForeColor(0x000000);
     b.EmbossEngraveShadow(0xFFFFFF);
     b.EmbossEngraveMid(0x0000FF);
-    b.Font(host::StdFont::create("DejaVu Sans Bold", 12));
+    b.Font(host::StdFont::create("Liberation Sans Bold", 12));
     const gdi::Rect inside {6, 4, 114, 29};
     for (int style : {1, 2, 3}) {
         b.CaptionStyle(style);
@@ -217,7 +217,7 @@ TEST_F(ButtonCaption, DisabledGradientCaptionIsEngravedInShadesOfTheContainer)
     auto& b = make(6, 120, 33, "Scan");
     b.GradientStartColor(0x000000);
     b.GradientStopColor(0x000000);
-    b.Font(host::StdFont::create("DejaVu Sans Bold", 12));
+    b.Font(host::StdFont::create("Liberation Sans Bold", 12));
     bh.form->BackColor(0x606060);
     bh.form->set_design_mode(false);
     b.Enabled(false);
@@ -238,7 +238,7 @@ TEST_F(ButtonCaption, UnderlineIsDrawnInTheTextColour)
     auto& b = make(6, 120, 33, "&Wide");
     b.BackColor(0x808080);
     b.ForeColor(0x0000FF);
-    b.Font(host::StdFont::create("DejaVu Sans", 12));
+    b.Font(host::StdFont::create("Liberation Sans", 12));
     // The underline is a run of text-coloured pixels in one row under the W.
     const auto& pixels = b.canvas().pixels();
     int longest = 0;

@@ -46,7 +46,7 @@ gdi::Surface render(int type, Look look)
     other.SetFocus();
     b.ButtonType(type);
     b.Caption("Go &on");
-    b.Font(host::StdFont::create("DejaVu Sans", 8));
+    b.Font(host::StdFont::create("Liberation Sans", 8));
     h.form->set_design_mode(false);
     switch (look) {
     case Look::Up:
