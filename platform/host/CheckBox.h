@@ -19,6 +19,7 @@ public:
 
     std::string_view kind() const override { return "CheckBox"; }
     const gdi::Surface* surface() const override { return &m_canvas.pixels(); }
+    const Canvas& canvas() const { return m_canvas; }
 
     const std::string& Caption() const { return m_caption; }
     void Caption(std::string caption);

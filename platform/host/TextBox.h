@@ -19,6 +19,7 @@ public:
 
     std::string_view kind() const override { return "TextBox"; }
     const gdi::Surface* surface() const override { return &m_canvas.pixels(); }
+    const Canvas& canvas() const { return m_canvas; }
     bool can_focus() const override { return true; }
     bool takes_text() const override { return !m_locked; }
 
