@@ -251,29 +251,22 @@ void QuillButton::ColorScheme(int32_t value)
     RefreshButton();
 }
 
-// The rule shared by the custom-colour setters and CaptionStyle: outside the custom schemes the
-// value only takes at design time, where it switches the button to custom colours.
-static bool enter_custom_scheme(int32_t& scheme, bool design)
+bool QuillButton::enter_custom_scheme(std::initializer_list<std::string_view> keys_when_switching)
 {
-    if (is_custom_scheme(scheme))
+    if (is_custom_scheme(m_color_scheme))
         return true;
-    if (!design)
+    if (!design_mode())
         return false;
-    scheme = 2;
+    m_color_scheme = 2;
+    mark_all(keys_when_switching);
     return true;
 }
 
 void QuillButton::BackColor(gdi::Color value)
 {
     value = TranslateSystemColor(value);
-    if (value == m_back_color)
+    if (value == m_back_color || !enter_custom_scheme({"COLTYPE", "FCOL", "FCOLO"}))
         return;
-    bool design = design_mode();
-    bool switching = !is_custom_scheme(m_color_scheme);
-    if (!enter_custom_scheme(m_color_scheme, design))
-        return;
-    if (switching)
-        mark_all({"COLTYPE", "FCOL", "FCOLO"});
     m_back_color = value;
     mark("BCOL");
     ApplyColorScheme(false);
@@ -285,13 +278,8 @@ void QuillButton::BackColor(gdi::Color value)
 void QuillButton::ForeColor(gdi::Color value)
 {
     value = TranslateSystemColor(value);
-    if (value == m_fore_color)
+    if (value == m_fore_color || !enter_custom_scheme({"COLTYPE", "BCOL", "FCOLO"}))
         return;
-    bool switching = !is_custom_scheme(m_color_scheme);
-    if (!enter_custom_scheme(m_color_scheme, design_mode()))
-        return;
-    if (switching)
-        mark_all({"COLTYPE", "BCOL", "FCOLO"});
     m_fore_color = value;
     mark("FCOL");
     ApplyColorScheme(false);
@@ -301,13 +289,8 @@ void QuillButton::ForeColor(gdi::Color value)
 void QuillButton::MouseOver(gdi::Color value)
 {
     value = TranslateSystemColor(value);
-    if (value == m_mouse_over)
+    if (value == m_mouse_over || !enter_custom_scheme({"COLTYPE", "BCOL", "FCOL"}))
         return;
-    bool switching = !is_custom_scheme(m_color_scheme);
-    if (!enter_custom_scheme(m_color_scheme, design_mode()))
-        return;
-    if (switching)
-        mark_all({"COLTYPE", "BCOL", "FCOL"});
     m_mouse_over = value;
     mark("FCOLO");
     ApplyColorScheme(false);
@@ -317,13 +300,8 @@ void QuillButton::MouseOver(gdi::Color value)
 void QuillButton::EmbossEngraveShadow(gdi::Color value)
 {
     value = TranslateSystemColor(value);
-    if (value == m_emboss_shadow)
+    if (value == m_emboss_shadow || !enter_custom_scheme({"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSM"}))
         return;
-    bool switching = !is_custom_scheme(m_color_scheme);
-    if (!enter_custom_scheme(m_color_scheme, design_mode()))
-        return;
-    if (switching)
-        mark_all({"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSM"});
     m_emboss_shadow = value;
     mark("EMBOSSS");
     ApplyColorScheme(false);
@@ -333,13 +311,8 @@ void QuillButton::EmbossEngraveShadow(gdi::Color value)
 void QuillButton::EmbossEngraveMid(gdi::Color value)
 {
     value = TranslateSystemColor(value);
-    if (value == m_emboss_mid)
+    if (value == m_emboss_mid || !enter_custom_scheme({"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSS"}))
         return;
-    bool switching = !is_custom_scheme(m_color_scheme);
-    if (!enter_custom_scheme(m_color_scheme, design_mode()))
-        return;
-    if (switching)
-        mark_all({"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSS"});
     m_emboss_mid = value;
     mark("EMBOSSM");
     ApplyColorScheme(false);
@@ -350,11 +323,8 @@ void QuillButton::CaptionStyle(int32_t value)
 {
     if (value == m_caption_style || value < 0 || value > 3)
         return;
-    bool switching = !is_custom_scheme(m_color_scheme);
-    if (!enter_custom_scheme(m_color_scheme, design_mode()))
+    if (!enter_custom_scheme({"COLTYPE", "BCOL", "FCOL", "FCOLO", "EMBOSSM", "EMBOSSS"}))
         return;
-    if (switching)
-        mark_all({"COLTYPE", "BCOL", "FCOL", "FCOLO", "EMBOSSM", "EMBOSSS"});
     m_caption_style = value;
     mark("STYLE");
     ApplyColorScheme(false);

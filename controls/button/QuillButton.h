@@ -158,6 +158,10 @@ private:
     // Tells the host a stored key changed; only at design time.
     void mark(std::string_view key);
     void mark_all(std::initializer_list<std::string_view> keys);
+    // The rule of the custom-colour setters and CaptionStyle: outside the custom schemes (2 and 5)
+    // a value only takes at design time, where it switches the scheme to 2 and marks the keys.
+    // False when the setter must return.
+    bool enter_custom_scheme(std::initializer_list<std::string_view> keys_when_switching);
     // Hands TextFont to the host control and follows its change notices.
     void attach_text_font(host::FontRef font);
     // The effective graphics mode for a requested one.
