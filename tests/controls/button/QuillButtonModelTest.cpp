@@ -198,6 +198,21 @@ TEST_F(ButtonModel, RunTimeSetters)
     EXPECT_TRUE(h.backend->messages.empty());
 }
 
+TEST_F(ButtonModel, ContainerChangesReachTheButton)
+{
+    ButtonHost h(true);
+    auto& b = h.add("Cmd1", 10, 10, 100, 30);
+    h.show();
+    b.clear_changed_properties();
+    auto font = host::StdFont::create("Arial", 14);
+    h.form->Font(font);
+    EXPECT_EQ(b.Font(), font); // the window's own font object, unmarked
+    h.form->ForeColor(0x0000FF);
+    EXPECT_TRUE(b.changed_properties().empty());
+    // Under the system scheme the container's colours change nothing.
+    EXPECT_EQ(QuillButtonTestAccess(b).palette()[5], gdi::GetSysColor(gdi::COLOR_BTNTEXT));
+}
+
 TEST_F(ButtonModel, DesignTimeSettersRefuseBadValuesAndMarkTheirKeys)
 {
     ButtonHost h(true);
