@@ -282,7 +282,7 @@ Sheet captions_sheet()
                                   b.ButtonType(3);
                                   b.CaptionOrientation(orientation);
                                   b.Alignment(alignment);
-                                  b.Font(host::StdFont::create("DejaVu Sans", 8));
+                                  b.Font(host::StdFont::create("Liberation Sans", 8));
                                   b.Caption(two_lines ? "Begin the long &scan now" : "&Scan");
                               }),
                     std::string(alignments[alignment]) + (two_lines ? ", wrapped" : ""));
@@ -390,7 +390,7 @@ Sheet icons_sheet()
                           b.IconAlignmentValue(p.icon_alignment);
                           b.CaptionOrientation(p.orientation);
                           if (p.orientation)
-                              b.Font(host::StdFont::create("DejaVu Sans", 8));
+                              b.Font(host::StdFont::create("Liberation Sans", 8));
                           b.Icon(sample_picture(host::PictureType::Icon));
                       }),
             p.label);

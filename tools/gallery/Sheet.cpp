@@ -34,7 +34,7 @@ public:
     {
         gdi::LOGFONTA lf {};
         lf.lfHeight = -height;
-        std::string face = bold ? "DejaVu Sans Bold" : "DejaVu Sans";
+        std::string face = bold ? "Liberation Sans Bold" : "Liberation Sans";
         std::memcpy(lf.lfFaceName, face.c_str(), face.size() + 1);
         gdi::HFONT font = gdi::CreateFontIndirectA(&lf);
         gdi::HGDIOBJ previous = gdi::SelectObject(m_dc, font);
@@ -47,7 +47,7 @@ public:
     {
         gdi::LOGFONTA lf {};
         lf.lfHeight = -height;
-        std::string face = bold ? "DejaVu Sans Bold" : "DejaVu Sans";
+        std::string face = bold ? "Liberation Sans Bold" : "Liberation Sans";
         std::memcpy(lf.lfFaceName, face.c_str(), face.size() + 1);
         gdi::HFONT font = gdi::CreateFontIndirectA(&lf);
         gdi::HGDIOBJ previous = gdi::SelectObject(m_dc, font);
