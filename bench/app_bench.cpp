@@ -1,0 +1,159 @@
+// The sorrel program: start-up from `sorrel --headless` to the first presented frame as a whole
+// process, next to the host's own start-up baselines (a process that only starts the font engine,
+// and a dozen-control form); and the whole scan-and-verdict run in virtual time over two drives,
+// next to the progress run alone on the same window.
+
+#include "app/Session.h"
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/lists/Drives.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+using namespace sorrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Two drives with both Messengers, made once for the whole run.
+struct Drives {
+    fs::path root;
+    Drives()
+    {
+        auto pattern = (fs::temp_directory_path() / "sorrel-bench-XXXXXX").string();
+        root = ::mkdtemp(pattern.data());
+        fs::path data = SORREL_TEST_DATA_FILES;
+        fs::create_directories(root / "c/Program Files/Messenger");
+        fs::create_directories(root / "d/Program Files/MSN Messenger");
+        fs::copy_file(data / "exe64_basic.exe", root / "c/Program Files/Messenger/msmsgs.exe");
+        fs::copy_file(data / "exe32_leading_zero.exe", root / "d/Program Files/MSN Messenger/msnmsgr.exe");
+        std::ofstream(root / "empty.script");
+    }
+    ~Drives() { fs::remove_all(root); }
+    files::DriveMap map() const
+    {
+        files::DriveMap m;
+        (void)m.add('c', root / "c");
+        (void)m.add('d', root / "d");
+        return m;
+    }
+};
+
+const Drives& drives()
+{
+    static Drives d;
+    return d;
+}
+
+double run_process(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (auto& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void measure_process(benchmark::State& state, const std::vector<std::string>& arguments)
+{
+    for (auto _ : state) {
+        double seconds = run_process(arguments);
+        if (seconds < 0) {
+            state.SkipWithError("the process failed");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+void BM_StartupFontBaseline(benchmark::State& state)
+{
+    measure_process(state, {SORREL_FONT_BASELINE});
+}
+
+void BM_StartupDozenControlForm(benchmark::State& state)
+{
+    measure_process(state, {SORREL_FORMRUN, SORREL_DOZEN_FORM, "--headless"});
+}
+
+// An empty script: the program loads its window, presents the first frame and ends.
+void BM_StartupSorrelHeadless(benchmark::State& state)
+{
+    const Drives& d = drives();
+    measure_process(state,
+        {SORREL_PROGRAM, "--drive", "c:=" + (d.root / "c").string(), "--drive",
+            "d:=" + (d.root / "d").string(), "--headless", "--script", (d.root / "empty.script").string()});
+}
+
+struct Window {
+    std::unique_ptr<app::Session> session;
+    backend::HeadlessBackend* headless {nullptr};
+
+    Window()
+    {
+        lists::use_drives(drives().map());
+        auto backend = backend::HeadlessBackend::create();
+        headless = backend.get();
+        auto opened = app::Session::open(std::move(backend));
+        if (!opened.is_error())
+            session = opened.release_value();
+    }
+};
+
+// "Begin Scan" to the verdict: both passes over two drives, 100 ticks of the bar, the results page.
+void BM_ScanAndVerdict(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        Window w;
+        if (!w.session) {
+            state.SkipWithError("the window did not open");
+            return;
+        }
+        state.ResumeTiming();
+        w.headless->click(w.session->window().CmdSCan);
+        w.headless->advance(1500);
+        benchmark::DoNotOptimize(w.session->window().Text2.Text());
+    }
+}
+
+// The progress run alone: the same 100 ticks and results page, with no drive looked at.
+void BM_ProgressRunAlone(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        Window w;
+        if (!w.session) {
+            state.SkipWithError("the window did not open");
+            return;
+        }
+        state.ResumeTiming();
+        w.session->window().Timer1.Enabled(true);
+        w.headless->advance(1500);
+        benchmark::DoNotOptimize(w.session->window().Text2.Text());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_StartupFontBaseline)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartupDozenControlForm)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartupSorrelHeadless)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ScanAndVerdict)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ProgressRunAlone)->Unit(benchmark::kMillisecond)->Iterations(20);
