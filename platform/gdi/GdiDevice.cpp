@@ -96,24 +96,27 @@ HPEN CreatePen(int style, int width, COLORREF color)
 {
     if (style < PS_SOLID || style > PS_INSIDEFRAME)
         return nullptr;
-    return register_object<HPEN>(
-        std::make_unique<PenObject>(style, std::max(width, 0), without_alpha(color)));
+    return handle_from_value<HPEN>(
+        ObjectTable::the().add(new PenObject(style, std::max(width, 0), without_alpha(color)), false));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color)
 {
-    return register_object<HBRUSH>(std::make_unique<BrushObject>(without_alpha(color)));
+    return handle_from_value<HBRUSH>(ObjectTable::the().add(new BrushObject(without_alpha(color)), false));
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
 {
+    ObjectTable& table = ObjectTable::the();
     DeviceContext* context = dc_from_handle(dc);
-    GdiObject* target = lookup_object(handle_value(object));
+    uintptr_t value = handle_value(object);
+    // Pens first: a shaded face selects a fresh one for every line.
+    if (auto* pen = static_cast<PenObject*>(table.lookup(value, ObjectKind::Pen)))
+        return context ? context->select(pen) : nullptr;
+    GdiObject* target = table.lookup(value);
     if (!context || !target)
         return nullptr;
     switch (target->kind()) {
-    case ObjectKind::Pen:
-        return context->select(static_cast<PenObject*>(target));
     case ObjectKind::Brush:
         return context->select(static_cast<BrushObject*>(target));
     case ObjectKind::Font:
@@ -129,12 +132,27 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
 
 BOOL DeleteObject(HGDIOBJ object)
 {
-    GdiObject* target = lookup_object(handle_value(object));
-    // Device contexts and icons have their own deletion calls.
-    if (!target || target->kind() == ObjectKind::DeviceContext || target->kind() == ObjectKind::Icon)
+    ObjectTable& table = ObjectTable::the();
+    uintptr_t value = handle_value(object);
+    if (auto* pen = static_cast<PenObject*>(table.lookup(value, ObjectKind::Pen))) {
+        table.release(pen);
+        return TRUE;
+    }
+    GdiObject* target = table.lookup(value);
+    if (!target)
         return FALSE;
-    ObjectTable::the().release(target);
-    return TRUE;
+    switch (target->kind()) {
+    // Device contexts and icons have their own deletion calls.
+    case ObjectKind::DeviceContext:
+    case ObjectKind::Icon:
+        return FALSE;
+    case ObjectKind::Brush:
+        table.release(static_cast<BrushObject*>(target));
+        return TRUE;
+    default:
+        table.release(target);
+        return TRUE;
+    }
 }
 
 DWORD GetObjectType(HGDIOBJ object)

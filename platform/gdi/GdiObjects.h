@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <new>
-#include <vector>
 
 namespace sorrel::gdi {
 
@@ -18,35 +17,33 @@ template<class T> class Recycled {
 public:
     static void* operator new(std::size_t size)
     {
-        FreeList& list = free_list();
-        if (size == sizeof(T) && !list.blocks.empty()) {
-            void* block = list.blocks.back();
-            list.blocks.pop_back();
+        if (size == sizeof(T) && s_free) {
+            Block* block = s_free;
+            s_free = block->next;
+            --s_kept;
             return block;
         }
         return ::operator new(size);
     }
-    static void operator delete(void* block, std::size_t size)
+    static void operator delete(void* memory, std::size_t size)
     {
-        FreeList& list = free_list();
-        if (size == sizeof(T) && list.blocks.size() < 1024) {
-            list.blocks.push_back(block);
+        if (size == sizeof(T) && s_kept < max_kept) {
+            s_free = new (memory) Block {s_free};
+            ++s_kept;
             return;
         }
-        ::operator delete(block);
+        ::operator delete(memory);
     }
 
 private:
-    struct FreeList {
-        std::vector<void*> blocks;
+    static constexpr size_t max_kept = 1024;
+    struct Block {
+        Block* next;
     };
-    // Never destroyed: stock objects are released during static destruction, after which the
-    // list must still be there to take them.
-    static FreeList& free_list()
-    {
-        static FreeList* list = new FreeList;
-        return *list;
-    }
+    // Plain constant-initialised values: never destroyed, so stock objects released during
+    // static destruction still find them.
+    static inline constinit Block* s_free = nullptr;
+    static inline constinit size_t s_kept = 0;
 };
 
 // The stock one-pixel bitmap a memory DC starts with (not a public stock index).

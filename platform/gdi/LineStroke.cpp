@@ -56,7 +56,7 @@ void fill_rect(Surface& surface, const Rect& r, Color color)
 
 } // namespace
 
-void stroke_line(DeviceContext& dc, Point64 from, Point64 to, Color color)
+void stroke_line_general(DeviceContext& dc, Point64 from, Point64 to, Color color)
 {
     Surface* surface = dc.surface();
     if (!surface || surface->is_empty())
@@ -64,23 +64,16 @@ void stroke_line(DeviceContext& dc, Point64 from, Point64 to, Color color)
 
     // Horizontal and vertical lines are spans: [start, end) in the direction of travel.
     if (from.y == to.y || from.x == to.x) {
-        bool horizontal = from.y == to.y;
-        int64_t s = horizontal ? from.x : from.y;
-        int64_t e = horizontal ? to.x : to.y;
-        if (s > e) {
-            int64_t t = s + 1;
-            s = e + 1;
-            e = t;
-            // As on Windows, an end one past INT_MAX wraps around, and such a line draws nothing.
-            if (e > INT32_MAX)
-                e = INT32_MIN;
-        }
-        if (horizontal)
+        int64_t s, e;
+        if (from.y == to.y) {
+            line_span(from.x, to.x, s, e);
             for_each_clip_rect(
                 dc, s, from.y, e, from.y + 1, [&](const Rect& r) { fill_rect(*surface, r, color); });
-        else
+        } else {
+            line_span(from.y, to.y, s, e);
             for_each_clip_rect(
                 dc, from.x, s, from.x + 1, e, [&](const Rect& r) { fill_rect(*surface, r, color); });
+        }
         return;
     }
 

@@ -1,74 +1,52 @@
 #include "platform/gdi/ObjectTable.h"
 
-#include <utility>
+#include "platform/gdi/GdiObjects.h"
 
 namespace sorrel::gdi {
 
 namespace {
 
-constexpr uintptr_t generation_count = 0x3FF;
-// Slots freed are reused only once this many wait, oldest first, so that a stale handle rarely
-// meets its slot's generation again.
-constexpr size_t reuse_after = 64;
-
 StockFontFactory s_stock_font_factory = nullptr;
 
 } // namespace
 
-ObjectTable::~ObjectTable()
+bool ObjectTable::grow(uint32_t& index)
 {
-    m_closing = true;
-    for (Slot& slot : m_slots)
-        delete std::exchange(slot.object, nullptr);
-}
-
-uintptr_t ObjectTable::add(std::unique_ptr<GdiObject> object, bool stock)
-{
-    if (!object)
-        return 0;
-    constexpr size_t max_slots = index_mask - 1;
-    size_t index;
-    if (!m_free.empty() && (m_free.size() > reuse_after || m_slots.size() >= max_slots)) {
-        index = m_free.front();
-        m_free.pop_front();
-    } else if (m_slots.size() < max_slots) {
-        index = m_slots.size();
+    if (m_slots.size() < max_slots) {
+        index = uint32_t(m_slots.size());
         m_slots.emplace_back();
-    } else {
-        return 0;
+        m_size = m_slots.size();
+        return true;
     }
-    Slot& slot = m_slots[index];
-    GdiObject* raw = object.release();
-    slot.object = raw;
-    raw->m_stock = stock;
-    raw->m_handle = (slot.generation << index_bits) | (index + 1);
-    if (!stock)
-        ++m_live;
-    return raw->m_handle;
-}
-
-void ObjectTable::release(GdiObject* object)
-{
-    if (object->m_stock || m_closing)
-        return;
-    if (object->m_selections > 0) {
-        object->m_delete_pending = true;
-        return;
-    }
-    destroy(object);
+    if (m_free_count == 0)
+        return false;
+    index = m_free_head;
+    m_free_head = m_slots[index].next_free;
+    --m_free_count;
+    return true;
 }
 
 void ObjectTable::destroy(GdiObject* object)
 {
-    size_t index = (object->m_handle & index_mask) - 1;
-    Slot& slot = m_slots[index];
-    slot.object = nullptr;
-    slot.generation = slot.generation == generation_count ? 1 : slot.generation + 1;
-    if (!object->m_stock)
-        --m_live;
-    m_free.push_back(uint32_t(index));
+    vacate(object);
     // Last, as destroying a device context releases its selections, which re-enters the table.
-    delete object;
+    dispose(object);
+}
+
+void ObjectTable::dispose(GdiObject* object)
+{
+    // Pens and brushes come and go once per line or fill: no virtual call for them.
+    switch (object->m_kind) {
+    case ObjectKind::Pen:
+        delete static_cast<PenObject*>(object);
+        return;
+    case ObjectKind::Brush:
+        delete static_cast<BrushObject*>(object);
+        return;
+    default:
+        delete object;
+        return;
+    }
 }
 
 uintptr_t register_object_value(std::unique_ptr<GdiObject> object)

@@ -10,8 +10,8 @@
 #include "platform/gdi/Gdi.h"
 
 #include <cstdint>
-#include <deque>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace sorrel::gdi {
@@ -64,32 +64,70 @@ template<class Handle> Handle handle_from_value(uintptr_t value)
 
 class ObjectTable {
 public:
-    static ObjectTable& the()
+    static ObjectTable& the();
+
+    // Takes ownership; returns the handle value, or 0 (the object then destroyed) when the table
+    // is full.
+    uintptr_t add(GdiObject* object, bool stock)
     {
-        static ObjectTable table;
-        return table;
+        uint32_t index;
+        if (m_free_count > reuse_after) {
+            index = m_free_head;
+            m_free_head = m_slots[index].next_free;
+            --m_free_count;
+        } else if (!grow(index)) {
+            dispose(object);
+            return 0;
+        }
+        Slot& slot = m_slots[index];
+        slot.object = object;
+        slot.stamp = (slot.stamp & ~kind_mask) | uint32_t(object->m_kind);
+        object->m_stock = stock;
+        object->m_handle = (uintptr_t(slot.stamp >> kind_bits) << index_bits) | (index + 1);
+        m_live += stock ? 0 : 1;
+        return object->m_handle;
     }
-    ~ObjectTable();
+    uintptr_t add(std::unique_ptr<GdiObject> object, bool stock)
+    {
+        return object ? add(object.release(), stock) : 0;
+    }
 
-    // Takes ownership; returns the handle value, or 0 when the table is full.
-    uintptr_t add(std::unique_ptr<GdiObject> object, bool stock);
-
+    // The live object behind a handle value, or nullptr.
     GdiObject* lookup(uintptr_t value) const
     {
-        uintptr_t index = value & index_mask;
-        if (index == 0 || index > m_slots.size())
-            return nullptr;
-        const Slot& slot = m_slots[index - 1];
-        return (value >> index_bits) == slot.generation ? slot.object : nullptr;
+        const Slot* slot = slot_of(value);
+        return slot && (slot->stamp >> kind_bits) == (value >> index_bits) ? slot->object : nullptr;
+    }
+    // The same, only when the object is of `kind`: one comparison checks generation and kind.
+    GdiObject* lookup(uintptr_t value, ObjectKind kind) const
+    {
+        const Slot* slot = slot_of(value);
+        return slot && slot->stamp == (((value >> index_bits) << kind_bits) | uintptr_t(kind)) ? slot->object
+                                                                                               : nullptr;
     }
 
     // Destroys the object unless it is a stock object; while it is selected into a device
-    // context, destruction waits for the last context to let it go.
-    void release(GdiObject* object);
+    // context, destruction waits for the last context to let it go. Called with the object's
+    // final type (a pen, a brush), the object is deleted without a virtual call.
+    template<class T> void release(T* object)
+    {
+        if (object->m_stock)
+            return;
+        if (object->m_selections > 0) {
+            object->m_delete_pending = true;
+            return;
+        }
+        vacate(object);
+        // Last, as destroying a device context releases its selections, which re-enters the table.
+        if constexpr (std::is_final_v<T>)
+            delete object;
+        else
+            dispose(object);
+    }
     void retain_selection(GdiObject* object) { ++object->m_selections; }
     void release_selection(GdiObject* object)
     {
-        if (m_closing || object->m_selections == 0)
+        if (object->m_selections == 0)
             return;
         if (--object->m_selections == 0 && object->m_delete_pending)
             destroy(object);
@@ -103,21 +141,78 @@ private:
     // they survive a round trip through a signed 32-bit integer.
     static constexpr unsigned index_bits = 20;
     static constexpr uintptr_t index_mask = (uintptr_t(1) << index_bits) - 1;
+    static constexpr uint32_t max_slots = uint32_t(index_mask) - 1;
+    static constexpr uint32_t generation_count = 0x3FF;
+    // Freed slots are reused only once this many wait, oldest first, so that a stale handle
+    // rarely meets its slot's generation again.
+    static constexpr uint32_t reuse_after = 64;
+
+    // A slot's stamp holds its generation above the kind of the object in it (0 when empty).
+    static constexpr unsigned kind_bits = 8;
+    static constexpr uint32_t kind_mask = (1u << kind_bits) - 1;
 
     struct Slot {
         GdiObject* object {nullptr}; // owned
-        uintptr_t generation {1};
+        uint32_t stamp {1u << kind_bits};
+        // The next slot in the queue of free slots.
+        uint32_t next_free {0};
     };
 
-    ObjectTable() = default;
+    friend union ObjectTableHolder;
+    constexpr ObjectTable() = default;
+
+    const Slot* slot_of(uintptr_t value) const
+    {
+        // A zero index wraps around to a huge one and fails the bounds check too.
+        uintptr_t index = (value & index_mask) - 1;
+        return index < m_size ? &m_slots[index] : nullptr;
+    }
+    // Appends a fresh slot, or takes the oldest free one when the table is at its size limit.
+    bool grow(uint32_t& index);
+    // Empties the object's slot (its handle goes stale) and queues the slot for reuse.
+    void vacate(const GdiObject* object)
+    {
+        uint32_t index = uint32_t((object->m_handle & index_mask) - 1);
+        Slot& slot = m_slots[index];
+        uint32_t generation = slot.stamp >> kind_bits;
+        slot.object = nullptr;
+        slot.stamp = (generation == generation_count ? 1 : generation + 1) << kind_bits;
+        m_live -= object->m_stock ? 0 : 1;
+        if (m_free_count == 0)
+            m_free_head = index;
+        else
+            m_slots[m_free_tail].next_free = index;
+        m_free_tail = index;
+        ++m_free_count;
+    }
     void destroy(GdiObject* object);
+    static void dispose(GdiObject* object);
 
     std::vector<Slot> m_slots;
-    std::deque<uint32_t> m_free;
+    // m_slots.size(), kept apart so that a lookup reads one word for the bounds check.
+    size_t m_size {0};
+    uint32_t m_free_head {0};
+    uint32_t m_free_tail {0};
+    uint32_t m_free_count {0};
     size_t m_live {0};
-    // Set while the table itself goes away at exit: objects are then freed without bookkeeping.
-    bool m_closing {false};
 };
+
+// The one table, never destroyed: objects may still be released by other modules' static
+// destructors, so the table and everything in it stay until the process ends. Being constant
+// initialised, it needs no first-use check on every lookup.
+union ObjectTableHolder {
+    ObjectTable table;
+    constexpr ObjectTableHolder()
+        : table()
+    { }
+    ~ObjectTableHolder() { }
+};
+inline constinit ObjectTableHolder s_object_table;
+
+inline ObjectTable& ObjectTable::the()
+{
+    return s_object_table.table;
+}
 
 // Takes ownership and returns the new object's handle value (0 when the table is full).
 uintptr_t register_object_value(std::unique_ptr<GdiObject> object);
@@ -140,10 +235,7 @@ bool is_stock_object(uintptr_t value);
 // The object behind `handle` if it is of T's kind (T::static_kind), else nullptr.
 template<class T, class Handle> T* object_cast(Handle handle)
 {
-    GdiObject* object = lookup_object(handle_value(handle));
-    if (!object || object->kind() != T::static_kind)
-        return nullptr;
-    return static_cast<T*>(object);
+    return static_cast<T*>(ObjectTable::the().lookup(handle_value(handle), T::static_kind));
 }
 
 // Destroys the object unless it is a stock object. An object still selected into a device

@@ -1,24 +1,23 @@
 #pragma once
 
-// Filling runs of 32-bit pixels at memory speed: the C library's wide-character fill is a
-// vectorised 32-bit fill on every platform we build for.
+// Filling runs of 32-bit pixels at memory speed.
 
 #include <cstddef>
 #include <cstdint>
-#include <cwchar>
 
 namespace sorrel::gdi {
 
-static_assert(sizeof(wchar_t) == sizeof(uint32_t), "pixel runs are filled as wide characters");
+// Runs of 16 pixels or more.
+void fill_pixel_run(uint32_t* pixels, size_t count, uint32_t color);
 
 inline void fill_pixels(uint32_t* pixels, size_t count, uint32_t color)
 {
-    if (count < 8) {
+    if (count < 16) {
         for (size_t i = 0; i < count; ++i)
             pixels[i] = color;
         return;
     }
-    std::wmemset(reinterpret_cast<wchar_t*>(pixels), static_cast<wchar_t>(color), count);
+    fill_pixel_run(pixels, count, color);
 }
 
 } // namespace sorrel::gdi
