@@ -148,6 +148,9 @@ public:
     virtual void handle_mouse_move(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) { }
     virtual void handle_mouse_up(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) { }
     virtual void handle_click() { }
+    // The wheel turned over the control (120 a notch, positive away from the user); a control
+    // that scrolls returns true, otherwise its containers are asked in turn.
+    virtual bool handle_mouse_wheel(int /*delta*/) { return false; }
     virtual void handle_dbl_click() { }
     virtual void handle_key_down(int16_t& /*key_code*/, int16_t& /*shift*/) { }
     virtual void handle_key_press(int16_t& /*key_ascii*/) { }

@@ -387,6 +387,12 @@ void Host::deliver(const InputEvent& event)
     case InputEvent::Kind::MouseLeave:
         deliver_mouse(event);
         break;
+    case InputEvent::Kind::MouseWheel:
+        for (Control* c = window_at(m_pointer); c; c = c->Container()) {
+            if (c->is_effectively_enabled() && c->handle_mouse_wheel(event.key))
+                break;
+        }
+        break;
     default:
         deliver_key(event);
         break;

@@ -121,6 +121,12 @@ void ListView::MouseWheel(int delta)
         repaint();
 }
 
+bool ListView::handle_mouse_wheel(int delta)
+{
+    MouseWheel(delta);
+    return true;
+}
+
 void ListView::handle_mouse_down(int16_t button, int16_t, float x, float y)
 {
     if (button == host::vbLeftButton && m_scroll.press(int(x), int(y)))

@@ -109,6 +109,7 @@ public:
     void handle_mouse_down(int16_t button, int16_t shift, float x, float y) override;
     void handle_mouse_move(int16_t button, int16_t shift, float x, float y) override;
     void handle_mouse_up(int16_t button, int16_t shift, float x, float y) override;
+    bool handle_mouse_wheel(int delta) override;
     float mouse_x_from_pixels(int x) const override { return float(x); }
     float mouse_y_from_pixels(int y) const override { return float(y); }
 

@@ -165,6 +165,11 @@ void HeadlessBackend::mouse_leave()
     send({InputEvent::Kind::MouseLeave, 0, 0, 0, 0, 0});
 }
 
+void HeadlessBackend::mouse_wheel(int16_t delta)
+{
+    send({InputEvent::Kind::MouseWheel, 0, 0, 0, 0, delta});
+}
+
 void HeadlessBackend::key_down(int16_t key_code, int16_t shift)
 {
     send({InputEvent::Kind::KeyDown, 0, 0, 0, shift, key_code});

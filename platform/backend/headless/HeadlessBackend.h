@@ -63,6 +63,8 @@ public:
     void mouse_down(int16_t button = 1, int16_t shift = 0);
     void mouse_up(int16_t button = 1, int16_t shift = 0);
     void mouse_leave();
+    // Turns the wheel where the pointer is: 120 a notch, positive away from the user.
+    void mouse_wheel(int16_t delta);
     void key_down(int16_t key_code, int16_t shift = 0);
     void key_up(int16_t key_code, int16_t shift = 0);
     void type_char(int16_t character, int16_t shift = 0);

@@ -5,6 +5,7 @@
 
 #include "platform/backend/sdl/SdlLibrary.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -307,6 +308,13 @@ std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
         sdl().SDL_CaptureMouse(m_buttons ? SDL_TRUE : SDL_FALSE);
         return InputEvent {down ? InputEvent::Kind::MouseDown : InputEvent::Kind::MouseUp,
             e.button.x / m_scale, e.button.y / m_scale, button, shift_state(), 0};
+    }
+    case SDL_MOUSEWHEEL: {
+        int turn = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        if (turn == 0)
+            return std::nullopt;
+        return InputEvent {InputEvent::Kind::MouseWheel, 0, 0, 0, shift_state(),
+            int16_t(std::clamp(turn * 120, -32640, 32640))};
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {

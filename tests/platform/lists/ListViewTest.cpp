@@ -124,6 +124,19 @@ TEST_F(View, WheelAndBarMoveTheFirstRowWithinRange)
     EXPECT_FALSE(bar.is_dragging());
 }
 
+TEST_F(View, TheWheelReachesTheViewUnderThePointer)
+{
+    add_items(20);
+    auto centre = headless->point_in(*view);
+    ASSERT_TRUE(centre.has_value());
+    headless->mouse_move(centre->x, centre->y);
+    headless->mouse_wheel(-240);
+    EXPECT_EQ(view->TopRow(), 6);
+    headless->mouse_leave();
+    headless->mouse_wheel(240);
+    EXPECT_EQ(view->TopRow(), 6) << "not over the view";
+}
+
 TEST(ListScrollGeometry, AThinBarOrFewRowsNeverDividesByZero)
 {
     ListScroll scroll;
