@@ -1,0 +1,104 @@
+#include "app/Options.h"
+#include "app/DemoDrives.h"
+#include "app/Session.h"
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/files/FileSystemObject.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace sorrel;
+
+namespace {
+
+app::Options::Parsed parse(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "sorrel");
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    return app::Options::parse(int(argv.size()), argv.data());
+}
+
+} // namespace
+
+TEST(Options, DrivesDemoHeadlessAndScreenshotAreRead)
+{
+    auto p = parse({"--drive", "c:=/tmp/c", "--drive=D:=/tmp/d", "--headless", "--script", "run.script"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.drives, (std::vector<std::string> {"c:=/tmp/c", "D:=/tmp/d"}));
+    EXPECT_TRUE(p.options.headless);
+    EXPECT_EQ(p.options.script, "run.script");
+
+    p = parse({"--demo", "--screenshot=start.png"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_TRUE(p.options.demo);
+    EXPECT_EQ(p.options.screenshot, "start.png");
+    EXPECT_TRUE(parse({"--version"}).options.version);
+    EXPECT_TRUE(parse({"--help"}).options.help);
+}
+
+TEST(Options, BadCombinationsAreRefusedInOneLine)
+{
+    for (auto args : std::vector<std::vector<std::string>> {
+             {"--frobnicate"},
+             {"--drive"},
+             {"--script", "a.script"},
+             {"--headless"},
+             {"--demo", "--drive", "c:=/tmp"},
+             {"--screenshot", "start.bmp"},
+             {"--screenshot"},
+             {"--headless", "--script", "a", "--screenshot", "b.png"},
+         }) {
+        auto p = parse(args);
+        EXPECT_FALSE(p.error.empty()) << args[0];
+        EXPECT_EQ(p.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(Demo, TheDrivesHoldBothMessengersAndGoAway)
+{
+    std::filesystem::path root;
+    {
+        auto demo = app::DemoDrives::create();
+        ASSERT_FALSE(demo.is_error()) << demo.error().message;
+        root = demo.value()->root();
+        files::FileSystemObject fso(demo.value()->drives());
+        auto older = fso.GetFileVersion("c:\\Program Files\\Messenger\\msmsgs.exe");
+        auto newer = fso.GetFileVersion("d:\\Program Files\\MSN Messenger\\msnmsgr.exe");
+        ASSERT_FALSE(older.is_error());
+        ASSERT_FALSE(newer.is_error());
+        EXPECT_EQ(older.value(), "4.7.3001.0");
+        EXPECT_EQ(newer.value(), "7.0.816.0");
+    }
+    EXPECT_FALSE(std::filesystem::exists(root));
+}
+
+TEST(Window, AFormFileWithoutADesignedControlIsRefusedByName)
+{
+    std::ifstream in(app::Session::form_file_path());
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string design = text.str();
+    // Rename ChkNew so the window's code can't find it.
+    auto at = design.find("name: ChkNew");
+    ASSERT_NE(at, std::string::npos);
+    design.replace(at, 12, "name: ChkOther");
+    namespace fs = std::filesystem;
+    auto folder = fs::temp_directory_path() / "sorrel-form-test";
+    fs::create_directories(folder);
+    fs::copy(fs::path(app::Session::form_file_path()).parent_path() / "artwork", folder / "artwork",
+        fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    std::ofstream(folder / "FrmSorrel.yaml") << design;
+    auto session
+        = app::Session::open(backend::HeadlessBackend::create(), (folder / "FrmSorrel.yaml").string());
+    fs::remove_all(folder);
+    ASSERT_TRUE(session.is_error());
+    EXPECT_NE(session.error().find("ChkNew"), std::string::npos) << session.error();
+
+    auto missing = app::Session::open(backend::HeadlessBackend::create(), "/nonexistent/FrmSorrel.yaml");
+    EXPECT_TRUE(missing.is_error());
+}
