@@ -26,7 +26,7 @@ static Host* s_current = nullptr;
 Host::Host(std::unique_ptr<Backend> backend)
     : m_backend(std::move(backend))
 {
-    assert(!s_current && "one Host at a time");
+    m_previous = s_current;
     s_current = this;
     register_standard_control_kinds();
     m_backend->attach(*this);
@@ -35,7 +35,7 @@ Host::Host(std::unique_ptr<Backend> backend)
 Host::~Host()
 {
     if (s_current == this)
-        s_current = nullptr;
+        s_current = m_previous;
 }
 
 Host& Host::current()

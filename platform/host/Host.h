@@ -22,7 +22,8 @@
 //                     pixel, GetCursorPos, WindowFromPoint, SetWindowRgn) and the event loop
 //
 // [SECTION] Design notes
-// - One Host exists at a time (Host::current()); controls reach it through host().
+// - The newest Host is the current one (Host::current()); controls reach it through host(). A
+//   host made while another exists (a test inside a fixture) hands the role back when it goes.
 // - Nothing paints on demand: controls draw on their persistent surfaces and mark them; the host
 //   composes marked areas into the window frame and presents only pixels that changed, at the
 //   end of each event, in DoEvents, Sleep and while a message box is open.
@@ -80,7 +81,7 @@ public:
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    // The one host of the process; a programming error to ask without one.
+    // The newest host of the process; a programming error to ask without one.
     static Host& current();
     static Host* current_or_null();
 
@@ -191,6 +192,7 @@ private:
     int m_twips_per_pixel_x {15};
     int m_twips_per_pixel_y {15};
     bool m_ended {false};
+    Host* m_previous {nullptr};
     WindowHandle m_last_hwnd {0};
     std::vector<Control*> m_controls;
     std::vector<host::Timer*> m_timers;
