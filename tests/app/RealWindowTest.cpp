@@ -158,16 +158,28 @@ TEST_F(RealWindow, TheResultsPageLooksAsItDoesHeadless)
     std::string window
         = output_of(env + "timeout 20 xdotool search --sync --name '^Sorrel$' 2>/dev/null | head -n 1");
     ASSERT_FALSE(window.empty()) << "the window did not appear";
-    output_of(env + "xdotool mousemove --window " + window + " " + std::to_string(click.x) + " "
-        + std::to_string(click.y) + " click 1");
+    auto click_begin_scan = [&] {
+        output_of(env + "xdotool mousemove --window " + window + " " + std::to_string(click.x) + " "
+            + std::to_string(click.y) + " click 1");
+    };
 
     Display* display = XOpenDisplay(display_name.c_str());
     ASSERT_NE(display, nullptr);
     Window id = Window(std::stoul(window));
-    // The run lasts about a second of real time; look until the page matches or time is up.
+    // The run lasts about a second of real time; look until the page matches or time is up. A slow
+    // build may map the window before it reads input, so a click after which nothing moves for two
+    // seconds is given again; that is harmless once the scan has started and the page has changed.
     std::optional<gdi::Surface> shot;
+    std::optional<gdi::Surface> previous;
     long difference = -1;
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    int clicks = 0;
+    int unchanged = 0;
+    for (int attempt = 0; attempt < 150; ++attempt) {
+        if (clicks == 0 || (unchanged >= 10 && clicks < 5)) {
+            click_begin_scan();
+            ++clicks;
+            unchanged = 0;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         shot = capture(display, id);
         if (!shot)
@@ -175,6 +187,8 @@ TEST_F(RealWindow, TheResultsPageLooksAsItDoesHeadless)
         difference = differing_pixels(*shot, expected);
         if (difference == 0)
             break;
+        unchanged = previous && differing_pixels(*shot, *previous) == 0 ? unchanged + 1 : 0;
+        previous = shot;
     }
     XCloseDisplay(display);
     ASSERT_TRUE(shot.has_value());
