@@ -2,6 +2,7 @@
 
 #include "platform/gdi/text/FontCache.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -9,6 +10,33 @@ namespace sorrel::gdi {
 
 // Weights from semi-bold up select the bold style, as the Windows font mapper does.
 static constexpr LONG bold_weight_threshold = 600;
+
+// The storage of deleted font objects, kept for the next ones. The sanitizer build always goes to
+// the heap, so that a use after deletion is still caught.
+#ifdef __SANITIZE_ADDRESS__
+static constexpr bool recycle_objects = false;
+#else
+static constexpr bool recycle_objects = true;
+#endif
+static constexpr size_t max_spare_objects = 16;
+static std::array<void*, max_spare_objects> s_spare_objects;
+static size_t s_spare_count = 0;
+
+void* FontObject::operator new(size_t size)
+{
+    if (size == sizeof(FontObject) && s_spare_count > 0)
+        return s_spare_objects[--s_spare_count];
+    return ::operator new(size);
+}
+
+void FontObject::operator delete(void* storage)
+{
+    if (recycle_objects && storage && s_spare_count < max_spare_objects) {
+        s_spare_objects[s_spare_count++] = storage;
+        return;
+    }
+    ::operator delete(storage);
+}
 
 std::unique_ptr<FontObject> FontObject::create(const LOGFONTA& description)
 {

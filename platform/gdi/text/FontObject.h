@@ -4,6 +4,7 @@
 #include "platform/gdi/ObjectTable.h"
 #include "platform/gdi/text/Font.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace sorrel::gdi {
@@ -24,6 +25,10 @@ public:
     bool strike_out() const { return m_description.lfStrikeOut != 0; }
 
     TEXTMETRICA text_metrics() const;
+
+    // Controls make and delete their fonts on every paint: the storage is recycled.
+    static void* operator new(size_t);
+    static void operator delete(void*);
 
 private:
     FontObject(const LOGFONTA&, std::shared_ptr<Font>);

@@ -106,15 +106,18 @@ void draw_text(DeviceContext& context, const SelectedFont& selected, Point at, s
         style.background = context.bk_color;
 
     const auto& region = context.clip_region();
-    if (!region && !limit) {
-        TextPainter(*surface).draw_text(*selected.font, at, text, style);
+    if (!region) {
+        TextPainter(*surface, limit ? *limit : surface->bounds()).draw_text(*selected.font, at, text, style);
         return;
     }
-    std::vector<Rect> clip = region ? region->rects() : std::vector<Rect> {surface->bounds()};
-    if (limit) {
-        for (Rect& r : clip)
-            r = r.intersected(*limit);
+    if (!limit) {
+        TextPainter(*surface, std::span<const Rect>(region->rects()))
+            .draw_text(*selected.font, at, text, style);
+        return;
     }
+    std::vector<Rect> clip = region->rects();
+    for (Rect& r : clip)
+        r = r.intersected(*limit);
     TextPainter(*surface, std::span<const Rect>(clip)).draw_text(*selected.font, at, text, style);
 }
 
@@ -135,18 +138,26 @@ std::string without_prefixes(std::string_view text)
     return out;
 }
 
-std::vector<std::string_view> split_lines(std::string_view text)
+// Calls `line(text)` for each line: the whole text when it is a single line, else the pieces
+// between line feeds, each without a carriage return before its feed. Empty text has no lines
+// unless it is a single line.
+template<class F> void for_each_line(std::string_view text, bool single_line, F&& line)
 {
-    std::vector<std::string_view> lines;
+    if (single_line) {
+        line(text);
+        return;
+    }
+    if (text.empty())
+        return;
     size_t start = 0;
     for (;;) {
         size_t end = text.find('\n', start);
-        std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
+        std::string_view piece = text.substr(start, end == std::string_view::npos ? end : end - start);
+        if (!piece.empty() && piece.back() == '\r')
+            piece.remove_suffix(1);
+        line(piece);
         if (end == std::string_view::npos)
-            return lines;
+            return;
         start = end + 1;
     }
 }
@@ -231,22 +242,26 @@ int DrawTextA(HDC dc, const char* text, int length, RECT* rect, UINT format)
     Font& font = *selected.font;
     const int line_height = font.metrics().height;
 
-    std::string shown = (format & DT_NOPREFIX) ? std::string(*string) : without_prefixes(*string);
-    std::vector<std::string_view> lines;
-    if (format & DT_SINGLELINE)
-        lines.push_back(shown);
-    else if (!shown.empty())
-        lines = split_lines(shown);
-
+    // Text without an ampersand is shown as it is, without a copy.
+    std::string stripped;
+    std::string_view shown = *string;
+    if (!(format & DT_NOPREFIX) && shown.find('&') != std::string_view::npos) {
+        stripped = without_prefixes(shown);
+        shown = stripped;
+    }
+    const bool single_line = format & DT_SINGLELINE;
+    size_t line_count = 0;
     int width = 0;
-    for (auto line : lines)
+    for_each_line(shown, single_line, [&](std::string_view line) {
+        ++line_count;
         width = std::max(width, font.text_width(line));
-    int height = clamp_coordinate(int64_t(line_height) * int64_t(lines.size()));
+    });
+    int height = clamp_coordinate(int64_t(line_height) * int64_t(line_count));
 
     if (format & DT_CALCRECT) {
         rect->right = clamp_coordinate(int64_t(rect->left) + width);
         rect->bottom = clamp_coordinate(int64_t(rect->top) + height);
-        return lines.empty() ? line_height : height;
+        return line_count == 0 ? line_height : height;
     }
 
     int64_t top = rect->top;
@@ -260,18 +275,19 @@ int DrawTextA(HDC dc, const char* text, int length, RECT* rect, UINT format)
         clamp_coordinate(int64_t(rect->top) + context->origin.y),
         clamp_coordinate(int64_t(rect->right) + context->origin.x),
         clamp_coordinate(int64_t(rect->bottom) + context->origin.y)};
-    for (size_t i = 0; i < lines.size(); ++i) {
-        int line_width = font.text_width(lines[i]);
+    int64_t line_top = top;
+    for_each_line(shown, single_line, [&](std::string_view line) {
+        int line_width = font.text_width(line);
         int64_t left = rect->left;
         if (format & DT_CENTER)
             left = rect->left + (int64_t(rect->right) - rect->left - line_width) / 2;
         else if (format & DT_RIGHT)
             left = int64_t(rect->right) - line_width;
-        Point at {clamp_coordinate(left + context->origin.x),
-            clamp_coordinate(top + int64_t(i) * line_height + context->origin.y)};
-        draw_text(*context, selected, at, lines[i], (format & DT_NOCLIP) ? nullptr : &limit);
-    }
-    return lines.empty() ? line_height : height;
+        Point at {clamp_coordinate(left + context->origin.x), clamp_coordinate(line_top + context->origin.y)};
+        draw_text(*context, selected, at, line, (format & DT_NOCLIP) ? nullptr : &limit);
+        line_top += line_height;
+    });
+    return line_count == 0 ? line_height : height;
 }
 
 } // namespace sorrel::gdi

@@ -1,5 +1,7 @@
 #include "platform/gdi/text/TextPainter.h"
 
+#include "platform/gdi/text/CoverageBlend.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -43,34 +45,13 @@ template<class F> void TextPainter::for_each_clip_part(const Rect& area, F&& par
     }
 }
 
-// `coverage` of 255 replaces the pixel; less mixes the colour in proportionally. The pixel's top
-// byte is left as it was.
-static inline uint32_t blend(uint32_t pixel, Color color, unsigned coverage)
-{
-    if (coverage == 255)
-        return (pixel & 0xFF000000) | without_alpha(color);
-    auto mix = [coverage](unsigned under, unsigned over) {
-        int d = int(over) - int(under);
-        return unsigned(int(under) + (d * int(coverage) + (d >= 0 ? 127 : -127)) / 255);
-    };
-    unsigned r = mix(pixel & 0xFF, red_of(color));
-    unsigned g = mix((pixel >> 8) & 0xFF, green_of(color));
-    unsigned b = mix((pixel >> 16) & 0xFF, blue_of(color));
-    return (pixel & 0xFF000000) | r | (g << 8) | (b << 16);
-}
-
-void TextPainter::blend_glyph(const Glyph& glyph, int x, int y, Color color)
+void TextPainter::blend_glyph(const Glyph& glyph, int x, int y, const CoverageBlend& blend)
 {
     for_each_clip_part(Rect::from_size(x, y, glyph.width, glyph.height), [&](const Rect& target) {
-        for (int row = target.top; row < target.bottom; ++row) {
-            const uint8_t* source
-                = glyph.coverage.data() + size_t(row - y) * size_t(glyph.width) + size_t(target.left - x);
-            uint32_t* out = m_surface.scanline(row) + target.left;
-            for (int col = target.left; col < target.right; ++col, ++source, ++out) {
-                if (*source)
-                    *out = blend(*out, color, *source);
-            }
-        }
+        const uint8_t* source
+            = glyph.coverage.data() + size_t(target.top - y) * size_t(glyph.width) + size_t(target.left - x);
+        for (int row = target.top; row < target.bottom; ++row, source += glyph.width)
+            blend.blend_row(m_surface.scanline(row) + target.left, source, target.width());
     });
 }
 
@@ -101,14 +82,14 @@ void TextPainter::draw_text(Font& font, Point reference, std::string_view text, 
     if (style.background)
         fill_text_rect(reference, style.rotation, 0, 0, width, metrics.height, *style.background);
 
+    const CoverageBlend blend(style.color);
     int pen = 0;
     for (char c : text) {
         auto ch = static_cast<uint8_t>(c);
         const Glyph& glyph = font.glyph(ch, style.rotation);
         if (!glyph.is_empty()) {
             auto origin = rotate_advance(style.rotation, pen);
-            blend_glyph(
-                glyph, reference.x + origin.dx + glyph.dx, reference.y + origin.dy + glyph.dy, style.color);
+            blend_glyph(glyph, reference.x + origin.dx + glyph.dx, reference.y + origin.dy + glyph.dy, blend);
         }
         pen = std::min(pen + font.advance(ch), limit);
     }

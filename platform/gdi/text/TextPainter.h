@@ -11,6 +11,8 @@
 
 namespace sorrel::gdi {
 
+class CoverageBlend;
+
 struct TextStyle {
     Color color {0};
     Rotation rotation {Rotation::None};
@@ -40,7 +42,7 @@ public:
 private:
     // Fills the rectangle [u0, u1) x [v0, v1) of the text frame.
     void fill_text_rect(Point reference, Rotation, int u0, int v0, int u1, int v1, Color);
-    void blend_glyph(const Glyph&, int x, int y, Color);
+    void blend_glyph(const Glyph&, int x, int y, const CoverageBlend&);
     template<class F> void for_each_clip_part(const Rect& area, F&& part);
 
     Surface& m_surface;
