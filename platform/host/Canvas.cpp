@@ -84,8 +84,9 @@ void Canvas::select_font()
         gdi::LOGFONTA lf = m_font->to_logfont(host ? host->TwipsPerPixelY() : 15);
         made = gdi::CreateFontIndirectA(&lf);
     }
-    gdi::HGDIOBJ previous = gdi::SelectObject(m_dc, made);
-    (void)previous;
+    // Without a font object the DC goes back to the stock font, so that the font made before is
+    // no longer selected when it is deleted below.
+    gdi::SelectObject(m_dc, made ? gdi::HGDIOBJ(made) : gdi::GetStockObject(gdi::SYSTEM_FONT));
     if (m_selected_font)
         gdi::DeleteObject(m_selected_font);
     m_selected_font = made;
