@@ -11,8 +11,8 @@
 #include "platform/lists/Drives.h"
 
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 using namespace sorrel;

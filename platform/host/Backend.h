@@ -20,7 +20,8 @@ struct InputEvent {
         MouseDown,
         MouseUp,
         MouseLeave, // the pointer left the window
-        MouseWheel, // the wheel turned under the pointer: `key` is the turn, 120 a notch, positive away from the user
+        MouseWheel, // the wheel turned under the pointer: `key` is the turn, 120 a notch, positive away from
+                    // the user
         KeyDown,
         KeyUp,
         Char, // a typed character (after KeyDown, before KeyUp), in `key` as Windows-1252

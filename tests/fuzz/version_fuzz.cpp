@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size)
 {
-    sorrel::files::MemorySource source({ data, size });
+    sorrel::files::MemorySource source({data, size});
     auto version = sorrel::files::read_version(source);
     // Memory can't fail to read, and a version is at most "65535.65535.65535.65535".
     if (version.is_error() || version.value().size() > 23)
