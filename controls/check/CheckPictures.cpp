@@ -1,56 +1,26 @@
 #include "controls/check/CheckPictures.h"
 
-#include <array>
-#include <map>
-#include <string>
+#include <vector>
 
 namespace sorrel::controls::check_pictures {
 namespace {
 
-constexpr int PictureSize = 13;
+constexpr std::string_view Owner = "Check box picture";
 
-constexpr std::array<std::string_view, 12> Names {"IdleNoValue", "IdleChecked", "IdleGreyed",
-    "MouseoverNoValue", "MouseoverChecked", "MouseoverGreyed", "PushedNoValue", "PushedChecked",
-    "PushedGreyed", "DisabledNoValue", "CheckedDisabled", "DisabledGrey"};
-
-struct Library {
-    std::map<std::string, host::PictureRef, std::less<>> pictures;
-    std::string error;
-};
-
-Library decode_all(std::span<const EmbeddedPicture> table)
+std::vector<host::WantedPicture> wanted_pictures()
 {
-    Library library;
-    for (std::string_view name : Names) {
-        const std::string file = std::string(name) + ".png";
-        const EmbeddedPicture* found = nullptr;
-        for (const EmbeddedPicture& picture : table)
-            if (picture.name == name)
-                found = &picture;
-        if (!found) {
-            library.error = "Check box picture \"" + file + "\" is not built into the program";
-            break;
-        }
-        auto picture = host::LoadPictureFromMemory(found->bytes, file);
-        if (picture.is_error()) {
-            library.error = "Check box picture: " + picture.error();
-            break;
-        }
-        const host::PictureRef& ref = picture.value();
-        if (!ref || ref->pixel_width() != PictureSize || ref->pixel_height() != PictureSize) {
-            library.error = "Check box picture \"" + file + "\" is not 13 x 13 pixels";
-            break;
-        }
-        library.pictures.emplace(std::string(name), ref);
-    }
-    if (!library.error.empty())
-        library.pictures.clear();
-    return library;
+    std::vector<host::WantedPicture> wanted;
+    for (std::string_view name : {"IdleNoValue", "IdleChecked", "IdleGreyed", "MouseoverNoValue",
+             "MouseoverChecked", "MouseoverGreyed", "PushedNoValue", "PushedChecked", "PushedGreyed",
+             "DisabledNoValue", "CheckedDisabled", "DisabledGrey"})
+        wanted.push_back({std::string(name), 13, 13});
+    return wanted;
 }
 
-const Library& library()
+const host::PictureTable& library()
 {
-    static const Library decoded = decode_all(embedded());
+    static const host::PictureTable decoded
+        = host::PictureTable::decode(embedded(), wanted_pictures(), Owner);
     return decoded;
 }
 
@@ -58,23 +28,17 @@ const Library& library()
 
 host::ErrorOr<void> load()
 {
-    if (!library().error.empty())
-        return host::Error {library().error};
-    return {};
+    return library().status();
 }
 
 host::ErrorOr<void> verify(std::span<const EmbeddedPicture> table)
 {
-    Library library = decode_all(table);
-    if (!library.error.empty())
-        return host::Error {library.error};
-    return {};
+    return host::PictureTable::decode(table, wanted_pictures(), Owner).status();
 }
 
 host::PictureRef find(std::string_view name)
 {
-    auto it = library().pictures.find(name);
-    return it == library().pictures.end() ? nullptr : it->second;
+    return library().find(name);
 }
 
 } // namespace sorrel::controls::check_pictures

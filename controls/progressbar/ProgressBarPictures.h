@@ -2,19 +2,11 @@
 
 // The progress bar's pictures, built into the program from the PNG files in pictures/.
 
-#include "platform/host/ErrorOr.h"
-#include "platform/host/StdPicture.h"
-
-#include <cstdint>
-#include <span>
-#include <string_view>
+#include "platform/host/PictureTable.h"
 
 namespace sorrel::controls::progressbar_pictures {
 
-struct EmbeddedPicture {
-    std::string_view name; // the file name without ".png"
-    std::span<const uint8_t> bytes;
-};
+using EmbeddedPicture = host::EmbeddedPicture;
 
 // The PNG bytes compiled into the program (generated at build time).
 std::span<const EmbeddedPicture> embedded();
