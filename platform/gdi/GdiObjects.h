@@ -17,7 +17,7 @@ template<class T> class Recycled {
 public:
     static void* operator new(std::size_t size)
     {
-        if (size == sizeof(T) && s_free) {
+        if (recycle && size == sizeof(T) && s_free) {
             Block* block = s_free;
             s_free = block->next;
             --s_kept;
@@ -27,7 +27,7 @@ public:
     }
     static void operator delete(void* memory, std::size_t size)
     {
-        if (size == sizeof(T) && s_kept < max_kept) {
+        if (recycle && size == sizeof(T) && s_kept < max_kept) {
             s_free = new (memory) Block {s_free};
             ++s_kept;
             return;
@@ -36,6 +36,12 @@ public:
     }
 
 private:
+    // The sanitizer build always goes to the heap, so that a use after deletion is caught.
+#ifdef __SANITIZE_ADDRESS__
+    static constexpr bool recycle = false;
+#else
+    static constexpr bool recycle = true;
+#endif
     static constexpr size_t max_kept = 1024;
     struct Block {
         Block* next;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 
 using namespace sorrel::gdi;
@@ -54,6 +55,40 @@ TEST(Clipping, LinesLightTheSamePixelsWhereverTheyAreCut)
         })) << "line ("
             << x0 << ", " << y0 << ") to (" << x1 << ", " << y1 << ")";
     }
+}
+
+TEST(Clipping, StraightLinesLightTheSamePixelsWithAndWithoutAClipRegion)
+{
+    // Without a clip region, horizontal and vertical lines take a shorter way; a clip region
+    // covering the whole surface sends them the long way, which must agree.
+    constexpr int side = 20;
+    const int far = INT32_MAX;
+    const int ends[] = {-far - 1, -30, -1, 0, 1, 7, 19, 20, 21, 40, far};
+    const int across[] = {-1, 0, 9, 19, 20};
+    HRGN everything = CreateRectRgn(0, 0, side, side);
+    for (int a : ends) {
+        for (int b : ends) {
+            for (int c : across) {
+                for (bool vertical : {false, true}) {
+                    Surface plain(side, side, 0xFFFFFF);
+                    Surface clipped(side, side, 0xFFFFFF);
+                    HDC plain_dc = CreateSurfaceDC(plain);
+                    HDC clipped_dc = CreateSurfaceDC(clipped);
+                    SelectClipRgn(clipped_dc, everything);
+                    for (HDC dc : {plain_dc, clipped_dc}) {
+                        SetViewportOrgEx(dc, 0, 1, nullptr);
+                        MoveToEx(dc, vertical ? c : a, vertical ? a : c, nullptr);
+                        LineTo(dc, vertical ? c : b, vertical ? b : c);
+                    }
+                    DeleteDC(plain_dc);
+                    DeleteDC(clipped_dc);
+                    EXPECT_EQ(plain, clipped) << (vertical ? "vertical" : "horizontal") << " line from " << a
+                                              << " to " << b << " at " << c;
+                }
+            }
+        }
+    }
+    DeleteObject(everything);
 }
 
 TEST(Clipping, StretchedCopiesPickTheSameSourcePixelsWhereverTheyAreCut)

@@ -157,3 +157,45 @@ TEST(GdiHandles, StockObjectsSurviveDeletion)
     EXPECT_EQ(GetStockObject(-1), nullptr);
     EXPECT_EQ(live_object_count(), before);
 }
+
+TEST(GdiHandles, ManyLivePensKeepTheirOwnColoursAsSlotsAreReused)
+{
+    // Enough pens to need several blocks of slots, deleted in a scattered order and replaced, so
+    // that reused slots hold new pens next to old ones.
+    constexpr int count = 700;
+    size_t before = live_object_count();
+    Surface surface(count, 1, 0);
+    HDC dc = CreateSurfaceDC(surface);
+    std::vector<HPEN> pens(count);
+    std::vector<COLORREF> colors(count);
+    for (int i = 0; i < count; ++i) {
+        colors[i] = RGB(i & 0xFF, i >> 8, 7);
+        pens[i] = CreatePen(PS_SOLID, 1, colors[i]);
+    }
+    for (int round = 0; round < 3; ++round) {
+        std::vector<HPEN> gone;
+        for (int i = round; i < count; i += 3) {
+            gone.push_back(pens[i]);
+            ASSERT_TRUE(DeleteObject(pens[i]));
+        }
+        for (int i = round; i < count; i += 3) {
+            colors[i] = RGB(i & 0xFF, i >> 8, 100 + round);
+            pens[i] = CreatePen(PS_SOLID, 1, colors[i]);
+        }
+        for (HPEN old : gone)
+            EXPECT_EQ(GetObjectType(old), 0u);
+        EXPECT_EQ(live_object_count(), before + 1 + count);
+        for (int i = 0; i < count; ++i) {
+            SelectObject(dc, pens[i]);
+            MoveToEx(dc, i, 0, nullptr);
+            LineTo(dc, i + 1, 0);
+        }
+        for (int i = 0; i < count; ++i)
+            ASSERT_EQ(surface.pixel(i, 0), colors[i]) << "pen " << i << " in round " << round;
+    }
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    for (HPEN pen : pens)
+        DeleteObject(pen);
+    DeleteDC(dc);
+    EXPECT_EQ(live_object_count(), before);
+}
