@@ -1,5 +1,7 @@
 #include "tools/gdi-replay/CaseScript.h"
 
+#include "tools/gdi-replay/TextScan.h"
+
 #include <array>
 #include <charconv>
 #include <optional>
@@ -11,22 +13,6 @@ namespace {
 
 constexpr int slot_count = 10;
 constexpr int max_side = 4096;
-
-std::vector<std::string_view> split_tokens(std::string_view line)
-{
-    std::vector<std::string_view> tokens;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start)
-            tokens.push_back(line.substr(start, i - start));
-    }
-    return tokens;
-}
 
 std::optional<int64_t> parse_integer(std::string_view token)
 {
@@ -53,14 +39,8 @@ std::optional<int64_t> parse_color(std::string_view token)
         return std::nullopt;
     int64_t value = 0;
     for (char c : token.substr(2)) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
+        int digit = hex_digit(c);
+        if (digit < 0)
             return std::nullopt;
         value = value * 16 + digit;
         if (value > 0xFFFFFF)
@@ -121,16 +101,8 @@ public:
     ParseResult run(std::string_view text)
     {
         int line_number = 0;
-        size_t pos = 0;
-        while (pos < text.size()) {
-            size_t end = text.find('\n', pos);
-            std::string_view line
-                = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
-            pos = end == std::string_view::npos ? text.size() : end + 1;
-            ++line_number;
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            if (!parse_line(line, line_number))
+        for (std::string_view line : split_lines(text)) {
+            if (!parse_line(line, ++line_number))
                 return m_error;
         }
         return std::move(m_cases);

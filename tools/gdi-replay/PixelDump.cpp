@@ -1,5 +1,7 @@
 #include "tools/gdi-replay/PixelDump.h"
 
+#include "tools/gdi-replay/TextScan.h"
+
 #include <cstdio>
 
 namespace sorrel::gdireplay {
@@ -13,22 +15,6 @@ void append_run(std::string& out, uint32_t color, int count, bool first)
         ? std::snprintf(buffer, sizeof(buffer), "%s%06x*%d", first ? "" : " ", color & 0xFFFFFF, count)
         : std::snprintf(buffer, sizeof(buffer), "%s%06x", first ? "" : " ", color & 0xFFFFFF);
     out.append(buffer, size_t(n));
-}
-
-std::vector<std::string_view> split(std::string_view line)
-{
-    std::vector<std::string_view> tokens;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start)
-            tokens.push_back(line.substr(start, i - start));
-    }
-    return tokens;
 }
 
 std::optional<long> parse_decimal(std::string_view s)
@@ -50,14 +36,8 @@ std::optional<uint32_t> parse_hex6(std::string_view s)
         return std::nullopt;
     uint32_t v = 0;
     for (char c : s) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
+        int d = hex_digit(c);
+        if (d < 0)
             return std::nullopt;
         v = v * 16 + uint32_t(d);
     }
@@ -91,17 +71,7 @@ void write_dump_case(std::string& out, std::string_view name, const gdi::Surface
 std::optional<std::vector<DumpCase>> read_dump(std::string_view text, std::string* error)
 {
     std::vector<DumpCase> cases;
-    std::vector<std::string_view> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        std::string_view line
-            = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        pos = end == std::string_view::npos ? text.size() : end + 1;
-    }
+    const std::vector<std::string_view> lines = split_lines(text);
     auto fail = [&](size_t index, const std::string& message) -> std::optional<std::vector<DumpCase>> {
         if (error)
             *error = "line " + std::to_string(index + 1) + ": " + message;
@@ -109,7 +79,7 @@ std::optional<std::vector<DumpCase>> read_dump(std::string_view text, std::strin
     };
     size_t i = 0;
     while (i < lines.size()) {
-        std::vector<std::string_view> header = split(lines[i]);
+        std::vector<std::string_view> header = split_tokens(lines[i]);
         if (header.size() == 1 && header[0] == "end")
             return cases;
         if (header.size() != 4 || header[0] != "case")
@@ -125,7 +95,7 @@ std::optional<std::vector<DumpCase>> read_dump(std::string_view text, std::strin
             if (index >= lines.size())
                 return fail(index, "missing row");
             long covered = 0;
-            for (std::string_view token : split(lines[index])) {
+            for (std::string_view token : split_tokens(lines[index])) {
                 size_t star = token.find('*');
                 std::optional<uint32_t> color = parse_hex6(token.substr(0, star));
                 std::optional<long> count
