@@ -164,6 +164,16 @@ int32_t QuillButton::effective_graphics_mode(int32_t requested)
     return requested >= 0 ? requested : ProbePlatform(false);
 }
 
+bool QuillButton::store_design_setting(
+    int32_t& field, int32_t value, int32_t lowest, int32_t highest, std::string_view key)
+{
+    if (value < lowest || value > highest || value == field || !design_mode())
+        return false;
+    field = value;
+    mark(key);
+    return true;
+}
+
 // [SECTION] Face and outline settings
 
 void QuillButton::ButtonType(int32_t value)
@@ -198,24 +208,16 @@ void QuillButton::ButtonStyle(int32_t value)
 
 void QuillButton::CaptionOrientation(int32_t value)
 {
-    if (value < 0 || value > 2 || value == m_caption_orientation)
+    if (!store_design_setting(m_caption_orientation, value, 0, 2, "ORIENT"))
         return;
-    if (!design_mode())
-        return;
-    m_caption_orientation = value;
-    mark("ORIENT");
     LayoutDirty = true;
     RefreshButton();
 }
 
 void QuillButton::Alignment(int32_t value)
 {
-    if (value < 0 || value > 2 || value == m_alignment)
+    if (!store_design_setting(m_alignment, value, 0, 2, "ALIGN"))
         return;
-    if (!design_mode())
-        return;
-    m_alignment = value;
-    mark("ALIGN");
     LayoutCaption();
     RefreshButton();
 }
@@ -262,14 +264,22 @@ bool QuillButton::enter_custom_scheme(std::initializer_list<std::string_view> ke
     return true;
 }
 
-void QuillButton::BackColor(gdi::Color value)
+bool QuillButton::store_custom_color(gdi::Color& field, gdi::Color value, std::string_view key,
+    std::initializer_list<std::string_view> keys_when_switching)
 {
     value = TranslateSystemColor(value);
-    if (value == m_back_color || !enter_custom_scheme({"COLTYPE", "FCOL", "FCOLO"}))
-        return;
-    m_back_color = value;
-    mark("BCOL");
+    if (value == field || !enter_custom_scheme(keys_when_switching))
+        return false;
+    field = value;
+    mark(key);
     ApplyColorScheme(false);
+    return true;
+}
+
+void QuillButton::BackColor(gdi::Color value)
+{
+    if (!store_custom_color(m_back_color, value, "BCOL", {"COLTYPE", "FCOL", "FCOLO"}))
+        return;
     // The greyed icon is backed with the face colour.
     PrepareIcon();
     RefreshButton();
@@ -277,46 +287,27 @@ void QuillButton::BackColor(gdi::Color value)
 
 void QuillButton::ForeColor(gdi::Color value)
 {
-    value = TranslateSystemColor(value);
-    if (value == m_fore_color || !enter_custom_scheme({"COLTYPE", "BCOL", "FCOLO"}))
-        return;
-    m_fore_color = value;
-    mark("FCOL");
-    ApplyColorScheme(false);
-    RefreshButton();
+    if (store_custom_color(m_fore_color, value, "FCOL", {"COLTYPE", "BCOL", "FCOLO"}))
+        RefreshButton();
 }
 
 void QuillButton::MouseOver(gdi::Color value)
 {
-    value = TranslateSystemColor(value);
-    if (value == m_mouse_over || !enter_custom_scheme({"COLTYPE", "BCOL", "FCOL"}))
-        return;
-    m_mouse_over = value;
-    mark("FCOLO");
-    ApplyColorScheme(false);
-    RefreshButton();
+    if (store_custom_color(m_mouse_over, value, "FCOLO", {"COLTYPE", "BCOL", "FCOL"}))
+        RefreshButton();
 }
 
 void QuillButton::EmbossEngraveShadow(gdi::Color value)
 {
-    value = TranslateSystemColor(value);
-    if (value == m_emboss_shadow || !enter_custom_scheme({"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSM"}))
-        return;
-    m_emboss_shadow = value;
-    mark("EMBOSSS");
-    ApplyColorScheme(false);
-    RefreshButton();
+    if (store_custom_color(
+            m_emboss_shadow, value, "EMBOSSS", {"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSM"}))
+        RefreshButton();
 }
 
 void QuillButton::EmbossEngraveMid(gdi::Color value)
 {
-    value = TranslateSystemColor(value);
-    if (value == m_emboss_mid || !enter_custom_scheme({"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSS"}))
-        return;
-    m_emboss_mid = value;
-    mark("EMBOSSM");
-    ApplyColorScheme(false);
-    RefreshButton();
+    if (store_custom_color(m_emboss_mid, value, "EMBOSSM", {"COLTYPE", "FCOL", "FCOLO", "BCOL", "EMBOSSS"}))
+        RefreshButton();
 }
 
 void QuillButton::CaptionStyle(int32_t value)
@@ -333,32 +324,19 @@ void QuillButton::CaptionStyle(int32_t value)
 
 void QuillButton::GradientStartColor(gdi::Color value)
 {
-    value = TranslateSystemColor(value);
-    if (value == m_gradient_start)
-        return;
-    bool design = design_mode();
-    if (m_button_type == 3 || m_button_type == 8) {
-        if (design)
-            host().MsgBox(GradientFaceMessage, host::vbOKOnly + host::vbInformation);
-        return;
-    }
-    if (m_color_scheme != 5) {
-        if (!design)
-            return;
-        m_color_scheme = 5;
-        mark_all({"COLTYPE", "FCOL", "FCOLO", "BCOL", "GStop"});
-    }
-    m_gradient_start = value;
-    mark("GStart");
-    ApplyColorScheme(false);
-    PrepareIcon();
-    RefreshButton();
+    set_gradient_color(m_gradient_start, value, "GStart", "GStop");
 }
 
 void QuillButton::GradientStopColor(gdi::Color value)
 {
+    set_gradient_color(m_gradient_stop, value, "GStop", "GStart");
+}
+
+void QuillButton::set_gradient_color(
+    gdi::Color& field, gdi::Color value, std::string_view key, std::string_view other_key)
+{
     value = TranslateSystemColor(value);
-    if (value == m_gradient_stop)
+    if (value == field)
         return;
     bool design = design_mode();
     if (m_button_type == 3 || m_button_type == 8) {
@@ -370,10 +348,10 @@ void QuillButton::GradientStopColor(gdi::Color value)
         if (!design)
             return;
         m_color_scheme = 5;
-        mark_all({"COLTYPE", "FCOL", "FCOLO", "BCOL", "GStart"});
+        mark_all({"COLTYPE", "FCOL", "FCOLO", "BCOL", other_key});
     }
-    m_gradient_stop = value;
-    mark("GStop");
+    field = value;
+    mark(key);
     ApplyColorScheme(false);
     PrepareIcon();
     RefreshButton();
@@ -437,12 +415,8 @@ void QuillButton::Icon(host::PictureRef picture)
 
 void QuillButton::IconSize(int32_t value)
 {
-    if (value == m_icon_size || value < 1 || value > 4)
+    if (!store_design_setting(m_icon_size, value, 1, 4, "IconSize"))
         return;
-    if (!design_mode())
-        return;
-    mark("IconSize");
-    m_icon_size = value;
     if (HasIcon) {
         LayoutCaption();
         PrepareIcon();
@@ -452,12 +426,8 @@ void QuillButton::IconSize(int32_t value)
 
 void QuillButton::IconAlignmentValue(int32_t value)
 {
-    if (value == m_icon_alignment || value < 0 || value > 1)
+    if (!store_design_setting(m_icon_alignment, value, 0, 1, "ICONAlign"))
         return;
-    if (!design_mode())
-        return;
-    m_icon_alignment = value;
-    mark("ICONAlign");
     if (HasIcon) {
         LayoutCaption();
         RefreshButton();

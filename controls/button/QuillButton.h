@@ -162,6 +162,20 @@ private:
     // a value only takes at design time, where it switches the scheme to 2 and marks the keys.
     // False when the setter must return.
     bool enter_custom_scheme(std::initializer_list<std::string_view> keys_when_switching);
+    // A custom colour setter up to its repaint: the colour (a system-colour reference translated)
+    // is refused unchanged or under enter_custom_scheme's rule, else stored in `field`, `key`
+    // marked and the scheme applied. False when the setter must return.
+    bool store_custom_color(gdi::Color& field, gdi::Color value, std::string_view key,
+        std::initializer_list<std::string_view> keys_when_switching);
+    // GradientStartColor and GradientStopColor: refused on the XP and Macintosh faces (with a
+    // message at design time); outside scheme 5 taken only at design time, switching to it.
+    void set_gradient_color(
+        gdi::Color& field, gdi::Color value, std::string_view key, std::string_view other_key);
+    // The settings read-only at run time: a value outside lowest..highest or unchanged is refused,
+    // and so is any value at run time; otherwise it is stored in `field` and `key` marked. False
+    // when the setter must return.
+    bool store_design_setting(
+        int32_t& field, int32_t value, int32_t lowest, int32_t highest, std::string_view key);
     // Hands TextFont to the host control and follows its change notices.
     void attach_text_font(host::FontRef font);
     // The effective graphics mode for a requested one.
