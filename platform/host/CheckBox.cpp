@@ -5,10 +5,8 @@
 namespace sorrel::host {
 
 CheckBox::CheckBox()
-{
-    m_canvas.BackColor(0x8000000F);
-    m_canvas.ForeColor(0x80000012);
-}
+    : CanvasControl(0x8000000F, 0x80000012)
+{ }
 
 CheckBox::CheckBox(Control& container, std::string name)
     : CheckBox()
@@ -22,27 +20,6 @@ void CheckBox::Caption(std::string caption)
     if (caption == m_caption)
         return;
     m_caption = std::move(caption);
-    repaint();
-}
-
-void CheckBox::Font(FontRef font)
-{
-    m_font_subscription.reset();
-    m_canvas.Font(font);
-    if (font)
-        m_font_subscription = font->subscribe([this](const std::string&) { repaint(); });
-    repaint();
-}
-
-void CheckBox::ForeColor(gdi::Color color)
-{
-    m_canvas.ForeColor(color);
-    repaint();
-}
-
-void CheckBox::BackColor(gdi::Color color)
-{
-    m_canvas.BackColor(color);
     repaint();
 }
 
@@ -87,13 +64,6 @@ void CheckBox::repaint()
     painting::text_at(dc, box + 4, (s.height() - size.height) / 2, m_caption);
     gdi::SetTextColor(dc, old_color);
     invalidate();
-}
-
-void CheckBox::handle_resize()
-{
-    gdi::Rect r = pixel_rect();
-    m_canvas.resize(r.width(), r.height());
-    repaint();
 }
 
 void CheckBox::handle_mouse_down(int16_t button, int16_t shift, float x, float y)

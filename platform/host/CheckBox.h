@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/host/Canvas.h"
-#include "platform/host/Control.h"
+#include "platform/host/CanvasControl.h"
 
 #include <functional>
 #include <string>
@@ -12,23 +11,15 @@ namespace sorrel::host {
 // beside it in the box's font and colours on its background colour. A click toggles Value
 // between 0 and 1 (2, greyed, becomes 0) before on_click runs. Mouse coordinates of its hooks
 // are twips from its own top-left corner.
-class CheckBox : public Control {
+class CheckBox : public CanvasControl {
 public:
     CheckBox();
     CheckBox(Control& container, std::string name);
 
     std::string_view kind() const override { return "CheckBox"; }
-    const gdi::Surface* surface() const override { return &m_canvas.pixels(); }
-    const Canvas& canvas() const { return m_canvas; }
 
     const std::string& Caption() const { return m_caption; }
     void Caption(std::string caption);
-    const FontRef& Font() const { return m_canvas.Font(); }
-    void Font(FontRef font);
-    gdi::Color ForeColor() const { return m_canvas.ForeColor(); }
-    void ForeColor(gdi::Color color);
-    gdi::Color BackColor() const { return m_canvas.BackColor(); }
-    void BackColor(gdi::Color color);
     // 0 unticked, 1 ticked, 2 greyed.
     int16_t Value() const { return m_value; }
     void Value(int16_t value);
@@ -50,14 +41,11 @@ public:
     void write_design_properties(PropertyBag& bag) const override;
 
 protected:
-    void handle_resize() override;
     void handle_state_changed() override { repaint(); }
 
 private:
-    void repaint();
+    void repaint() override;
 
-    Canvas m_canvas;
-    StdFont::Subscription m_font_subscription;
     std::string m_caption;
     int16_t m_value {0};
     int16_t m_last_release_button {0};

@@ -5,10 +5,8 @@
 namespace sorrel::host {
 
 Frame::Frame()
-{
-    m_canvas.BackColor(0x8000000F);
-    m_canvas.ForeColor(0x80000012);
-}
+    : CanvasControl(0x8000000F, 0x80000012)
+{ }
 
 Frame::Frame(Control& container, std::string name)
     : Frame()
@@ -33,27 +31,6 @@ void Frame::BorderStyle(int16_t style)
     repaint();
 }
 
-void Frame::BackColor(gdi::Color color)
-{
-    m_canvas.BackColor(color);
-    repaint();
-}
-
-void Frame::ForeColor(gdi::Color color)
-{
-    m_canvas.ForeColor(color);
-    repaint();
-}
-
-void Frame::Font(FontRef font)
-{
-    m_font_subscription.reset();
-    m_canvas.Font(font);
-    if (font)
-        m_font_subscription = font->subscribe([this](const std::string&) { repaint(); });
-    repaint();
-}
-
 void Frame::repaint()
 {
     m_canvas.Cls();
@@ -70,13 +47,6 @@ void Frame::repaint()
         }
     }
     invalidate();
-}
-
-void Frame::handle_resize()
-{
-    gdi::Rect r = pixel_rect();
-    m_canvas.resize(r.width(), r.height());
-    repaint();
 }
 
 } // namespace sorrel::host

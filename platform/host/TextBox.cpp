@@ -6,10 +6,8 @@
 namespace sorrel::host {
 
 TextBox::TextBox()
-{
-    m_canvas.BackColor(0x80000005);
-    m_canvas.ForeColor(0x80000008);
-}
+    : CanvasControl(0x80000005, 0x80000008)
+{ }
 
 TextBox::TextBox(Control& container, std::string name)
     : TextBox()
@@ -46,27 +44,6 @@ void TextBox::BorderStyle(int16_t style)
     if (style != 0 && style != 1)
         return;
     m_border_style = style;
-    repaint();
-}
-
-void TextBox::BackColor(gdi::Color color)
-{
-    m_canvas.BackColor(color);
-    repaint();
-}
-
-void TextBox::ForeColor(gdi::Color color)
-{
-    m_canvas.ForeColor(color);
-    repaint();
-}
-
-void TextBox::Font(FontRef font)
-{
-    m_font_subscription.reset();
-    m_canvas.Font(font);
-    if (font)
-        m_font_subscription = font->subscribe([this](const std::string&) { repaint(); });
     repaint();
 }
 
@@ -109,13 +86,6 @@ void TextBox::repaint()
         y += line_height;
     }
     invalidate();
-}
-
-void TextBox::handle_resize()
-{
-    gdi::Rect r = pixel_rect();
-    m_canvas.resize(r.width(), r.height());
-    repaint();
 }
 
 void TextBox::handle_key_down(int16_t& /*key_code*/, int16_t& /*shift*/)

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/host/Canvas.h"
-#include "platform/host/Control.h"
+#include "platform/host/CanvasControl.h"
 
 #include <functional>
 #include <string>
@@ -12,14 +11,12 @@ namespace sorrel::host {
 // long lines at spaces, single-line fields show one line. Alignment 0 left, 1 right, 2 centre.
 // A Locked field takes the focus and keys but does not change its text. Typing (KeyPress)
 // inserts at the end; Backspace removes the last character; Enter adds CR LF when MultiLine.
-class TextBox : public Control {
+class TextBox : public CanvasControl {
 public:
     TextBox();
     TextBox(Control& container, std::string name);
 
     std::string_view kind() const override { return "TextBox"; }
-    const gdi::Surface* surface() const override { return &m_canvas.pixels(); }
-    const Canvas& canvas() const { return m_canvas; }
     bool can_focus() const override { return true; }
     bool takes_text() const override { return !m_locked; }
 
@@ -34,12 +31,6 @@ public:
     // 0 none, 1 fixed single (a sunken two-pixel border, our default).
     int16_t BorderStyle() const { return m_border_style; }
     void BorderStyle(int16_t style);
-    gdi::Color BackColor() const { return m_canvas.BackColor(); }
-    void BackColor(gdi::Color color);
-    gdi::Color ForeColor() const { return m_canvas.ForeColor(); }
-    void ForeColor(gdi::Color color);
-    const FontRef& Font() const { return m_canvas.Font(); }
-    void Font(FontRef font);
 
     std::function<void()> on_change;
 
@@ -50,14 +41,9 @@ public:
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;
 
-protected:
-    void handle_resize() override;
-
 private:
-    void repaint();
+    void repaint() override;
 
-    Canvas m_canvas;
-    StdFont::Subscription m_font_subscription;
     std::string m_text;
     bool m_multi_line {false};
     bool m_locked {false};
