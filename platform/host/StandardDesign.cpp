@@ -22,28 +22,40 @@ template<class F> void read(const PropertyBag& bag, std::string_view key, F&& ap
     } catch (const VariantError&) { }
 }
 
+// The colours and font of a control on its own canvas, stored alike by each of them.
+void read_colours_and_font(CanvasControl& control, const PropertyBag& bag)
+{
+    read(bag, "BackColor", [&](const Variant& v) { control.BackColor(v.to_color()); });
+    read(bag, "ForeColor", [&](const Variant& v) { control.ForeColor(v.to_color()); });
+    read(bag, "Font", [&](const Variant& v) {
+        if (auto font = v.to_font())
+            control.Font(font);
+    });
+}
+
+void write_colours_and_font(
+    const CanvasControl& control, PropertyBag& bag, gdi::Color back_color, gdi::Color fore_color)
+{
+    bag.WriteProperty("BackColor", Variant::color(control.BackColor()), Variant::color(back_color));
+    bag.WriteProperty("ForeColor", Variant::color(control.ForeColor()), Variant::color(fore_color));
+    if (control.Font())
+        bag.WriteProperty("Font", control.Font());
+}
+
 } // namespace
 
 void Frame::read_design_properties(const PropertyBag& bag)
 {
     read(bag, "Caption", [&](const Variant& v) { Caption(v.to_string()); });
     read(bag, "BorderStyle", [&](const Variant& v) { BorderStyle(v.to_integer()); });
-    read(bag, "BackColor", [&](const Variant& v) { BackColor(v.to_color()); });
-    read(bag, "ForeColor", [&](const Variant& v) { ForeColor(v.to_color()); });
-    read(bag, "Font", [&](const Variant& v) {
-        if (auto font = v.to_font())
-            Font(font);
-    });
+    read_colours_and_font(*this, bag);
 }
 
 void Frame::write_design_properties(PropertyBag& bag) const
 {
     bag.WriteProperty("Caption", m_caption, std::string());
     bag.WriteProperty("BorderStyle", m_border_style, int16_t(1));
-    bag.WriteProperty("BackColor", Variant::color(BackColor()), Variant::color(0x8000000F));
-    bag.WriteProperty("ForeColor", Variant::color(ForeColor()), Variant::color(0x80000012));
-    if (Font())
-        bag.WriteProperty("Font", Font());
+    write_colours_and_font(*this, bag, 0x8000000F, 0x80000012);
 }
 
 void TextBox::read_design_properties(const PropertyBag& bag)
@@ -52,12 +64,7 @@ void TextBox::read_design_properties(const PropertyBag& bag)
     read(bag, "Alignment", [&](const Variant& v) { Alignment(v.to_integer()); });
     read(bag, "Locked", [&](const Variant& v) { Locked(v.to_bool()); });
     read(bag, "BorderStyle", [&](const Variant& v) { BorderStyle(v.to_integer()); });
-    read(bag, "BackColor", [&](const Variant& v) { BackColor(v.to_color()); });
-    read(bag, "ForeColor", [&](const Variant& v) { ForeColor(v.to_color()); });
-    read(bag, "Font", [&](const Variant& v) {
-        if (auto font = v.to_font())
-            Font(font);
-    });
+    read_colours_and_font(*this, bag);
     read(bag, "Text", [&](const Variant& v) { Text(v.to_string()); });
 }
 
@@ -67,10 +74,7 @@ void TextBox::write_design_properties(PropertyBag& bag) const
     bag.WriteProperty("Alignment", m_alignment, int16_t(0));
     bag.WriteProperty("Locked", m_locked, false);
     bag.WriteProperty("BorderStyle", m_border_style, int16_t(1));
-    bag.WriteProperty("BackColor", Variant::color(BackColor()), Variant::color(0x80000005));
-    bag.WriteProperty("ForeColor", Variant::color(ForeColor()), Variant::color(0x80000008));
-    if (Font())
-        bag.WriteProperty("Font", Font());
+    write_colours_and_font(*this, bag, 0x80000005, 0x80000008);
     bag.WriteProperty("Text", m_text, std::string());
 }
 
@@ -78,22 +82,14 @@ void CheckBox::read_design_properties(const PropertyBag& bag)
 {
     read(bag, "Caption", [&](const Variant& v) { Caption(v.to_string()); });
     read(bag, "Value", [&](const Variant& v) { Value(v.to_integer()); });
-    read(bag, "BackColor", [&](const Variant& v) { BackColor(v.to_color()); });
-    read(bag, "ForeColor", [&](const Variant& v) { ForeColor(v.to_color()); });
-    read(bag, "Font", [&](const Variant& v) {
-        if (auto font = v.to_font())
-            Font(font);
-    });
+    read_colours_and_font(*this, bag);
 }
 
 void CheckBox::write_design_properties(PropertyBag& bag) const
 {
     bag.WriteProperty("Caption", m_caption);
     bag.WriteProperty("Value", m_value, int16_t(0));
-    bag.WriteProperty("BackColor", Variant::color(BackColor()), Variant::color(0x8000000F));
-    bag.WriteProperty("ForeColor", Variant::color(ForeColor()), Variant::color(0x80000012));
-    if (Font())
-        bag.WriteProperty("Font", Font());
+    write_colours_and_font(*this, bag, 0x8000000F, 0x80000012);
 }
 
 void PictureBox::read_design_properties(const PropertyBag& bag)
