@@ -1,17 +1,13 @@
 #pragma once
 
-// A host with a scripted backend for the button's tests: a virtual clock, a pointer the test
-// places, and message boxes that are recorded and answered at once.
+// The button's tests: a look at its private state, and the scripted host with helpers to place
+// buttons and frames and to drive keys and clicks.
 
 #include "controls/button/QuillButton.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/host/Backend.h"
-#include "platform/host/Events.h"
-#include "platform/host/Form.h"
 #include "platform/host/Frame.h"
-#include "platform/host/Host.h"
+#include "tests/support/ScriptedHost.h"
 
-#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,55 +71,13 @@ private:
 
 namespace testing_support {
 
-class ScriptedBackend : public host::Backend {
-public:
-    double now_ms() override { return clock_ms; }
-    double seconds_since_midnight() override
-    {
-        return std::fmod(midnight_offset_s + clock_ms / 1000.0, 86400.0);
-    }
-    void open_window(const std::string&, int, int, const host::PictureRef&) override { }
-    void set_caption(const std::string&) override { }
-    void close_window() override { }
-    void present(const gdi::Surface&, std::span<const gdi::Rect>) override { }
-    std::optional<host::InputEvent> wait_event(double) override { return {}; }
-    void sleep_ms(double ms) override
-    {
-        clock_ms += ms;
-        slept_ms += ms;
-    }
-    gdi::Point cursor_position() override { return cursor; }
-    gdi::Point client_origin() override { return {0, 0}; }
-    int message_box(const host::MessageBoxRequest& request) override
-    {
-        messages.push_back(request);
-        return 1;
-    }
-
-    double clock_ms {0};
-    double midnight_offset_s {36000};
-    double slept_ms {0};
-    gdi::Point cursor {-1000, -1000};
-    std::vector<host::MessageBoxRequest> messages;
-};
-
 // One form (400 x 300 pixels) on a scripted host, with helpers to place buttons and drive input.
-class ButtonHost {
+class ButtonHost : public test_support::ScriptedHost {
 public:
     explicit ButtonHost(bool design = false)
+        : ScriptedHost(400, 300, design)
     {
-        auto owned = std::make_unique<ScriptedBackend>();
-        backend = owned.get();
-        host = std::make_unique<host::Host>(std::move(owned));
-        host->set_event_recorder(&events);
-        form = std::make_unique<host::Form>();
-        form->set_client_size_twips(400 * 15, 300 * 15);
-        form->set_design_mode(design);
-    }
-    ~ButtonHost()
-    {
-        form->unload();
-        form.reset();
+        backend->midnight_offset_s = 36000;
     }
 
     // A button at (x, y) pixels of its container, w x h pixels, loaded new or from `stored`.
@@ -143,26 +97,6 @@ public:
         f.Move(float(x * 15), float(y * 15), float(w * 15), float(h * 15));
         return f;
     }
-    void show() { host->show(*form); }
-
-    void input(
-        host::InputEvent::Kind kind, int x, int y, int16_t button = 0, int16_t key = 0, int16_t shift = 0)
-    {
-        host::InputEvent e;
-        e.kind = kind;
-        e.x = x;
-        e.y = y;
-        e.button = button;
-        e.key = key;
-        e.shift = shift;
-        if (kind == host::InputEvent::Kind::MouseMove || kind == host::InputEvent::Kind::MouseDown
-            || kind == host::InputEvent::Kind::MouseUp)
-            backend->cursor = {x, y};
-        host->dispatch(e);
-    }
-    void move(int x, int y, int16_t buttons = 0) { input(host::InputEvent::Kind::MouseMove, x, y, buttons); }
-    void press(int x, int y, int16_t button = 1) { input(host::InputEvent::Kind::MouseDown, x, y, button); }
-    void release(int x, int y, int16_t button = 1) { input(host::InputEvent::Kind::MouseUp, x, y, button); }
     void key_down(int16_t key, int16_t shift = 0)
     {
         input(host::InputEvent::Kind::KeyDown, 0, 0, 0, key, shift);
@@ -188,18 +122,7 @@ public:
         }
         return out;
     }
-    // Moves the virtual clock on and runs the timers that fall due.
-    void advance(double ms)
-    {
-        backend->clock_ms += ms;
-        host->fire_due_timers();
-    }
     std::vector<std::string> names(std::string_view source = {}) const { return events.names(source); }
-
-    ScriptedBackend* backend {nullptr};
-    std::unique_ptr<host::Host> host;
-    host::EventRecorder events;
-    std::unique_ptr<host::Form> form;
 };
 
 } // namespace testing_support
