@@ -84,7 +84,12 @@ void HeadlessBackend::advance(double ms)
 {
     if (!m_host || !(ms > 0))
         return;
-    double target = m_now_ms + ms;
+    run_timers_until(m_now_ms + ms);
+    m_host->present_pending();
+}
+
+void HeadlessBackend::run_timers_until(double target)
+{
     for (;;) {
         double due = m_host->next_timer_due();
         if (due < 0 || due > target || m_host->has_ended())
@@ -95,7 +100,6 @@ void HeadlessBackend::advance(double ms)
         m_host->present_pending();
     }
     m_now_ms = target;
-    m_host->present_pending();
 }
 
 int HeadlessBackend::message_box(const host::MessageBoxRequest& request)
@@ -118,19 +122,8 @@ int HeadlessBackend::message_box(const host::MessageBoxRequest& request)
     if (on_box_shown)
         on_box_shown(box);
     // While the box is open time passes and timers run (they may open boxes of their own).
-    if (answer.delay_ms > 0) {
-        double target = m_now_ms + answer.delay_ms;
-        for (;;) {
-            double due = m_host->next_timer_due();
-            if (due < 0 || due > target || m_host->has_ended())
-                break;
-            m_now_ms = std::max(m_now_ms, due);
-            if (m_host->fire_due_timers() == 0)
-                break;
-            m_host->present_pending();
-        }
-        m_now_ms = target;
-    }
+    if (answer.delay_ms > 0)
+        run_timers_until(m_now_ms + answer.delay_ms);
     return answer.answer;
 }
 

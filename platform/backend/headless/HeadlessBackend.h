@@ -108,6 +108,8 @@ public:
 
 private:
     void send(const host::InputEvent& event);
+    // Moves the clock to `target`, firing on the way each timer that falls due at its own time.
+    void run_timers_until(double target);
 
     struct Answer {
         int answer;
