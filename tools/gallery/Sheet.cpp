@@ -32,18 +32,21 @@ public:
 
     void text(int x, int y, const std::string& text, int height, gdi::Color colour, bool bold = false)
     {
-        gdi::LOGFONTA lf {};
-        lf.lfHeight = -height;
-        std::string face = bold ? "Liberation Sans Bold" : "Liberation Sans";
-        std::memcpy(lf.lfFaceName, face.c_str(), face.size() + 1);
-        gdi::HFONT font = gdi::CreateFontIndirectA(&lf);
-        gdi::HGDIOBJ previous = gdi::SelectObject(m_dc, font);
-        gdi::SetTextColor(m_dc, colour);
-        gdi::TextOutA(m_dc, x, y, text.c_str(), int(text.size()));
-        gdi::SelectObject(m_dc, previous);
-        gdi::DeleteObject(font);
+        with_font(height, bold, [&] {
+            gdi::SetTextColor(m_dc, colour);
+            gdi::TextOutA(m_dc, x, y, text.c_str(), int(text.size()));
+        });
     }
     int width(const std::string& text, int height, bool bold = false)
+    {
+        gdi::SIZE size {};
+        with_font(
+            height, bold, [&] { gdi::GetTextExtentPoint32A(m_dc, text.c_str(), int(text.size()), &size); });
+        return size.cx;
+    }
+
+private:
+    template<class F> void with_font(int height, bool bold, F&& use)
     {
         gdi::LOGFONTA lf {};
         lf.lfHeight = -height;
@@ -51,14 +54,11 @@ public:
         std::memcpy(lf.lfFaceName, face.c_str(), face.size() + 1);
         gdi::HFONT font = gdi::CreateFontIndirectA(&lf);
         gdi::HGDIOBJ previous = gdi::SelectObject(m_dc, font);
-        gdi::SIZE size {};
-        gdi::GetTextExtentPoint32A(m_dc, text.c_str(), int(text.size()), &size);
+        use();
         gdi::SelectObject(m_dc, previous);
         gdi::DeleteObject(font);
-        return size.cx;
     }
 
-private:
     gdi::HDC m_dc;
 };
 
