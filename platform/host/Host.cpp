@@ -186,7 +186,7 @@ void Host::forget_form()
     m_form = nullptr;
     m_focused = nullptr;
     m_capture = nullptr;
-    m_dirty.clear();
+    m_dirty.reset();
 }
 
 int Host::run()
@@ -598,7 +598,13 @@ void Host::invalidate_client_rect(const gdi::Rect& client_rect)
 {
     if (client_rect.is_empty())
         return;
-    m_dirty.push_back(client_rect);
+    if (!m_dirty) {
+        m_dirty = client_rect;
+        return;
+    }
+    gdi::Rect& d = *m_dirty;
+    d = {std::min(d.left, client_rect.left), std::min(d.top, client_rect.top),
+        std::max(d.right, client_rect.right), std::max(d.bottom, client_rect.bottom)};
 }
 
 static void blit(
@@ -673,21 +679,17 @@ void Host::compose(const gdi::Rect& area, gdi::Surface& target) const
 
 bool Host::present_pending()
 {
-    if (!m_form || m_dirty.empty())
+    if (!m_form || !m_dirty)
         return false;
     gdi::Rect client = m_form->pixel_rect();
     bool resized = m_frame.width() != client.width() || m_frame.height() != client.height();
     if (resized) {
         m_frame = gdi::Surface(client.width(), client.height(), 0);
         m_scratch = gdi::Surface(client.width(), client.height(), 0);
-        m_dirty.assign(1, m_frame.bounds());
+        m_dirty = m_frame.bounds();
     }
-    gdi::Rect area = m_dirty.front();
-    for (auto& r : m_dirty) {
-        area = {std::min(area.left, r.left), std::min(area.top, r.top), std::max(area.right, r.right),
-            std::max(area.bottom, r.bottom)};
-    }
-    m_dirty.clear();
+    gdi::Rect area = *m_dirty;
+    m_dirty.reset();
     area = area.intersected(m_frame.bounds());
     if (area.is_empty())
         return false;

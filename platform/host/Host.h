@@ -42,6 +42,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -211,7 +212,9 @@ private:
     bool m_dispatching {false};
     bool m_flushing {false};
     int m_modal_depth {0};
-    std::vector<gdi::Rect> m_dirty;
+    // What needs presenting, as one rectangle: presenting composes their union anyway, and a
+    // control that repaints many times between two presents must not grow a list.
+    std::optional<gdi::Rect> m_dirty;
     gdi::Surface m_frame;
     gdi::Surface m_scratch;
     int m_presented_frames {0};
