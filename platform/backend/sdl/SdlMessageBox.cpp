@@ -140,6 +140,7 @@ void SdlMessageBox::layout()
 
 bool SdlMessageBox::open()
 {
+    m_opened_at = uint32_t(sdl().SDL_GetTicks64());
     m_window = sdl().SDL_CreateWindow(m_request.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
         m_pixels.width() * m_scale, m_pixels.height() * m_scale, SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
     if (!m_window)
@@ -312,6 +313,10 @@ bool SdlMessageBox::handles(const SDL_Event& e)
     case SDL_KEYDOWN: {
         if (e.key.windowID != id)
             return false;
+        // A held key's repeats, and keys pressed before the box opened, were meant for what came
+        // before: they must not answer a question the user has not seen.
+        if (e.key.repeat || int32_t(e.key.timestamp - m_opened_at) < 0)
+            return true;
         SDL_Keycode key = e.key.keysym.sym;
         if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE)
             m_answer = m_buttons[size_t(m_focus)].answer;

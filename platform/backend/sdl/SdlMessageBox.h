@@ -50,6 +50,8 @@ private:
     int m_pressed {-1};
     int m_hot {-1};
     int m_answer {0};
+    // SDL's clock when the box opened: keys pressed before it never answer it.
+    uint32_t m_opened_at {0};
     int m_line_height {13};
     gdi::Rect m_icon_rect;
     gdi::Rect m_text_rect;

@@ -158,3 +158,29 @@ TEST_F(Sdl, MessageBoxesAreModalWindowsWhileTimersRun)
         ; // the stray clicks were consumed by the boxes' waits
     EXPECT_TRUE(pad->log.empty());
 }
+
+TEST_F(Sdl, AHeldKeyRepeatingNeverAnswersABox)
+{
+    // The repeats of a 'y' held down since an earlier box must not answer this one; Esc does.
+    int ticks = 0;
+    Timer timer(*pad, "T", 10, true);
+    timer.on_tick = [&] {
+        ++ticks;
+        if (ticks != 2 && ticks != 4)
+            return;
+        for (Uint32 id = 1; id < 64; ++id) {
+            SDL_Window* w = SDL_GetWindowFromID(id);
+            if (w && std::string(SDL_GetWindowTitle(w)) == "Again?") {
+                SDL_Event e {};
+                e.type = SDL_KEYDOWN;
+                e.key.windowID = id;
+                e.key.repeat = ticks == 2;
+                e.key.keysym.sym = ticks == 2 ? SDLK_y : SDLK_ESCAPE;
+                SDL_PushEvent(&e);
+                return;
+            }
+        }
+    };
+    EXPECT_EQ(host->MsgBox("Try again?", vbYesNo, "Again?"), vbNo);
+    EXPECT_GE(ticks, 4);
+}
