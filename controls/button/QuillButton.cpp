@@ -112,6 +112,7 @@ QuillButton::QuillButton()
 QuillButton::~QuillButton()
 {
     release_caption_font();
+    release_pen();
 }
 
 int QuillButton::face_width() const

@@ -242,6 +242,8 @@ private:
     void DrawIcon(int32_t x, int32_t y);
     // Deletes the caption font kept between paints and selects the surface's own font back.
     void release_caption_font();
+    // Deletes the last primitive's pen, still selected after a paint, and selects the stock pen.
+    void release_pen();
 
     // [SECTION] Stored properties
     int32_t m_button_type {0};

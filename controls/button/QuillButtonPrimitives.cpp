@@ -1,6 +1,7 @@
 // The colour helpers and the drawing primitives every painter of the button draws through. Each
-// primitive fetches the control's device context when it draws and creates and deletes its own
-// pens and brushes within the call, so nothing outlives a paint.
+// primitive fetches the control's device context when it draws. Brushes live within one call;
+// a pen stays selected until the next primitive's pen replaces and deletes it, so one pen at
+// most outlives a paint, and the control deletes it when it goes.
 
 #include "controls/button/QuillButton.h"
 
@@ -11,39 +12,12 @@ namespace sorrel::controls {
 
 namespace {
 
-// Selects solid one-pixel pens into a device context one after the other, deleting each when
-// the next replaces it; the context's original pen goes back at the end.
-class PenSequence {
-public:
-    explicit PenSequence(gdi::HDC dc)
-        : m_dc(dc)
-    { }
-    ~PenSequence()
-    {
-        if (!m_current)
-            return;
-        gdi::SelectObject(m_dc, m_original);
-        gdi::DeleteObject(m_current);
-    }
-    PenSequence(const PenSequence&) = delete;
-    PenSequence& operator=(const PenSequence&) = delete;
-
-    void use(gdi::Color colour)
-    {
-        gdi::HPEN pen = gdi::CreatePen(gdi::PS_SOLID, 1, colour);
-        gdi::HGDIOBJ previous = gdi::SelectObject(m_dc, pen);
-        if (!m_current)
-            m_original = previous;
-        else
-            gdi::DeleteObject(m_current);
-        m_current = pen;
-    }
-
-private:
-    gdi::HDC m_dc;
-    gdi::HGDIOBJ m_original {nullptr};
-    gdi::HPEN m_current {nullptr};
-};
+// Selects a new solid one-pixel pen and deletes the one it replaces. The pen is not restored:
+// it stays selected until the next primitive replaces it, or until the control goes.
+void use_pen(gdi::HDC dc, gdi::Color colour)
+{
+    gdi::DeleteObject(gdi::SelectObject(dc, gdi::CreatePen(gdi::PS_SOLID, 1, colour)));
+}
 
 int clamp_channel(int value)
 {
@@ -86,6 +60,12 @@ int32_t QuillButton::slant_left() const
     return (m_button_style == 2 || m_button_style == 3) ? 18 : 0;
 }
 
+void QuillButton::release_pen()
+{
+    if (gdi::HDC dc = hDC())
+        gdi::DeleteObject(gdi::SelectObject(dc, gdi::GetStockObject(gdi::BLACK_PEN)));
+}
+
 void QuillButton::SetPixelAt(int32_t x, int32_t y, gdi::Color colour)
 {
     gdi::SetPixelV(hDC(), x, y, colour);
@@ -94,8 +74,7 @@ void QuillButton::SetPixelAt(int32_t x, int32_t y, gdi::Color colour)
 void QuillButton::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, gdi::Color colour)
 {
     gdi::HDC dc = hDC();
-    PenSequence pens(dc);
-    pens.use(colour);
+    use_pen(dc, colour);
     gdi::MoveToEx(dc, x1, y1, nullptr);
     gdi::LineTo(dc, x2, y2);
 }
@@ -115,8 +94,7 @@ void QuillButton::FillOrOutline(
     } else if (slant_l != 0 || slant_r != 0) {
         // The segment outline is drawn on the control's own surface; its inside stays as it is.
         gdi::HDC own = hDC();
-        PenSequence pens(own);
-        pens.use(colour);
+        use_pen(own, colour);
         gdi::HGDIOBJ previous_brush = gdi::SelectObject(own, gdi::GetStockObject(gdi::NULL_BRUSH));
         gdi::POINT corners[4]
             = {{left, top}, {right - slant_r, top}, {right, bottom - 1}, {left + slant_l, bottom - 1}};
@@ -139,26 +117,25 @@ void QuillButton::DrawBevel(
     int32_t bt = face_height() - 1;
     int32_t l = slant_left();
     int32_t r = slant_right();
-    PenSequence pens(dc);
 
     // Outer left and top edges.
-    pens.use(c1);
+    use_pen(dc, c1);
     gdi::MoveToEx(dc, a + l, bt, nullptr);
     gdi::LineTo(dc, a, a);
     gdi::LineTo(dc, rt - r, a);
     // Outer right and bottom edges; they always lie on the last column and row.
-    pens.use(c2);
+    use_pen(dc, c2);
     gdi::LineTo(dc, rt, bt);
     gdi::LineTo(dc, a + l - 1, bt);
     gdi::MoveToEx(dc, a + 1 + l, bt, nullptr);
     if (OuterOnly)
         return;
     // Inner left and top edges.
-    pens.use(c3);
+    use_pen(dc, c3);
     gdi::LineTo(dc, a + 1, a + 1);
     gdi::LineTo(dc, rt - r - 1, a + 1);
     // Inner right and bottom edges.
-    pens.use(c4);
+    use_pen(dc, c4);
     gdi::LineTo(dc, rt - 1, bt - 1);
     gdi::LineTo(dc, a + l, bt - 1);
 }
@@ -174,12 +151,9 @@ void QuillButton::DrawFocusIndicator()
         rect = {CaptionRect.Left, CaptionRect.Top, CaptionRect.Right, CaptionRect.Bottom};
     else
         rect = {4, 4, face_width() - 4, face_height() - 4};
-    {
-        PenSequence pens(dc);
-        pens.use(m_button_type == 4 ? gdi::Color(0xCC9999) : gdi::Color(0));
-        // Drawn by inverting pixels: drawing it twice takes it away again.
-        gdi::DrawFocusRect(dc, &rect);
-    }
+    use_pen(dc, m_button_type == 4 ? gdi::Color(0xCC9999) : gdi::Color(0));
+    // Drawn by inverting pixels: drawing it twice takes it away again.
+    gdi::DrawFocusRect(dc, &rect);
     host::UserControl::ForeColor(TextColor);
 }
 
