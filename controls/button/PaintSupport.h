@@ -2,6 +2,8 @@
 
 // Small helpers shared by the button's paint pipeline, face painters, caption and icon code.
 
+#include "platform/host/Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -12,10 +14,7 @@ namespace sorrel::controls {
 // The runtime's float-to-integer conversion: to the nearest integer, halves to even.
 inline int32_t round_half_even(double value)
 {
-    if (!(value == value))
-        return 0;
-    value = std::clamp(value, -2147483648.0, 2147483647.0);
-    return static_cast<int32_t>(std::nearbyint(value));
+    return host::to_int_half_even(value);
 }
 
 // The face's size as the surface reports it (single precision). Offsets are applied before

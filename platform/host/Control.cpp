@@ -14,7 +14,7 @@ int twips_to_pixels(float twips)
 {
     Host* host = Host::current_or_null();
     int tpp = host ? host->TwipsPerPixelX() : 15;
-    return int(std::lround(double(twips) / tpp));
+    return host::to_int_half_away(double(twips) / tpp);
 }
 
 float pixels_to_twips(int pixels)
@@ -28,7 +28,7 @@ static int twips_to_pixels_y(float twips)
 {
     Host* host = Host::current_or_null();
     int tpp = host ? host->TwipsPerPixelY() : 15;
-    return int(std::lround(double(twips) / tpp));
+    return host::to_int_half_away(double(twips) / tpp);
 }
 
 Control::Control()
@@ -246,7 +246,8 @@ gdi::Rect Control::client_rect() const
 
 void Control::invalidate()
 {
-    invalidate(gdi::Rect::from_size(0, 0, pixel_width(), pixel_height()));
+    gdi::Rect own = pixel_rect();
+    invalidate(gdi::Rect::from_size(0, 0, own.width(), own.height()));
 }
 
 void Control::invalidate(const gdi::Rect& own_pixels)

@@ -10,11 +10,6 @@
 
 namespace sorrel::host {
 
-double round_half_even(double v)
-{
-    return std::nearbyint(v); // the default rounding mode is to nearest, ties to even
-}
-
 VariantType Variant::type() const
 {
     switch (m_value.index()) {

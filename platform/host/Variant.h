@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/host/Rounding.h"
+
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -112,8 +114,5 @@ private:
         m_value;
     bool m_is_color {false};
 };
-
-// Round half to even, as the Basic runtime converts to integers.
-double round_half_even(double v);
 
 } // namespace sorrel::host

@@ -2,6 +2,7 @@
 #include "platform/host/StdFont.h"
 #include "platform/host/Variant.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace sorrel::host;
@@ -44,6 +45,29 @@ TEST(Variant, ConvertsAsTheBasicRuntime)
     // Empty is 0 and "".
     EXPECT_EQ(Variant().to_long(), 0);
     EXPECT_EQ(Variant().to_string(), "");
+}
+
+// Sizes round halves to even; twips become pixels with halves away from zero. Values no
+// measure can have saturate instead of overflowing.
+TEST(Rounding, HalvesGoWhereTheRuntimeSendsThem)
+{
+    EXPECT_EQ(round_half_even(2.5), 2.0);
+    EXPECT_EQ(round_half_even(-3.5), -4.0);
+    EXPECT_EQ(round_half_even(1e300), 1e300);
+    EXPECT_TRUE(std::isnan(round_half_even(NAN)));
+    EXPECT_EQ(to_int_half_even(32.5), 32);
+    EXPECT_EQ(to_int_half_even(33.5), 34);
+    EXPECT_EQ(to_int_half_even(3e10), INT32_MAX);
+    EXPECT_EQ(to_int_half_even(-3e10), INT32_MIN);
+    EXPECT_EQ(to_int_half_even(NAN), 0);
+    EXPECT_EQ(to_int_half_away(22.5), 23);
+    EXPECT_EQ(to_int_half_away(-22.5), -23);
+    EXPECT_EQ(to_int_half_away(0.49999999999999994), 0);
+    EXPECT_EQ(to_int_half_away(-0.49999999999999994), 0);
+    EXPECT_EQ(to_int_half_away(2147483646.6), INT32_MAX);
+    EXPECT_EQ(to_int_half_away(1e20), INT32_MAX);
+    EXPECT_EQ(to_int_half_away(-1e20), INT32_MIN);
+    EXPECT_EQ(to_int_half_away(NAN), 0);
 }
 
 TEST(Variant, ConversionFaultsAreCatchableErrors)
