@@ -38,8 +38,16 @@ void Surface::fill_rect(const Rect& r, Color c)
         fill_pixels(scanline(clipped.top), size_t(clipped.height()) * size_t(m_width), c);
         return;
     }
-    for (int y = clipped.top; y < clipped.bottom; ++y)
-        fill_pixels(scanline(y) + clipped.left, size_t(clipped.width()), c);
+    uint32_t* row = scanline(clipped.top) + clipped.left;
+    const size_t stride = size_t(m_width);
+    // Frames and vertical lines fill one-pixel columns by the dozen.
+    if (clipped.width() == 1) {
+        for (int y = clipped.top; y < clipped.bottom; ++y, row += stride)
+            *row = c;
+        return;
+    }
+    for (int y = clipped.top; y < clipped.bottom; ++y, row += stride)
+        fill_pixels(row, size_t(clipped.width()), c);
 }
 
 } // namespace sorrel::gdi
