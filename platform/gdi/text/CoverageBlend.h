@@ -14,8 +14,8 @@ namespace sorrel::gdi {
 // Mixes one colour into pixels by 8-bit coverage. Each channel becomes
 // (under * (255 - coverage) + over * coverage) / 255 rounded to the nearest, so that no coverage
 // leaves a pixel as it was and full coverage gives the colour; the pixel's top byte is kept.
-// Every sum fits 16 bits (at most 255 * 255 + 127), and the division by 255 is done with shifts:
-// x / 255 == (x + 1 + (x >> 8)) >> 8 for every such x.
+// Every sum fits 16 bits (at most 255 * 255 + 127), and the division by 255 is done with shifts
+// or a multiplication: x / 255 == (x + 1 + (x >> 8)) >> 8 for every such x.
 class CoverageBlend {
 public:
     explicit CoverageBlend(Color color)
@@ -45,13 +45,19 @@ public:
             __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
             uint32_t four;
             std::memcpy(&four, coverage + i, sizeof four);
-            __m128i low = mix(_mm_unpacklo_epi8(under, zero), four & 0xFFFF);
-            __m128i high = mix(_mm_unpackhi_epi8(under, zero), four >> 16);
+            // Each pixel's coverage in its three colour bytes; the top byte gets none.
+            __m128i cover = _mm_cvtsi32_si128(int(four));
+            cover = _mm_unpacklo_epi8(cover, cover);
+            cover = _mm_and_si128(_mm_unpacklo_epi16(cover, cover), _mm_set1_epi32(0x00FFFFFF));
+            __m128i low = mix(_mm_unpacklo_epi8(under, zero), _mm_unpacklo_epi8(cover, zero));
+            __m128i high = mix(_mm_unpackhi_epi8(under, zero), _mm_unpackhi_epi8(cover, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), _mm_packus_epi16(low, high));
         }
         if (i + 2 <= count) {
             __m128i under = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixels + i));
-            __m128i mixed = mix(_mm_unpacklo_epi8(under, zero), coverage[i] | (coverage[i + 1] << 8));
+            __m128i cover = _mm_set_epi16(0, coverage[i + 1], coverage[i + 1], coverage[i + 1], 0,
+                coverage[i], coverage[i], coverage[i]);
+            __m128i mixed = mix(_mm_unpacklo_epi8(under, zero), cover);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels + i), _mm_packus_epi16(mixed, mixed));
             i += 2;
         }
@@ -75,19 +81,14 @@ private:
     }
 
 #ifdef __SSE2__
-    // Two pixels' channels in 16-bit lanes, mixed by the coverage in the two low bytes of
-    // `coverage`. The top byte of each pixel gets no coverage and so stays as it was.
-    __m128i mix(__m128i under, unsigned coverage) const
+    // Two pixels' channels in 16-bit lanes, mixed by the coverage in the matching lanes of
+    // `cover`. (t + 128) * 257 >> 16 is the division by 255 rounded, for every t up to 65025.
+    __m128i mix(__m128i under, __m128i cover) const
     {
-        __m128i cover = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(coverage)), _mm_setzero_si128());
-        cover = _mm_unpacklo_epi16(cover, cover);
-        cover = _mm_and_si128(_mm_unpacklo_epi32(cover, cover), _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1));
         const __m128i full = _mm_set1_epi16(255);
-        __m128i x = _mm_add_epi16(
+        __m128i t = _mm_add_epi16(
             _mm_mullo_epi16(under, _mm_sub_epi16(full, cover)), _mm_mullo_epi16(m_color_words, cover));
-        x = _mm_add_epi16(x, _mm_set1_epi16(127));
-        x = _mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), _mm_set1_epi16(1));
-        return _mm_srli_epi16(x, 8);
+        return _mm_mulhi_epu16(_mm_add_epi16(t, _mm_set1_epi16(128)), _mm_set1_epi16(257));
     }
 
     __m128i m_color_words; // the colour's channels as 16-bit lanes, twice, with no top byte
