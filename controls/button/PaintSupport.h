@@ -17,6 +17,17 @@ inline int32_t round_half_even(double value)
     return host::to_int_half_even(value);
 }
 
+// ShiftColor's arithmetic, inline for the painters that shade every row: red and green move by
+// `amount`, blue by `amount` or, when `proportional`, by blue * amount / 192; each channel is
+// clamped to 0..255.
+inline uint32_t shifted_colour(uint32_t colour, int32_t amount, bool proportional)
+{
+    auto channel = [](int64_t value) { return uint32_t(std::clamp<int64_t>(value, 0, 255)); };
+    const int64_t blue = (colour >> 16) & 0xFF;
+    return channel(int64_t(colour & 0xFF) + amount) | (channel(int64_t((colour >> 8) & 0xFF) + amount) << 8)
+        | (channel(proportional ? blue + blue * amount / 192 : blue + amount) << 16);
+}
+
 // The face's size as the surface reports it (single precision). Offsets are applied before
 // rounding, so that W - 3 of a fractional width rounds the way the face painters expect.
 struct FaceSize {

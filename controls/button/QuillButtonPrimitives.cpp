@@ -3,6 +3,7 @@
 // a pen stays selected until the next primitive's pen replaces and deletes it, so one pen at
 // most outlives a paint, and the control deletes it when it goes.
 
+#include "controls/button/PaintSupport.h"
 #include "controls/button/QuillButton.h"
 
 #include <algorithm>
@@ -19,28 +20,18 @@ void use_pen(gdi::HDC dc, gdi::Color colour)
     gdi::DeleteObject(gdi::SelectObject(dc, gdi::CreatePen(gdi::PS_SOLID, 1, colour)));
 }
 
-int clamp_channel(int value)
-{
-    return std::clamp(value, 0, 255);
-}
-
 } // namespace
 
 gdi::Color QuillButton::ShiftColor(gdi::Color colour, int32_t amount, bool proportional, std::string* text)
 {
-    int red = int(colour & 0xFF);
-    int green = int((colour >> 8) & 0xFF);
-    int blue = int((colour >> 16) & 0xFF);
-    // Only blue scales in the proportional mode; red and green always move by the amount.
-    red = clamp_channel(red + amount);
-    green = clamp_channel(green + amount);
-    blue = clamp_channel(proportional ? blue + int(int64_t(blue) * amount / 192) : blue + amount);
+    const gdi::Color result = shifted_colour(colour, amount, proportional);
     if (text) {
         char digits[16];
-        std::snprintf(digits, sizeof(digits), "%03d%03d%03d", red, green, blue);
+        std::snprintf(
+            digits, sizeof(digits), "%03u%03u%03u", result & 0xFF, (result >> 8) & 0xFF, result >> 16);
         *text = digits;
     }
-    return gdi::Color(red) | (gdi::Color(green) << 8) | (gdi::Color(blue) << 16);
+    return result;
 }
 
 gdi::Color QuillButton::TranslateSystemColor(gdi::Color value)

@@ -29,7 +29,7 @@ void QuillButton::PaintXPFace(bool snapshot)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
-    auto P = [](Color c, int32_t n) { return ShiftColor(c, n, true); };
+    auto P = [](Color c, int32_t n) { return shifted_colour(c, n, true); };
     SelectedStateScope selected(ButtonState, m_option_button && m_value);
 
     // The shade of row i darkens by up to 25 towards the far end. A face without height has no
