@@ -63,6 +63,7 @@ struct CaptionLayoutInput {
     int icon_alignment {0};
     int icon_size {2};
     bool has_icon {false};
+    bool operator==(const CaptionLayoutInput&) const = default;
 };
 
 struct CaptionLayout {

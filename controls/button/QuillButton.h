@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -315,6 +316,16 @@ private:
     // the surface's own font that it replaced.
     gdi::HFONT KeptCaptionFont {nullptr};
     gdi::HFONT SurfaceFont {nullptr};
+    // The latest layout and what it was made from: the input (its caption held apart) and the
+    // font it measured in. The pipeline lays the caption out on every paint, and the same input
+    // and font always give the same layout. Its lines are the ones in CaptionLines.
+    struct LayoutMemo {
+        std::string caption;
+        CaptionLayoutInput input;
+        gdi::LOGFONTA font {};
+        CaptionLayout layout;
+    };
+    std::optional<LayoutMemo> m_layout_memo;
 
     // [SECTION] Constituents
     host::Timer TimerHover {*this, "TimerHover", 100, false};

@@ -142,9 +142,25 @@ void QuillButton::LayoutCaption()
     in.icon_alignment = m_icon_alignment;
     in.icon_size = icon_side(m_icon_size) / 8;
     in.has_icon = HasIcon;
-    CaptionLayout layout = layout_caption(in, measure);
-
-    CaptionLines = std::move(layout.lines);
+    // The font selected now decides every measure; without a description of it, nothing is kept.
+    gdi::LOGFONTA font {};
+    const bool font_known = gdi::GetObjectA(gdi::GetCurrentObject(dc, gdi::OBJ_FONT), int(sizeof font), &font)
+        == int(sizeof font);
+    CaptionLayoutInput key = in;
+    key.caption = {};
+    const bool unchanged = font_known && m_layout_memo && m_layout_memo->caption == in.caption
+        && m_layout_memo->input == key && std::memcmp(&m_layout_memo->font, &font, sizeof font) == 0;
+    CaptionLayout fresh;
+    if (!unchanged) {
+        fresh = layout_caption(in, measure);
+        CaptionLines = std::move(fresh.lines);
+        fresh.lines.clear();
+        if (font_known)
+            m_layout_memo = LayoutMemo {std::string(in.caption), key, font, std::move(fresh)};
+        else
+            m_layout_memo.reset();
+    }
+    const CaptionLayout& layout = m_layout_memo ? m_layout_memo->layout : fresh;
     if (layout.has_rect)
         CaptionRect = layout.rect;
     // An access key that this layout did not place (cut away by "...") draws no underline.

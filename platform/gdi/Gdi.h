@@ -472,6 +472,9 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBR
 // [SECTION] Text (implemented in platform/gdi/text/)
 
 HFONT CreateFontIndirectA(const LOGFONTA* font);
+// Fonts only: copies up to `size` bytes of the font's LOGFONTA into `buffer` and returns how many,
+// or with `buffer` null returns the size of a LOGFONTA; 0 for anything else.
+int GetObjectA(HGDIOBJ object, int size, void* buffer);
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
 int DrawTextA(HDC dc, const char* text, int length, RECT* rect, UINT format);
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);

@@ -174,6 +174,18 @@ HFONT CreateFontIndirectA(const LOGFONTA* font)
     return register_object<HFONT>(std::move(object));
 }
 
+int GetObjectA(HGDIOBJ object, int size, void* buffer)
+{
+    auto* font = object_cast<FontObject>(object);
+    if (!font || size < 0)
+        return 0;
+    if (!buffer)
+        return int(sizeof(LOGFONTA));
+    int copied = std::min(size, int(sizeof(LOGFONTA)));
+    std::memcpy(buffer, &font->description(), size_t(copied));
+    return copied;
+}
+
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics)
 {
     DeviceContext* context = dc_from_handle(dc);

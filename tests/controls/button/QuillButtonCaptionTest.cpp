@@ -300,3 +300,34 @@ TEST_F(ButtonCaption, GreyedIconCarriesTheFaceBehindItsTransparentPixels)
     gdi::Color row_colour = gdi::without_alpha(b.canvas().pixels().pixel(53, 30));
     EXPECT_EQ(gdi::red_of(corner), gdi::red_of(row_colour));
 }
+
+// Repaints reuse the last layout only while the caption, the face and the font are the same:
+// a font changed in place, a new caption or a new size each lay the caption out again, and
+// going back gives back the first picture.
+TEST_F(ButtonCaption, TheLayoutFollowsEveryChangeBetweenPaints)
+{
+    auto& b = make(6, 160, 33, "Begin Scan");
+    b.BackColor(0x808080);
+    auto font = host::StdFont::create("Liberation Sans", 9);
+    b.Font(font);
+    QuillButtonTestAccess t(b);
+    const gdi::Rect inside {6, 4, 154, 29};
+    b.RefreshButton();
+    const gdi::Surface first = b.canvas().pixels();
+    const gdi::Rect plain = ink(b, inside, t.face());
+
+    b.Font()->Bold(true);
+    b.RefreshButton();
+    EXPECT_GT(ink(b, inside, t.face()).width(), plain.width());
+
+    b.Font()->Bold(false);
+    b.Caption("Begin Scan now");
+    EXPECT_GT(ink(b, inside, t.face()).width(), plain.width());
+    b.Caption("Begin Scan");
+    b.Move(150, 150, 200 * 15, 33 * 15);
+    EXPECT_GT(ink(b, {6, 4, 194, 29}, t.face()).left, plain.left);
+
+    b.Move(150, 150, 160 * 15, 33 * 15);
+    b.RefreshButton();
+    EXPECT_EQ(b.canvas().pixels(), first);
+}

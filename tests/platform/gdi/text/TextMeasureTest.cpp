@@ -4,6 +4,8 @@
 #include "tests/platform/gdi/text/TextTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <string>
 
 using namespace sorrel::gdi;
@@ -118,6 +120,25 @@ TEST(TextMeasure, FontsNeverLeak)
     SelectObject(dc, previous);
     EXPECT_EQ(live_object_count(), before);
     DeleteDC(dc);
+}
+
+// A font describes itself as it was asked for; other objects and short buffers get nothing more.
+TEST(TextMeasure, AFontGivesBackItsDescription)
+{
+    LOGFONTA description = font_description("Arial Bold", -13, 900);
+    HFONT font = CreateFontIndirectA(&description);
+    LOGFONTA copy {};
+    EXPECT_EQ(GetObjectA(font, int(sizeof copy), &copy), int(sizeof copy));
+    EXPECT_EQ(std::memcmp(&copy, &description, sizeof copy), 0);
+    EXPECT_EQ(GetObjectA(font, 0, nullptr), int(sizeof copy));
+    LONG height = 0;
+    EXPECT_EQ(GetObjectA(font, int(sizeof height), &height), int(sizeof height));
+    EXPECT_EQ(height, -13);
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    EXPECT_EQ(GetObjectA(pen, int(sizeof copy), &copy), 0);
+    DeleteObject(pen);
+    DeleteObject(font);
+    EXPECT_EQ(GetObjectA(font, int(sizeof copy), &copy), 0);
 }
 
 TEST(TextMeasure, BadArgumentsFailQuietly)
