@@ -168,6 +168,14 @@ void xor_cells(DeviceContext& dc, const Rect& cells, Color mask)
 // surface origin rather than with the rectangle.
 void xor_checker_cells(DeviceContext& dc, const Rect& cells)
 {
+    // The sides of a focus rectangle are one-pixel columns: every other row flips.
+    if (cells.width() == 1 && dc.surface() && !dc.clip_region()) {
+        Surface& surface = *dc.surface();
+        const Rect column = cells.intersected(surface.bounds());
+        for (int y = column.top + ((column.left + column.top + 1) & 1); y < column.bottom; y += 2)
+            surface.scanline(y)[column.left] ^= 0xFFFFFF;
+        return;
+    }
     for_each_cell_span(dc, cells, [](uint32_t* row, int y, int a, int b) {
         int x = a;
 #ifdef __SSE2__
