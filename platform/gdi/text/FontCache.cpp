@@ -43,6 +43,17 @@ static void append_int(std::string& key, int value)
 
 std::shared_ptr<Font> FontCache::font(std::string_view face_name, int height, bool bold, bool italic)
 {
+    if (m_last.font && m_last.height == height && m_last.bold == bold && m_last.italic == italic
+        && m_last.face_name == face_name)
+        return m_last.font;
+    std::shared_ptr<Font> font = lookup(face_name, height, bold, italic);
+    if (font)
+        m_last = {std::string(face_name), height, bold, italic, font};
+    return font;
+}
+
+std::shared_ptr<Font> FontCache::lookup(std::string_view face_name, int height, bool bold, bool italic)
+{
     m_key.assign(face_name);
     m_key += '\0';
     append_int(m_key, height);

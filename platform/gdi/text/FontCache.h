@@ -33,6 +33,7 @@ public:
 
 private:
     FontCache();
+    std::shared_ptr<Font> lookup(std::string_view face_name, int height, bool bold, bool italic);
     std::shared_ptr<FontFace> resolve_face(const FaceName&);
     std::shared_ptr<FontFace> load_face(const FontFile&);
 
@@ -43,6 +44,16 @@ private:
     std::unordered_map<std::string, std::shared_ptr<Font>> m_sized; // by face and ppem
     std::unordered_map<std::string, std::shared_ptr<Font>> m_requests; // by request as given
     std::string m_key; // reused so that a cache hit allocates nothing
+    // The latest request and its answer: a control that rebuilds its font for every paint asks
+    // the same question again and again.
+    struct LastRequest {
+        std::string face_name;
+        int height {0};
+        bool bold {false};
+        bool italic {false};
+        std::shared_ptr<Font> font;
+    };
+    LastRequest m_last;
 };
 
 } // namespace sorrel::gdi
