@@ -127,7 +127,7 @@ int QuillButton::face_height() const
 
 bool QuillButton::design_mode() const
 {
-    return !Ambient().UserMode;
+    return !AmbientUserMode();
 }
 
 gdi::HDC QuillButton::parent_dc() const

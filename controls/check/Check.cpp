@@ -149,7 +149,7 @@ void Check::UserControl_Show()
 
 bool Check::run_mode() const
 {
-    return Ambient().UserMode;
+    return AmbientUserMode();
 }
 
 host::ErrorOr<void> register_check()

@@ -165,6 +165,12 @@ AmbientProperties UserControl::Ambient() const
     return ambient;
 }
 
+bool UserControl::AmbientUserMode() const
+{
+    Form* form = Parent();
+    return !form || !form->design_mode();
+}
+
 int UserControl::ParentControls() const
 {
     Form* form = Parent();

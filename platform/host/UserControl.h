@@ -98,6 +98,8 @@ public:
 
     // Container services ---------------------------------------------------------------------
     AmbientProperties Ambient() const;
+    // Ambient().UserMode alone, without building the rest: painting asks it every frame.
+    bool AmbientUserMode() const;
     // The form's Controls count plus one: the collection that also holds the form itself.
     int ParentControls() const;
     // Notes that a stored property changed (meaningful at design time: the form's design
