@@ -102,13 +102,13 @@ static void copy_bitmap(const FT_Bitmap& bitmap, Glyph& glyph)
         glyph.width = glyph.height = 0;
         return;
     }
-    glyph.coverage.assign(size_t(glyph.width) * size_t(glyph.height), 0);
+    glyph.allocate(glyph.width, glyph.height);
     const int stride = std::abs(bitmap.pitch);
     for (int y = 0; y < glyph.height; ++y) {
         // A negative pitch stores the rows bottom first.
         int source_row = bitmap.pitch < 0 ? glyph.height - 1 - y : y;
         const uint8_t* row = bitmap.buffer + size_t(source_row) * size_t(stride);
-        uint8_t* out = glyph.coverage.data() + size_t(y) * size_t(glyph.width);
+        uint8_t* out = glyph.row(y);
         switch (bitmap.pixel_mode) {
         case FT_PIXEL_MODE_GRAY: {
             int levels = std::max(2, int(bitmap.num_grays));
@@ -176,14 +176,11 @@ static Glyph rotated(const Glyph& upright, Rotation rotation)
     auto last = rotate_pixel(rotation, upright.dx + upright.width - 1, upright.dy + upright.height - 1);
     out.dx = std::min(first.dx, last.dx);
     out.dy = std::min(first.dy, last.dy);
-    out.width = std::abs(last.dx - first.dx) + 1;
-    out.height = std::abs(last.dy - first.dy) + 1;
-    out.coverage.assign(size_t(out.width) * size_t(out.height), 0);
+    out.allocate(std::abs(last.dx - first.dx) + 1, std::abs(last.dy - first.dy) + 1);
     for (int y = 0; y < upright.height; ++y) {
         for (int x = 0; x < upright.width; ++x) {
             auto p = rotate_pixel(rotation, upright.dx + x, upright.dy + y);
-            out.coverage[size_t(p.dy - out.dy) * size_t(out.width) + size_t(p.dx - out.dx)]
-                = upright.at(x, y);
+            out.row(p.dy - out.dy)[p.dx - out.dx] = upright.at(x, y);
         }
     }
     return out;

@@ -49,9 +49,15 @@ void TextPainter::blend_glyph(const Glyph& glyph, int x, int y, const CoverageBl
 {
     for_each_clip_part(Rect::from_size(x, y, glyph.width, glyph.height), [&](const Rect& target) {
         const uint8_t* source
-            = glyph.coverage.data() + size_t(target.top - y) * size_t(glyph.width) + size_t(target.left - x);
-        for (int row = target.top; row < target.bottom; ++row, source += glyph.width)
-            blend.blend_row(m_surface.scanline(row) + target.left, source, target.width());
+            = glyph.coverage.data() + size_t(target.top - y) * size_t(glyph.stride) + size_t(target.left - x);
+        // Whole rows take their padding along when the pixels under it are drawable: no coverage
+        // leaves those pixels as they are, and the row blends in whole groups of four.
+        int count = target.width();
+        if (target.left == x && count == glyph.width && m_clip_rects.empty()
+            && x + glyph.stride <= m_clip.right)
+            count = glyph.stride;
+        for (int row = target.top; row < target.bottom; ++row, source += glyph.stride)
+            blend.blend_row(m_surface.scanline(row) + target.left, source, count);
     });
 }
 

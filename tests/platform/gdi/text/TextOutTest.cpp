@@ -155,6 +155,31 @@ TEST(TextOut, TextIsBlendedInItsColourAndClipped)
     EXPECT_EQ(fixture.changed_pixels().top, 0);
 }
 
+// A glyph ending at the last pixel of the last row blends exactly its own cells, whatever its
+// width: nothing past the surface is touched (the sanitizer build checks the memory).
+TEST(TextOut, GlyphsAtTheBottomRightCornerStayInside)
+{
+    auto font = FontCache::the().font("Arial", -12, false, false);
+    for (char c : std::string("ilmW")) {
+        const Glyph& glyph = font->glyph(uint8_t(c), Rotation::None);
+        ASSERT_FALSE(glyph.is_empty());
+        Surface surface(glyph.width + 3, glyph.height + 2, 0xFFFFFF);
+        TextPainter painter(surface, surface.bounds());
+        TextStyle style;
+        style.color = RGB(0, 0, 200);
+        const Point at {surface.width() - glyph.width - glyph.dx, surface.height() - glyph.height - glyph.dy};
+        painter.draw_text(*font, at, std::string(1, c), style);
+        for (int y = 0; y < surface.height(); ++y)
+            for (int x = 0; x < surface.width(); ++x) {
+                bool cell = x >= surface.width() - glyph.width && y >= surface.height() - glyph.height;
+                uint8_t cover = cell
+                    ? glyph.at(x - (surface.width() - glyph.width), y - (surface.height() - glyph.height))
+                    : 0;
+                EXPECT_EQ(surface.pixel(x, y) == 0xFFFFFFu, cover == 0) << c << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(TextOut, ViewportOriginMovesTheText)
 {
     FontFixture moved(font_description("Arial", -12));
