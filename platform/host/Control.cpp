@@ -239,15 +239,19 @@ gdi::Point Control::client_origin() const
 
 gdi::Rect Control::client_rect() const
 {
-    gdi::Point origin = client_origin();
-    gdi::Rect r = pixel_rect();
-    return gdi::Rect::from_size(origin.x, origin.y, r.width(), r.height());
+    gdi::Rect own = pixel_rect();
+    if (!m_container)
+        return gdi::Rect::from_size(0, 0, own.width(), own.height());
+    gdi::Point origin = m_container->client_origin();
+    return gdi::Rect::from_size(origin.x + own.left, origin.y + own.top, own.width(), own.height());
 }
 
 void Control::invalidate()
 {
-    gdi::Rect own = pixel_rect();
-    invalidate(gdi::Rect::from_size(0, 0, own.width(), own.height()));
+    Host* host = Host::current_or_null();
+    if (!host || !Parent())
+        return;
+    host->invalidate_client_rect(client_rect());
 }
 
 void Control::invalidate(const gdi::Rect& own_pixels)
