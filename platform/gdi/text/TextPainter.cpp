@@ -56,8 +56,8 @@ void TextPainter::blend_glyph(const Glyph& glyph, int x, int y, const CoverageBl
         if (target.left == x && count == glyph.width && m_clip_rects.empty()
             && x + glyph.stride <= m_clip.right)
             count = glyph.stride;
-        for (int row = target.top; row < target.bottom; ++row, source += glyph.stride)
-            blend.blend_row(m_surface.scanline(row) + target.left, source, count);
+        blend.blend_rows(m_surface.scanline(target.top) + target.left, size_t(m_surface.width()), source,
+            size_t(glyph.stride), count, target.height());
     });
 }
 

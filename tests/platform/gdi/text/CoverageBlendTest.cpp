@@ -39,11 +39,13 @@ Color colour_for(unsigned over)
 
 } // namespace
 
-// All 256 x 256 x 256 cases of coverage, pixel channel and colour channel, one pixel at a time and
-// a row at a time, in every channel.
+// All 256 x 256 x 256 cases of coverage, pixel channel and colour channel, one pixel at a time, a
+// row at a time and through the block path (eight pixels at a time where the processor can), in
+// every channel.
 TEST(CoverageBlend, MatchesThePlainBlendInEveryCase)
 {
     std::vector<uint32_t> row(256);
+    std::vector<uint32_t> block(256);
     std::vector<uint8_t> coverage(256);
     int mismatches = 0;
     for (unsigned over = 0; over < 256; ++over) {
@@ -55,13 +57,16 @@ TEST(CoverageBlend, MatchesThePlainBlendInEveryCase)
                 row[i] = pixel_for(i);
                 coverage[i] = uint8_t(shift + i * 37);
             }
+            block = row;
             blend.blend_row(row.data(), coverage.data(), 256);
+            blend.blend_rows(block.data(), 128, coverage.data(), 128, 128, 2);
             for (unsigned i = 0; i < 256 && mismatches < 10; ++i) {
                 uint32_t expected = plain_blend(pixel_for(i), colour, coverage[i]);
-                if (row[i] != expected || blend(pixel_for(i), coverage[i]) != expected) {
+                if (row[i] != expected || block[i] != expected
+                    || blend(pixel_for(i), coverage[i]) != expected) {
                     ADD_FAILURE() << std::hex << "pixel " << pixel_for(i) << " colour " << colour
                                   << " coverage " << unsigned(coverage[i]) << ": expected " << expected
-                                  << ", row gave " << row[i] << ", pixel gave "
+                                  << ", row gave " << row[i] << ", block gave " << block[i] << ", pixel gave "
                                   << blend(pixel_for(i), coverage[i]);
                     ++mismatches;
                 }
@@ -91,6 +96,38 @@ TEST(CoverageBlend, RowsOfAnyLengthTouchOnlyTheirPixels)
                                            : before[size_t(i)];
                 EXPECT_EQ(pixels[size_t(i)], expected)
                     << "length " << length << " start " << start << " pixel " << i;
+            }
+        }
+    }
+}
+
+// Blocks of rows of any length, at every alignment, blend exactly their own pixels, row by row.
+TEST(CoverageBlend, BlocksOfRowsTouchOnlyTheirPixels)
+{
+    const Color colour = rgb(20, 230, 140);
+    const CoverageBlend blend(colour);
+    constexpr int stride = 24, coverage_stride = 20, rows = 3;
+    for (int length = 0; length <= 19; ++length) {
+        for (int start = 0; start < 4; ++start) {
+            std::vector<uint32_t> pixels(stride * rows);
+            std::vector<uint8_t> coverage(coverage_stride * rows);
+            for (size_t i = 0; i < pixels.size(); ++i)
+                pixels[i] = pixel_for(unsigned(i * 29));
+            for (size_t i = 0; i < coverage.size(); ++i)
+                coverage[i] = uint8_t(i * 53 + size_t(length));
+            const std::vector<uint32_t> before = pixels;
+            blend.blend_rows(
+                pixels.data() + start, stride, coverage.data() + start, coverage_stride, length, rows);
+            for (int r = 0; r < rows; ++r) {
+                for (int x = 0; x < stride; ++x) {
+                    size_t at = size_t(r * stride + x);
+                    bool inside = x >= start && x < start + length;
+                    uint32_t expected = inside
+                        ? plain_blend(before[at], colour, coverage[size_t(r * coverage_stride + x)])
+                        : before[at];
+                    EXPECT_EQ(pixels[at], expected)
+                        << "length " << length << " start " << start << " row " << r << " pixel " << x;
+                }
             }
         }
     }
