@@ -106,7 +106,7 @@ TEST(CoverageBlend, BlocksOfRowsTouchOnlyTheirPixels)
 {
     const Color colour = rgb(20, 230, 140);
     const CoverageBlend blend(colour);
-    constexpr int stride = 24, coverage_stride = 20, rows = 3;
+    constexpr int stride = 24, coverage_stride = 23, rows = 3;
     for (int length = 0; length <= 19; ++length) {
         for (int start = 0; start < 4; ++start) {
             std::vector<uint32_t> pixels(stride * rows);
