@@ -1,6 +1,8 @@
 // QuillButton painting: one full repaint (RefreshButton) of a 225 x 33 button with the caption
 // "Begin Scan", for the XP face (ButtonType 3) and the bevel face (ButtonType 2), each next to a
 // memset of the button's surface in the same run. The caption font is rebuilt on every paint.
+// On a shared machine the baseline drifts between benchmarks; compare medians of interleaved
+// repetitions: --benchmark_enable_random_interleaving=true --benchmark_repetitions=9
 
 #include "controls/button/QuillButton.h"
 #include "platform/backend/headless/HeadlessBackend.h"
