@@ -13,9 +13,10 @@ struct FT_LibraryRec_;
 namespace sorrel::gdi {
 
 // Every font the program has asked for, so that asking again (the button builds its caption font
-// on every paint) is one hash lookup. Requests resolve to loaded faces, faces and pixel sizes to
-// sized fonts, which hold the rendered glyphs; fonts and faces are shared by everything that
-// uses them and are never reloaded. Used from the one user-interface thread only.
+// on every paint) is one hash lookup, or none for the same request twice in a row. Requests
+// resolve to loaded faces, faces and pixel sizes to sized fonts, which hold the rendered glyphs;
+// fonts and faces are shared by everything that uses them and are never reloaded. Used from the
+// one user-interface thread only.
 class FontCache {
 public:
     static FontCache& the();
