@@ -105,8 +105,8 @@ private:
     void ShowVerdict();
 
     // Deletes File1's entries 0 .. count - 1 as listed now, moving ProgressBar2 along.
-    void DeletionPass(int count);
-    // The folder has no files left: removes it and asks whether to exit.
+    void DeletionPass(int count, files::DeletionPass const& in_use);
+    // The folder is gone: reports it and asks whether to exit.
     void FinishRemoval();
     void ReturnToStart();
     files::FileSystemObject& fso();

@@ -6,11 +6,12 @@
 //   no older Messenger found      "No older version ..." box; nothing deleted, nothing asked
 //   confirmation No               nothing deleted
 //   pass, nothing left            folder deleted, "Complete!"; Yes ends, No returns to start
-//   pass, files left              "Oh No!" names them; No ends the handler
+//   pass, something left          "Oh No!" names it; No ends the handler
 //     retry, nothing left         as "nothing left" above
-//     retry, files left           the handler ends; "Unistall" may be clicked again
+//     retry, something left       the handler ends; "Unistall" may be clicked again
 //
-// Each attempt names only the files that remain after it.
+// Each attempt names only what remains after it: the listed files still there or, when those
+// are gone but the folder is not, whatever it still holds (hidden files, subfolders).
 
 #include "app/FrmSorrel.h"
 #include "platform/host/Host.h"
@@ -23,10 +24,28 @@ constexpr int32_t Critical = host::vbYesNo + host::vbCritical;
 constexpr int32_t Information = host::vbYesNo + host::vbInformation;
 // Presenting every step of a long pass would cost more than the deletions.
 constexpr double FrameInterval = 1000.0 / 60.0;
+// The bar's Max is a 16-bit Integer.
+constexpr int MaxBarValue = 32767;
 
-host::Variant to_integer(int count)
+// Files per step of ProgressBar2: 1 unless there are more files than a 16-bit Max can count.
+int bar_step(int count)
 {
-    return host::Variant(int16_t(count - 1));
+    return count - 1 > MaxBarValue ? (count - 1) / MaxBarValue + 1 : 1;
+}
+
+host::Variant bar_max(int count)
+{
+    return host::Variant(int16_t((count - 1) / bar_step(count)));
+}
+
+// One name of the failure list. A name that holds the list's own separator is put in quotes so
+// that a reader still sees where it ends; shown names never hold quotes themselves.
+void append_failure_entry(std::string& list, std::string const& name)
+{
+    if (name.find("; ") != std::string::npos)
+        list += "\"" + name + "\"; ";
+    else
+        list += name + "; ";
 }
 
 } // namespace
@@ -34,13 +53,17 @@ host::Variant to_integer(int count)
 void FrmSorrel::CmdUnistall_Click()
 {
     host::Host& host = host::Host::current();
-    ProgressBar2.Max(to_integer(File1.ListCount()));
+    // Without an older Messenger in File1 there is nothing of it to delete; whatever folder the
+    // file list shows must never be removed in its place.
+    bool older_listed = !Text6.Text().empty() && File1.Path() == Text6.Text();
+    // An empty File1 that is not the older Messenger's would only bring the bar's complaint about
+    // a maximum of -1 before the box that explains.
+    if (older_listed || File1.ListCount() > 0 || ChkOld.Value() != 1)
+        ProgressBar2.Max(bar_max(File1.ListCount()));
     if (ChkOld.Value() != 1)
         return;
 
-    // Without an older Messenger in File1 there is nothing of it to delete; whatever folder the
-    // file list shows must never be removed in its place.
-    if (Text6.Text().empty() || File1.Path() != Text6.Text()) {
+    if (!older_listed) {
         host.MsgBox(
             "No older version of MSN Messenger was found to remove.", host::vbInformation, "Unistall");
         return;
@@ -51,43 +74,58 @@ void FrmSorrel::CmdUnistall_Click()
     if (host.MsgBox(question, Critical, "Confirmation!") != host::vbYes)
         return;
 
-    DeletionPass(File1.ListCount());
-    File1.Refresh();
-    if (File1.ListCount() == 0) {
-        FinishRemoval();
-        return;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt > 0) {
+            ProgressBar2.Value(1);
+            ProgressBar2.Max(bar_max(File1.ListCount()));
+        }
+        // The files in use are found once for the whole attempt.
+        auto in_use = files::FileSystemObject::begin_deletion_pass();
+        if (auto folder = File1.folder_identity())
+            in_use.forget(*folder);
+        DeletionPass(File1.ListCount(), in_use);
+        File1.Refresh();
+        std::vector<std::string> left;
+        if (File1.ListCount() == 0) {
+            (void)fso().DeleteFolder(Text6.Text(), false, &in_use);
+            left = fso().remaining_items(Text6.Text());
+            if (left.empty()) {
+                FinishRemoval();
+                return;
+            }
+        } else {
+            for (int i = 0; i < File1.ListCount(); ++i)
+                left.push_back(File1.List(i));
+        }
+        if (attempt > 0)
+            return;
+
+        // Built whole and assigned once: the list can hold thousands of names. Each attempt names
+        // only what remains after it.
+        std::string list;
+        for (auto const& name : left)
+            append_failure_entry(list, name);
+        Text8.Text(std::move(list));
+        std::string failure = "The following files were not deleted: \r\n\r\n" + Text8.Text()
+            + "\r\n\r\nPlease make sure you do not have MSN open.  Would you like to try again?";
+        if (host.MsgBox(failure, Information, "Oh No!") != host::vbYes)
+            return;
     }
-
-    Text8.Text("");
-    for (int i = 0; i < File1.ListCount(); ++i)
-        Text8.Text(Text8.Text() + File1.List(i) + "; ");
-    std::string failure = "The following files were not deleted: \r\n\r\n" + Text8.Text()
-        + "\r\n\r\nPlease make sure you do not have MSN open.  Would you like to try again?";
-    if (host.MsgBox(failure, Information, "Oh No!") != host::vbYes)
-        return;
-
-    ProgressBar2.Value(1);
-    ProgressBar2.Max(to_integer(File1.ListCount()));
-    DeletionPass(File1.ListCount());
-    File1.Refresh();
-    if (File1.ListCount() == 0)
-        FinishRemoval();
 }
 
-void FrmSorrel::DeletionPass(int count)
+void FrmSorrel::DeletionPass(int count, files::DeletionPass const& in_use)
 {
     host::Host& host = host::Host::current();
-    // The files in use are found once for the whole pass.
-    auto in_use = files::FileSystemObject::begin_deletion_pass();
     // The entries as listed before the pass: deleting doesn't re-read the list.
-    std::string folder = File1.Path();
-    std::vector<std::string> names;
+    std::vector<files::ListedFile> listed;
+    listed.reserve(size_t(std::max(count, 0)));
     for (int i = 0; i < count; ++i)
-        names.push_back(File1.List(i));
+        listed.push_back(File1.listed_file(i));
+    int step = bar_step(count);
     double last_frame = host.now_ms();
     for (int i = 0; i < count; ++i) {
-        (void)fso().DeleteFile(folder + "\\" + names[size_t(i)], false, &in_use);
-        ProgressBar2.Value(i);
+        (void)fso().DeleteFile(listed[size_t(i)], false, &in_use);
+        ProgressBar2.Value(i / step);
         if (host.now_ms() - last_frame >= FrameInterval) {
             host.present_pending();
             last_frame = host.now_ms();
@@ -98,7 +136,6 @@ void FrmSorrel::DeletionPass(int count)
 void FrmSorrel::FinishRemoval()
 {
     host::Host& host = host::Host::current();
-    (void)fso().DeleteFolder(Text6.Text(), false);
     if (host.MsgBox("Unistall Successfuly Completed!\r\n\r\nDo you want to exit?", host::vbYesNo, "Complete!")
         == host::vbYes) {
         host.End();

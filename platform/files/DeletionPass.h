@@ -30,6 +30,8 @@ public:
     // Adds the mapped files of one maps text ("addr perms offset major:minor inode path").
     void add_maps(std::string_view maps_text);
     void add(FileIdentity const& file) { m_in_use.insert(file); }
+    // Our own file list holds the folder it shows open; that must not keep the folder.
+    void forget(FileIdentity const& file) { m_in_use.erase(file); }
 
 private:
     std::unordered_set<FileIdentity, FileIdentityHash> m_in_use;

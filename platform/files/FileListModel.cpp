@@ -1,5 +1,6 @@
 #include "platform/files/FileListModel.h"
 
+#include "platform/base/Cp1252.h"
 #include "platform/files/DosAttributes.h"
 #include "platform/files/NameMatch.h"
 #include "platform/files/WindowsPath.h"
@@ -31,13 +32,33 @@ Result<FileDescriptor> open_folder(DriveMap const& drives, std::string_view text
     return folder;
 }
 
-std::vector<std::string> plain_files(int dir_fd)
+bool is_reserved(char c)
 {
+    auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+}
+
+} // namespace
+
+std::string shown_file_name(std::string_view name)
+{
+    // The reserved characters are ASCII, so they are replaced before the conversion, whose own
+    // "?" marks characters the code page lacks.
+    std::string text(name);
+    std::replace_if(text.begin(), text.end(), is_reserved, '_');
+    return base::utf8_to_cp1252(text);
+}
+
+void FileListModel::read()
+{
+    m_files.clear();
+    if (!m_folder)
+        return;
+    int dir_fd = m_folder->get();
     auto names = list_directory(dir_fd);
     if (names.is_error())
-        return {};
+        return;
     DosAttributeReader attributes(dir_fd);
-    std::vector<std::string> files;
     for (auto& name : names.value()) {
         if (name.starts_with('.'))
             continue;
@@ -46,42 +67,62 @@ std::vector<std::string> plain_files(int dir_fd)
             continue;
         if (auto dos = attributes.read(name); dos && (*dos & (DosHidden | DosSystem)))
             continue;
-        files.push_back(std::move(name));
+        auto shown = shown_file_name(name);
+        m_files.push_back({std::move(name), std::move(shown)});
     }
-    std::sort(
-        files.begin(), files.end(), [](auto const& a, auto const& b) { return less_ignoring_case(a, b); });
-    return files;
+    std::sort(m_files.begin(), m_files.end(),
+        [](auto const& a, auto const& b) { return less_ignoring_case(a.name, b.name); });
 }
-
-} // namespace
 
 Result<void> FileListModel::set_path(std::string_view path)
 {
     if (path.empty()) {
         m_path.clear();
-        m_names.clear();
+        m_folder.reset();
+        m_files.clear();
         return {};
     }
     auto folder = open_folder(m_drives, path);
     if (folder.is_error())
         return folder.error();
     m_path = path;
-    m_names = plain_files(folder.value().get());
+    m_folder = std::make_shared<FileDescriptor const>(folder.release_value());
+    read();
     return {};
 }
 
 std::string FileListModel::list(std::size_t index) const
 {
-    return index < m_names.size() ? m_names[index] : std::string {};
+    return index < m_files.size() ? m_files[index].shown : std::string {};
+}
+
+ListedFile FileListModel::listed(std::size_t index) const
+{
+    if (index >= m_files.size())
+        return {};
+    return {m_folder, m_files[index].name, m_files[index].shown};
+}
+
+std::vector<std::string> FileListModel::names() const
+{
+    std::vector<std::string> names;
+    names.reserve(m_files.size());
+    for (auto const& file : m_files)
+        names.push_back(file.shown);
+    return names;
+}
+
+std::optional<FileIdentity> FileListModel::folder_identity() const
+{
+    struct stat st { };
+    if (!m_folder || ::fstat(m_folder->get(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 void FileListModel::refresh()
 {
-    m_names.clear();
-    if (m_path.empty())
-        return;
-    if (auto folder = open_folder(m_drives, m_path); !folder.is_error())
-        m_names = plain_files(folder.value().get());
+    read();
 }
 
 } // namespace sorrel::files

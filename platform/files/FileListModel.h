@@ -1,12 +1,28 @@
 #pragma once
 
+#include "platform/files/DriveDiscovery.h"
 #include "platform/files/DriveMap.h"
+#include "platform/files/FileDescriptor.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace sorrel::files {
+
+// One entry of a file list as the list read it: the folder it was read in, held open, and the
+// entry's name there exactly as it is on disk. Deleting it needs neither the shown text nor a path.
+struct ListedFile {
+    std::shared_ptr<FileDescriptor const> folder;
+    std::string name; // on disk: UTF-8 or any bytes, possibly with "\" or ".." in it
+    std::string shown; // what the list shows (Windows-1252)
+};
+
+// The text a file list shows for an entry named `name` on disk: UTF-8 converted to Windows-1252
+// ("?" for what the code page lacks), with the characters a Windows name cannot hold (\ / : * ? "
+// < > | and control characters) shown as "_". The text is for reading only, never to find the file.
+std::string shown_file_name(std::string_view name);
 
 // What a file list shows: the plain files of one folder, named by a Windows path.
 //
@@ -25,18 +41,31 @@ public:
     // The folder exactly as it was set.
     std::string const& path() const { return m_path; }
 
-    std::size_t list_count() const { return m_names.size(); }
-    // The name of entry `index`; the empty text past the end.
+    std::size_t list_count() const { return m_files.size(); }
+    // The shown name of entry `index`; the empty text past the end.
     std::string list(std::size_t index) const;
-    std::vector<std::string> const& names() const { return m_names; }
+    // Entry `index` as it was read; no folder and no name past the end.
+    ListedFile listed(std::size_t index) const;
+    std::vector<std::string> names() const;
+    // The folder the list read; nothing without one.
+    std::optional<FileIdentity> folder_identity() const;
 
-    // Reads the folder again; a folder that has gone lists nothing.
+    // Reads the folder again: the folder that was opened when the path was set, so that a folder
+    // swapped for another (or for a link) meanwhile never puts other files on the list. A folder
+    // that has gone lists nothing.
     void refresh();
 
 private:
+    struct Entry {
+        std::string name;
+        std::string shown;
+    };
+    void read();
+
     DriveMap const& m_drives;
     std::string m_path;
-    std::vector<std::string> m_names;
+    std::shared_ptr<FileDescriptor const> m_folder;
+    std::vector<Entry> m_files;
 };
 
 } // namespace sorrel::files

@@ -4,11 +4,47 @@
 #include "platform/files/VersionReader.h"
 #include "platform/files/WindowsPath.h"
 
+#include "platform/files/NameMatch.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 
 namespace sorrel::files {
+
+namespace {
+
+// As deep as a deletion goes; what lies below is named by its deepest folder.
+constexpr int max_listing_depth = 1024;
+
+void collect_items(
+    int dir_fd, std::string const& prefix, dev_t device, int depth, std::vector<std::string>& out)
+{
+    auto names = list_directory(dir_fd);
+    if (names.is_error())
+        return;
+    for (auto const& name : names.value()) {
+        std::string item = prefix + shown_file_name(name);
+        struct stat st { };
+        if (::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
+            auto before = out.size();
+            if (st.st_dev == device && depth < max_listing_depth) {
+                FileDescriptor sub(
+                    ::openat(dir_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                if (sub.is_open())
+                    collect_items(sub.get(), item + "\\", device, depth + 1, out);
+            }
+            if (out.size() == before)
+                out.push_back(item + "\\");
+            continue;
+        }
+        out.push_back(std::move(item));
+    }
+}
+
+} // namespace
 
 Result<std::string> FileSystemObject::GetFileVersion(std::string_view path) const
 {
@@ -23,9 +59,48 @@ Result<void> FileSystemObject::DeleteFile(std::string_view path, bool force, Del
     return remove(path, force, pass, Kind::File);
 }
 
+Result<void> FileSystemObject::DeleteFile(ListedFile const& file, bool force, DeletionPass const* pass) const
+{
+    if (!file.folder || !file.folder->is_open() || file.name.empty() || file.name == "." || file.name == ".."
+        || file.name.find('/') != std::string::npos)
+        return Error {"\"" + file.shown + "\" is not a listed file", EINVAL};
+    std::optional<DeletionPass> own_pass;
+    if (!pass)
+        pass = &own_pass.emplace(DeletionPass::scan());
+    // A file is never a protected folder: no drive needs to be looked at.
+    Deleter deleter(*pass, force, {});
+    return deleter.delete_file(file.folder->get(), file.name, file.shown);
+}
+
 Result<void> FileSystemObject::DeleteFolder(std::string_view path, bool force, DeletionPass const* pass) const
 {
     return remove(path, force, pass, Kind::Folder);
+}
+
+std::vector<std::string> FileSystemObject::remaining_items(std::string_view path) const
+{
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error() || parsed.value().components.empty())
+        return {std::string(path)};
+    auto opened = open_parent(m_drives, parsed.value(), LinkPolicy::DoNotFollow);
+    if (opened.is_error())
+        return opened.error().code == ENOENT ? std::vector<std::string> {} : std::vector {std::string(path)};
+    auto const& parent = opened.value();
+    struct stat st { };
+    if (::fstatat(parent.directory.get(), parent.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? std::vector<std::string> {} : std::vector {std::string(path)};
+    FileDescriptor folder(::openat(
+        parent.directory.get(), parent.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder.is_open())
+        return {std::string(path)};
+    std::vector<std::string> items;
+    collect_items(folder.get(), {}, st.st_dev, 0, items);
+    std::sort(
+        items.begin(), items.end(), [](auto const& a, auto const& b) { return less_ignoring_case(a, b); });
+    // An empty folder that stays is named by itself.
+    if (items.empty())
+        items.push_back(std::string(path));
+    return items;
 }
 
 std::vector<FileIdentity> FileSystemObject::protected_folders() const

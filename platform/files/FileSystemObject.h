@@ -2,6 +2,7 @@
 
 #include "platform/files/DeletionPass.h"
 #include "platform/files/DriveMap.h"
+#include "platform/files/FileListModel.h"
 
 #include <string>
 #include <string_view>
@@ -24,10 +25,18 @@ public:
     // fails; a file in use always stays. `pass` says which files are in use; without one, the
     // call looks for itself.
     Result<void> DeleteFile(std::string_view path, bool force, DeletionPass const* pass = nullptr) const;
+    // The same for an entry that a file list read: exactly that entry of the folder the list read,
+    // whatever its name holds ("\", ".."); the name is never taken apart as a path.
+    Result<void> DeleteFile(ListedFile const& file, bool force, DeletionPass const* pass = nullptr) const;
 
     // Deletes a folder with whatever it holds, depth first. What cannot go stays, and then the
     // folder stays too and the call fails. A drive's root folder is never deleted.
     Result<void> DeleteFolder(std::string_view path, bool force, DeletionPass const* pass = nullptr) const;
+
+    // What the folder `path` still holds, each item named by its path below the folder as a file
+    // list shows names ("Sub\deep\a.dll"; an empty folder ends in "\"). Nothing when the folder
+    // is gone; the path itself when it is there but can't be looked into.
+    std::vector<std::string> remaining_items(std::string_view path) const;
 
     // Finds the files in use, once for a series of deletions.
     static DeletionPass begin_deletion_pass() { return DeletionPass::scan(); }

@@ -29,6 +29,13 @@ std::string FileListBox::List(int index) const
     return m_model.list(size_t(index));
 }
 
+files::ListedFile FileListBox::listed_file(int index) const
+{
+    if (index < 0)
+        return {};
+    return m_model.listed(size_t(index));
+}
+
 void FileListBox::Refresh()
 {
     m_model.refresh();

@@ -25,8 +25,11 @@ public:
     const std::string& Path() const { return m_model.path(); }
     files::Result<void> Path(std::string_view path);
     int ListCount() const { return int(m_model.list_count()); }
-    // The entry's file name; the empty text outside 0 .. ListCount() - 1.
+    // The entry's file name as shown (Windows-1252); the empty text outside 0 .. ListCount() - 1.
     std::string List(int index) const;
+    // The entry as the list read it, for deleting exactly that file.
+    files::ListedFile listed_file(int index) const;
+    std::optional<files::FileIdentity> folder_identity() const { return m_model.folder_identity(); }
     // Reads the folder again.
     void Refresh();
 

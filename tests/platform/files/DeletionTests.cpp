@@ -1,3 +1,4 @@
+#include "platform/files/FileListModel.h"
 #include "platform/files/FileSystemObject.h"
 #include "tests/platform/files/TempFolder.h"
 
@@ -240,4 +241,36 @@ TEST_F(DeletionTest, NeverCrossesIntoAnotherFileSystem)
     if (WEXITSTATUS(status) == 77)
         GTEST_SKIP() << "cannot mount a file system here";
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(DeletionTest, ListedNamesAreDeletedAsTheyAreOnDiskAndNeverAsPaths)
+{
+    temp.file("victim.txt");
+    temp.file("c/victim.txt");
+    std::vector<std::string> odd = {"x\\..\\..\\..\\victim.txt", "..\\victim.txt x", "a:b*c?d\"e<f>g|h",
+        "line\nbreak", "two; names", "caf\xC3\xA9.txt", std::string(255, 'n')};
+    for (auto const& name : odd)
+        temp.file("c/App/" + name);
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    // msmsgs.exe and readme.txt are listed too; "..\\victim.txt x" is hidden by its leading dot.
+    ASSERT_EQ(list.list_count(), odd.size() + 1);
+    auto shown = list.names();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "x_.._.._.._victim.txt"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "a_b_c_d_e_f_g_h"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "line_break"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "caf\xE9.txt"), shown.end());
+
+    for (std::size_t i = 0; i < list.list_count(); ++i)
+        EXPECT_FALSE(fso.DeleteFile(list.listed(i), false).is_error()) << list.list(i);
+    list.refresh();
+    EXPECT_EQ(list.list_count(), 0u);
+    EXPECT_TRUE(exists("victim.txt"));
+    EXPECT_TRUE(exists("c/victim.txt"));
+    EXPECT_TRUE(exists("outside/keep.txt"));
+    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
+
+    // A made-up entry can't climb either.
+    ListedFile climbing = list.listed(0);
+    EXPECT_TRUE(fso.DeleteFile(climbing, false).is_error());
 }
