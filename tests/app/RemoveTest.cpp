@@ -225,3 +225,19 @@ TEST_F(Remove, ALinkInsideTheFolderGoesButNotWhatItPointsTo)
     EXPECT_FALSE(fs::exists(older));
     EXPECT_TRUE(fs::exists(outside));
 }
+
+// What stays in the folder after its files went is named, not reported as success.
+TEST_F(Remove, LeftoversInSubfoldersAreNamedInsteadOfSuccess)
+{
+    fs::path kept = text_file('c', std::string(OlderFolder) + "/Sub/kept.txt");
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    open();
+    scan_and_open_remove_page();
+    headless->queue_answer(host::vbYes);
+    headless->queue_answer(host::vbNo);
+    click_unistall();
+    ASSERT_EQ(titles(), (std::vector<std::string> {"Confirmation!", "Oh No!"}));
+    EXPECT_EQ(headless->boxes()[1].text, failure("Sub\\kept.txt; "));
+    EXPECT_TRUE(fs::exists(kept));
+    EXPECT_FALSE(fs::exists(older / "msmsgs.exe"));
+}
