@@ -1,5 +1,6 @@
 #include "platform/host/FormFile.h"
 
+#include "platform/base/Cp1252.h"
 #include "platform/host/ControlRegistry.h"
 #include "platform/host/Form.h"
 #include "platform/host/Host.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 // [SECTION] Reading values
@@ -48,6 +50,12 @@ std::string scalar(const YAML::Node& node, const char* what)
     if (!node.IsScalar())
         fail(node, std::string(what) + " must be a single value");
     return node.Scalar();
+}
+
+// Form files are UTF-8; the controls hold their texts in Windows-1252.
+std::string text_scalar(const YAML::Node& node, const char* what)
+{
+    return base::utf8_to_cp1252(scalar(node, what));
 }
 
 bool parse_integer(const std::string& text, long long& out)
@@ -128,6 +136,10 @@ Variant read_font(const YAML::Node& node)
     std::string name = "MS Sans Serif";
     double size = 8.25;
     auto font = StdFont::create(name, size);
+    // Bold only stands for 400 or 700, so it goes first and a stored weight such as 300 has
+    // the last word whatever order the fields come in.
+    std::optional<bool> bold;
+    std::optional<int16_t> weight;
     for (auto it = node.begin(); it != node.end(); ++it) {
         std::string key = lower(scalar(it->first, "a font field"));
         YAML::Node value = it->second;
@@ -138,14 +150,14 @@ Variant read_font(const YAML::Node& node)
             return v == "true";
         };
         if (key == "name")
-            font->Name(scalar(value, "font name"));
+            font->Name(text_scalar(value, "font name"));
         else if (key == "size") {
             double points = number(value, "font size");
             if (!(points > 0 && points <= 2160))
                 fail(value, "font size out of range");
             font->Size(points);
         } else if (key == "bold")
-            font->Bold(flag());
+            bold = flag();
         else if (key == "italic")
             font->Italic(flag());
         else if (key == "underline")
@@ -153,12 +165,16 @@ Variant read_font(const YAML::Node& node)
         else if (key == "strikethrough")
             font->Strikethrough(flag());
         else if (key == "weight")
-            font->Weight(int16_t(std::clamp<long>(std::lround(number(value, "font weight")), 0, 1000)));
+            weight = int16_t(std::clamp<long>(std::lround(number(value, "font weight")), 0, 1000));
         else if (key == "charset")
             font->Charset(int16_t(std::clamp<long>(std::lround(number(value, "font charset")), 0, 255)));
         else
             fail(it->first, "unknown font field \"" + key + "\"");
     }
+    if (bold)
+        font->Bold(*bold);
+    if (weight)
+        font->Weight(*weight);
     return Variant(font);
 }
 
@@ -195,7 +211,7 @@ Variant read_value(const YAML::Node& node, const std::string& base_dir)
         fail(node, "a property value must be a single value, a !font or a !picture");
     const std::string& text = node.Scalar();
     if (tag == "!") // quoted: always text
-        return Variant(text);
+        return Variant(base::utf8_to_cp1252(text));
     if (tag == "!int" || tag == "!integer") {
         long long v;
         if (!parse_integer(text, v) || v < -32768 || v > 32767)
@@ -221,7 +237,7 @@ Variant read_value(const YAML::Node& node, const std::string& base_dir)
         return Variant(d);
     }
     if (tag == "!string")
-        return Variant(text);
+        return Variant(base::utf8_to_cp1252(text));
     if (tag != "?" && !tag.empty())
         fail(node, "unknown tag " + tag);
     // Plain values: Boolean, hex colour, Long, Double, or text.
@@ -242,7 +258,7 @@ Variant read_value(const YAML::Node& node, const std::string& base_dir)
     double real;
     if (parse_real(text, real))
         return Variant(real);
-    return Variant(text);
+    return Variant(base::utf8_to_cp1252(text));
 }
 
 // [SECTION] Reading documents
@@ -357,7 +373,7 @@ ErrorOr<Document> parse(std::string_view text, const std::string& base_dir, cons
             if (key == "name")
                 document.form.name = scalar(value, "name");
             else if (key == "caption")
-                document.form.caption = scalar(value, "caption");
+                document.form.caption = text_scalar(value, "caption");
             else if (key == "client") {
                 if (!value.IsSequence() || value.size() != 2)
                     fail(value, "client must be [width, height] in twips");
@@ -435,7 +451,7 @@ struct Writer {
     void font(YAML::Emitter& out, const StdFont& f)
     {
         out << YAML::LocalTag("font") << YAML::Flow << YAML::BeginMap;
-        out << YAML::Key << "name" << YAML::Value << f.Name();
+        out << YAML::Key << "name" << YAML::Value << base::cp1252_to_utf8(f.Name());
         out << YAML::Key << "size" << YAML::Value << format_real(f.Size(), false);
         out << YAML::Key << "weight" << YAML::Value << f.Weight();
         out << YAML::Key << "bold" << YAML::Value << (f.Bold() ? "true" : "false");
@@ -489,7 +505,7 @@ struct Writer {
             out << (v.to_bool() ? "true" : "false");
             break;
         case VariantType::String:
-            out << YAML::DoubleQuoted << v.to_string();
+            out << YAML::DoubleQuoted << base::cp1252_to_utf8(v.to_string());
             break;
         case VariantType::Font:
             if (auto f = v.to_font())
@@ -523,7 +539,8 @@ ErrorOr<std::string> write(const Document& document, const std::string& base_dir
     out << YAML::BeginMap;
     out << YAML::Key << "form" << YAML::Value << YAML::BeginMap;
     out << YAML::Key << "name" << YAML::Value << document.form.name;
-    out << YAML::Key << "caption" << YAML::Value << YAML::DoubleQuoted << document.form.caption;
+    out << YAML::Key << "caption" << YAML::Value << YAML::DoubleQuoted
+        << base::cp1252_to_utf8(document.form.caption);
     out << YAML::Key << "client" << YAML::Value << YAML::Flow << YAML::BeginSeq
         << format_twips(document.form.client_width) << format_twips(document.form.client_height)
         << YAML::EndSeq;

@@ -110,6 +110,81 @@ TEST_F(FormFiles, ADesignRoundTrips)
     EXPECT_EQ(first.value(), second.value());
 }
 
+TEST_F(FormFiles, TextsAreUtf8OnDiskAndWindows1252InTheControls)
+{
+    ASSERT_FALSE(
+        load_text("form: {name: F, caption: \"Caf\xC3\xA9 \xE2\x82\xAC \xE2\x98\x83\", client: [300, 300]}\n"
+                  "controls:\n"
+                  "  - kind: Recorder\n"
+                  "    name: R\n"
+                  "    position: [0, 0, 300, 300]\n"
+                  "    properties:\n"
+                  "      - tx: \"Caf\xC3\xA9\"\n"
+                  "      - plain: na\xC3\xAFve\n"
+                  "      - font: !font {name: \"Caf\xC3\xA9 Sans\", size: 8.25}\n")
+            .is_error());
+    // A character the code page lacks (the snowman) reads as "?".
+    EXPECT_EQ(form->Caption(), "Caf\xE9 \x80 ?");
+    auto& bag = dynamic_cast<Recorder&>(*form->find("R")).read_bag;
+    EXPECT_EQ(bag.ReadProperty("tx").to_string(), "Caf\xE9");
+    EXPECT_EQ(bag.ReadProperty("plain").to_string(), "na\xEFve");
+    EXPECT_EQ(bag.ReadProperty("font").to_font()->Name(), "Caf\xE9 Sans");
+
+    // Every byte of the code page comes back as it was, in the caption and in a stored text.
+    std::string every;
+    for (int byte = 1; byte < 256; ++byte)
+        every += char(byte);
+    Form source;
+    ASSERT_FALSE(
+        source.load_text("form: {name: F, client: [300, 300]}\n", data_dir, false, "f.yaml").is_error());
+    source.Caption(every);
+    auto& rec = source.add<Recorder>("R");
+    rec.write = [&](PropertyBag& out) {
+        out.WriteProperty("tx", every);
+        auto font = StdFont::create("Caf\xE9\x80", 9);
+        out.WriteProperty("font", font);
+    };
+    auto saved = source.save_text(data_dir);
+    ASSERT_FALSE(saved.is_error()) << saved.error();
+    EXPECT_NE(saved.value().find("Caf\xC3\xA9\xE2\x82\xAC"), std::string::npos) << saved.value();
+    Form again;
+    auto loaded = again.load_text(saved.value(), data_dir, false, "saved.yaml");
+    ASSERT_FALSE(loaded.is_error()) << loaded.error();
+    EXPECT_EQ(again.Caption(), every);
+    auto& read = dynamic_cast<Recorder&>(*again.find("R")).read_bag;
+    EXPECT_EQ(read.ReadProperty("tx").to_string(), every);
+    EXPECT_EQ(read.ReadProperty("font").to_font()->Name(), "Caf\xE9\x80");
+}
+
+TEST_F(FormFiles, FontWeightsSurviveWhateverTheFieldOrder)
+{
+    ASSERT_FALSE(load_text("form: {name: F, client: [300, 300]}\n"
+                           "controls:\n"
+                           "  - kind: Recorder\n"
+                           "    name: R\n"
+                           "    position: [0, 0, 300, 300]\n"
+                           "    properties:\n"
+                           "      - light: !font {name: A, size: 8, weight: 300, bold: false}\n"
+                           "      - heavy: !font {name: A, size: 8, bold: false, weight: 900}\n"
+                           "      - bold: !font {name: A, size: 8, bold: true}\n"
+                           "      - normal: !font {name: A, size: 8}\n")
+                     .is_error());
+    auto& bag = dynamic_cast<Recorder&>(*form->find("R")).read_bag;
+    EXPECT_EQ(bag.ReadProperty("light").to_font()->Weight(), 300);
+    EXPECT_EQ(bag.ReadProperty("heavy").to_font()->Weight(), 900);
+    EXPECT_EQ(bag.ReadProperty("bold").to_font()->Weight(), 700);
+    EXPECT_EQ(bag.ReadProperty("normal").to_font()->Weight(), 400);
+
+    // And through a save: the writer puts the weight before "bold".
+    auto saved = form->save_text(data_dir);
+    ASSERT_FALSE(saved.is_error()) << saved.error();
+    Form again;
+    ASSERT_FALSE(again.load_text(saved.value(), data_dir, false, "saved.yaml").is_error());
+    auto& read = dynamic_cast<Recorder&>(*again.find("R")).read_bag;
+    EXPECT_EQ(read.ReadProperty("light").to_font()->Weight(), 300);
+    EXPECT_EQ(read.ReadProperty("heavy").to_font()->Weight(), 900);
+}
+
 TEST_F(FormFiles, SavingWritesTheFileWholeOrNotAtAll)
 {
     ASSERT_FALSE(form->load_file(data_dir + "/sample.yaml").is_error());
