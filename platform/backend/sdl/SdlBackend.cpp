@@ -1,6 +1,7 @@
 #include "platform/backend/sdl/SdlBackend.h"
 
 #include "platform/backend/sdl/SdlMessageBox.h"
+#include "platform/base/Cp1252.h"
 #include "platform/host/Host.h"
 
 #include "platform/backend/sdl/SdlLibrary.h"
@@ -331,24 +332,22 @@ std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
             if (vk == 13 || vk == 27 || vk == 8)
                 character = vk;
             if (character)
-                m_pending = InputEvent {InputEvent::Kind::Char, 0, 0, 0, event.shift, character};
+                m_pending.push_back(InputEvent {InputEvent::Kind::Char, 0, 0, 0, event.shift, character});
         }
         return event;
     }
     case SDL_TEXTINPUT: {
-        // UTF-8 to Windows-1252 for the Latin-1 range; other characters are dropped.
-        const unsigned char* t = reinterpret_cast<const unsigned char*>(e.text.text);
-        int16_t character = 0;
-        if (t[0] < 0x80)
-            character = t[0];
-        else if ((t[0] & 0xE0) == 0xC0 && (t[1] & 0xC0) == 0x80) {
-            int code = ((t[0] & 0x1F) << 6) | (t[1] & 0x3F);
-            if (code >= 0xA0 && code <= 0xFF)
-                character = int16_t(code);
-        }
-        if (!character)
+        // One event can carry several characters (a paste, an input method): the first is
+        // delivered now, the others wait their turn. A character that Windows-1252 lacks
+        // arrives as "?", as it would in a Windows-1252 window.
+        std::string typed = base::utf8_to_cp1252(e.text.text);
+        if (typed.empty())
             return std::nullopt;
-        return InputEvent {InputEvent::Kind::Char, 0, 0, 0, shift_state(), character};
+        int16_t shift = shift_state();
+        for (size_t i = 1; i < typed.size(); ++i)
+            m_pending.push_back(
+                InputEvent {InputEvent::Kind::Char, 0, 0, 0, shift, int16_t(uint8_t(typed[i]))});
+        return InputEvent {InputEvent::Kind::Char, 0, 0, 0, shift, int16_t(uint8_t(typed[0]))};
     }
     default:
         return std::nullopt;
@@ -357,9 +356,9 @@ std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
 
 std::optional<InputEvent> SdlBackend::wait_event(double timeout_ms)
 {
-    if (m_pending) {
-        auto event = m_pending;
-        m_pending.reset();
+    if (!m_pending.empty()) {
+        InputEvent event = m_pending.front();
+        m_pending.pop_front();
         return event;
     }
     // Events that mean nothing to the form (window shown, focus gained...) are skipped

@@ -2,6 +2,7 @@
 
 #include "platform/host/Backend.h"
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,7 +58,8 @@ private:
     int m_height {0};
     gdi::Surface m_frame;
     int16_t m_buttons {0};
-    std::optional<host::InputEvent> m_pending;
+    // Characters that arrived with an earlier event and wait their turn.
+    std::deque<host::InputEvent> m_pending;
     double m_start_ms {0};
 };
 

@@ -95,6 +95,21 @@ TEST_F(Sdl, MouseAndKeysArriveAsWindowsDeliversThem)
         (std::vector<std::string> {"down 2 0 5,2", "up 2", "click", "keydown 13", "press 13", "press 233"}));
 }
 
+TEST_F(Sdl, TypedTextArrivesInWindows1252CharacterByCharacter)
+{
+    // One event with several characters (a paste, an input method): the euro sign, S caron and
+    // the em dash are in the code page above Latin-1; a snowman is not and arrives as "?".
+    SDL_Event t {};
+    t.type = SDL_TEXTINPUT;
+    std::strcpy(t.text.text,
+        "\xe2\x82\xac\xc5\xa0\xe2\x80\x94\xe2\x98\x83"
+        "a");
+    push(t);
+    pump();
+    EXPECT_EQ(
+        pad->log, (std::vector<std::string> {"press 128", "press 138", "press 151", "press 63", "press 97"}));
+}
+
 TEST_F(Sdl, AClosedWindowEndsTheLoop)
 {
     SDL_Event e {};
