@@ -179,9 +179,12 @@ int UserControl::ParentControls() const
 
 void UserControl::PropertyChanged(std::string_view key)
 {
+    // Only a design has anything to save; at run time nothing ever reads or clears the log.
+    Form* form = Parent();
+    if (!form || !form->design_mode())
+        return;
     m_changed_properties.emplace_back(key);
-    if (Form* form = Parent(); form && form->design_mode())
-        form->set_dirty(true);
+    form->set_dirty(true);
 }
 
 void UserControl::RaiseEvent(std::string_view event, std::initializer_list<EventArg> args)

@@ -102,8 +102,8 @@ public:
     bool AmbientUserMode() const;
     // The form's Controls count plus one: the collection that also holds the form itself.
     int ParentControls() const;
-    // Notes that a stored property changed (meaningful at design time: the form's design
-    // becomes dirty). Every call is recorded, in order.
+    // Notes that a stored property changed. At design time every call is recorded, in order, and
+    // the form's design becomes dirty; at run time it does nothing.
     void PropertyChanged(std::string_view key);
     const std::vector<std::string>& changed_properties() const { return m_changed_properties; }
     void clear_changed_properties() { m_changed_properties.clear(); }

@@ -145,6 +145,7 @@ TEST_F(ProgressBarTest, RejectedValuesShowTheirMessageInTestOrderAndChangeNothin
 TEST_F(ProgressBarTest, BoundsAreAcceptedAndALowerMaxDoesNotRecheckValue)
 {
     auto& bar = add_bar(225);
+    t.form->set_design_mode(true); // where the changes are logged
     bar.clear_changed_properties();
     bar.Value(100);
     bar.Value(0);
@@ -157,6 +158,23 @@ TEST_F(ProgressBarTest, BoundsAreAcceptedAndALowerMaxDoesNotRecheckValue)
     bar.Value(50);
     EXPECT_EQ(bar.Value(), 50);
     EXPECT_EQ(bar.changed_properties(), (std::vector<std::string> {"Value", "Value", "Max", "Value"}));
+}
+
+TEST_F(ProgressBarTest, RunTimeChangesLeaveTheChangeLogEmpty)
+{
+    // A removal sets Value once per file; at run time none of it is kept.
+    auto& bar = add_bar(225);
+    bar.Max(int32_t(10000));
+    for (int32_t v = 0; v <= 10000; ++v)
+        bar.Value(v);
+    bar.Min(int32_t(1));
+    EXPECT_TRUE(bar.changed_properties().empty());
+    EXPECT_FALSE(t.form->is_dirty());
+
+    t.form->set_design_mode(true);
+    bar.Value(int32_t(5));
+    EXPECT_EQ(bar.changed_properties(), std::vector<std::string> {"Value"});
+    EXPECT_TRUE(t.form->is_dirty());
 }
 
 TEST_F(ProgressBarTest, MinAndMaxKeepTheirTypeAndReadBackAsLongs)
