@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -81,7 +82,18 @@ bool StdPicture::has_transparency() const
 
 namespace {
 
+// Pictures here are icons, tiles and banners: a header that claims more is refused before
+// anything is allocated for it.
 constexpr int max_side = 16384;
+constexpr int64_t max_pixels = 4096 * 4096;
+
+bool sane_size(int64_t width, int64_t height)
+{
+    return width > 0 && height > 0 && width <= max_side && height <= max_side && width * height <= max_pixels;
+}
+
+// The largest file a picture of that size comes in: 32-bit pixels and some headers.
+constexpr size_t max_file_bytes = size_t(max_pixels) * 4 + (1 << 20);
 
 struct Bytes {
     std::span<const uint8_t> data;
@@ -118,9 +130,16 @@ ErrorOr<gdi::Surface> decode_png(std::span<const uint8_t> bytes, const std::stri
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
         return fail(name, std::string("damaged PNG data (") + image.message + ")");
-    if (image.width == 0 || image.height == 0 || image.width > max_side || image.height > max_side) {
+    if (!sane_size(image.width, image.height)) {
         png_image_free(&image);
         return fail(name, "PNG size out of range");
+    }
+    // Each row holds a filter byte and at least a bit a pixel, and deflate packs at most 1032
+    // bytes into one: data shorter than that cannot hold the picture its header claims.
+    uint64_t least_raw = uint64_t(image.height) * (1 + (uint64_t(image.width) + 7) / 8);
+    if (bytes.size() < least_raw / 1032) {
+        png_image_free(&image);
+        return fail(name, "PNG data cut short");
     }
     image.format = PNG_FORMAT_RGBA; // bytes R, G, B, A: our 0xAABBGGRR pixels on little-endian
     gdi::Surface surface(int(image.width), int(image.height), 0);
@@ -166,7 +185,7 @@ ErrorOr<gdi::Surface> decode_dib(
     int rows = std::abs(height);
     if (icon)
         rows /= 2;
-    if (width <= 0 || rows <= 0 || width > max_side || rows > max_side)
+    if (!sane_size(width, rows))
         return fail(name, "bitmap size out of range");
     // 0 BI_RGB; 3 BI_BITFIELDS is accepted for 32-bit pixels in the usual BGRA layout.
     if (compression != 0 && !(compression == 3 && bit_count == 32))
@@ -338,10 +357,20 @@ ErrorOr<PictureRef> LoadPictureFromMemory(std::span<const uint8_t> bytes, const 
 
 ErrorOr<PictureRef> LoadPicture(const std::string& path)
 {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return Error {path + (std::filesystem::exists(path, ec) ? ": not a file" : ": cannot open the file")};
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return Error {path + ": cannot open the file"};
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // Read no more than the largest picture can take, whatever the file grows to meanwhile.
+    std::vector<uint8_t> bytes;
+    char chunk[65536];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + file.gcount());
+        if (bytes.size() > max_file_bytes)
+            return Error {path + ": too large for a picture"};
+    }
     if (file.bad())
         return Error {path + ": cannot read the file"};
     auto result = LoadPictureFromMemory(bytes, path);

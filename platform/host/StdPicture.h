@@ -59,7 +59,8 @@ private:
 using PictureRef = std::shared_ptr<StdPicture>;
 
 // Loads a .ico (the best image: the largest, preferring 32-bit over paletted), .bmp or .png file.
-// A missing or damaged file gives an error naming the file and the fault, never a crash.
+// A missing or damaged file gives an error naming the file and the fault, never a crash. A picture
+// of more than 4096 x 4096 pixels (or 16384 on a side) is refused before its pixels are made.
 ErrorOr<PictureRef> LoadPicture(const std::string& path);
 // The same from bytes in memory (pictures built into the program); `name` appears in errors and
 // its extension picks the format when the bytes don't say.

@@ -6,8 +6,38 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
+
+#include <zlib.h>
+
+// GCC takes the free() below for a mismatch once it inlines these into their callers.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+// The largest single request to operator new, so that a test can tell that a refused picture
+// never asked for its pixels.
+static std::atomic<size_t> largest_allocation {0};
+
+void* operator new(size_t size)
+{
+    size_t seen = largest_allocation.load(std::memory_order_relaxed);
+    while (size > seen && !largest_allocation.compare_exchange_weak(seen, size, std::memory_order_relaxed))
+        ;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept
+{
+    std::free(p);
+}
 
 using namespace sorrel;
 using namespace sorrel::host;
@@ -99,6 +129,36 @@ std::vector<uint8_t> two_image_icon()
     return file.data;
 }
 
+// A PNG file whose header claims `width` x `height` RGBA pixels, with one row's worth of data.
+std::vector<uint8_t> png_claiming(uint32_t width, uint32_t height)
+{
+    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&](const char* type, std::vector<uint8_t> data) {
+        std::vector<uint8_t> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        auto be32 = [&](uint32_t v) {
+            for (int shift = 24; shift >= 0; shift -= 8)
+                file.push_back(uint8_t(v >> shift));
+        };
+        be32(uint32_t(data.size()));
+        file.insert(file.end(), body.begin(), body.end());
+        be32(uint32_t(crc32(0, body.data(), uInt(body.size()))));
+    };
+    std::vector<uint8_t> header;
+    for (uint32_t v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header.push_back(uint8_t(v >> shift));
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter, no interlace
+    chunk("IHDR", header);
+    uint8_t row[5] = {0, 1, 2, 3, 4};
+    uint8_t packed[64];
+    uLongf packed_size = sizeof packed;
+    compress(packed, &packed_size, row, sizeof row);
+    chunk("IDAT", std::vector<uint8_t>(packed, packed + packed_size));
+    chunk("IEND", {});
+    return file;
+}
+
 std::string temp_path(const char* name)
 {
     return (std::filesystem::temp_directory_path() / (std::string("sorrel-host-") + name)).string();
@@ -173,6 +233,46 @@ TEST(Pictures, MissingOrDamagedFilesGiveClearErrors)
     huge[18] = 0xFF, huge[19] = 0xFF, huge[20] = 0xFF, huge[21] = 0x7F;
     EXPECT_TRUE(LoadPictureFromMemory(huge, "huge.bmp").is_error());
     EXPECT_EQ(gdi::live_object_count(), live);
+}
+
+TEST(Pictures, HeadersClaimingHugeSizesAreRefusedBeforeTheirPixelsAreMade)
+{
+    size_t live = gdi::live_object_count();
+    auto refused = [](const std::vector<uint8_t>& bytes, const char* name) {
+        largest_allocation = 0;
+        auto picture = LoadPictureFromMemory(bytes, name);
+        EXPECT_TRUE(picture.is_error()) << name;
+        EXPECT_LT(largest_allocation.load(), size_t(1) << 20) << name;
+        return picture.is_error() ? picture.error() : std::string();
+    };
+    auto gigabyte = png_claiming(16384, 16384);
+    EXPECT_LT(gigabyte.size(), 80u);
+    EXPECT_NE(
+        refused(gigabyte, "gigabyte.png").find("gigabyte.png: PNG size out of range"), std::string::npos);
+    // Within the size limit, but far more pixels than so few bytes can hold.
+    EXPECT_NE(refused(png_claiming(4000, 4000), "short.png").find("PNG data cut short"), std::string::npos);
+    EXPECT_EQ(
+        LoadPictureFromMemory(png_claiming(1, 1), "one.png").value()->pixels().pixel(0, 0), 0x04030201u);
+
+    // A bitmap of 8192 x 8192 is over the limit; one of 4096 x 4096 without its pixels is cut short.
+    auto bmp = small_bmp();
+    bmp[18] = 0x00, bmp[19] = 0x20, bmp[22] = 0x00, bmp[23] = 0x20;
+    EXPECT_NE(refused(bmp, "big.bmp").find("size out of range"), std::string::npos);
+    bmp[19] = 0x10, bmp[23] = 0x10;
+    EXPECT_NE(refused(bmp, "short.bmp").find("cut short"), std::string::npos);
+
+    // An icon whose image is the gigabyte PNG.
+    std::vector<uint8_t> ico = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0};
+    for (uint32_t v : {uint32_t(gigabyte.size()), 22u})
+        for (int shift = 0; shift < 32; shift += 8)
+            ico.push_back(uint8_t(v >> shift));
+    ico.insert(ico.end(), gigabyte.begin(), gigabyte.end());
+    EXPECT_NE(refused(ico, "big.ico").find("size out of range"), std::string::npos);
+    EXPECT_EQ(gdi::live_object_count(), live);
+
+    // Only files are read: not a folder, not a device that never ends.
+    EXPECT_NE(LoadPicture("/dev/zero").error().find("/dev/zero: not a file"), std::string::npos);
+    EXPECT_TRUE(LoadPicture(std::filesystem::temp_directory_path().string()).is_error());
 }
 
 TEST_F(Surfaces, ScaleConversionsUseTheHostRatio)
