@@ -3,88 +3,19 @@
 
 #include "AppFixture.h"
 #include "platform/host/StdPicture.h"
+#include "tests/support/RealDisplay.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace sorrel;
 using namespace sorrel::app::testing;
+using namespace sorrel::test_support;
 
 namespace {
-
-bool on_path(const std::string& program)
-{
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        size_t end = dirs.find(':', start);
-        std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!dir.empty() && ::access((dir + "/" + program).c_str(), X_OK) == 0)
-            return true;
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return false;
-}
-
-// A child process that is stopped when the object goes.
-class Child {
-public:
-    Child(std::vector<std::string> argv, const std::vector<std::string>& environment, int keep_fd = -1)
-    {
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            for (auto& entry : environment)
-                ::putenv(const_cast<char*>(entry.c_str()));
-            std::vector<char*> args;
-            for (auto& a : argv)
-                args.push_back(a.data());
-            args.push_back(nullptr);
-            for (int fd = 3; fd < 256; ++fd) {
-                if (fd != keep_fd)
-                    ::close(fd);
-            }
-            ::execvp(args[0], args.data());
-            ::_exit(127);
-        }
-    }
-    ~Child()
-    {
-        if (m_pid <= 0)
-            return;
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-    }
-    bool started() const { return m_pid > 0; }
-
-private:
-    pid_t m_pid {-1};
-};
-
-// The output of a short command.
-std::string output_of(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            text += buffer;
-        ::pclose(pipe);
-    }
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
 
 std::optional<gdi::Surface> capture(Display* display, Window window)
 {
@@ -136,20 +67,9 @@ TEST_F(RealWindow, TheResultsPageLooksAsItDoesHeadless)
     headless->advance(1500);
     gdi::Surface expected = headless->screen();
 
-    // Xvfb tells its display number through a pipe.
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    Child xvfb(
-        {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "800x600x24", "-nolisten", "tcp"}, {},
-        fds[1]);
-    ::close(fds[1]);
-    std::string number;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    ::close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    std::string display_name = ":" + number;
+    VirtualDisplay xvfb("800x600");
+    ASSERT_FALSE(xvfb.name.empty()) << "Xvfb did not start";
+    std::string display_name = xvfb.name;
 
     Child sorrel(
         {SORREL_PROGRAM, "--drive", "c:=" + drive('c').string(), "--drive", "d:=" + drive('d').string()},

@@ -18,6 +18,7 @@ namespace sorrel::backend {
     X(SDL_DestroyWindow)                                                                                     \
     X(SDL_FreeSurface)                                                                                       \
     X(SDL_GetDisplayDPI)                                                                                     \
+    X(SDL_GetDisplayUsableBounds)                                                                            \
     X(SDL_GetError)                                                                                          \
     X(SDL_GetGlobalMouseState)                                                                               \
     X(SDL_GetModState)                                                                                       \

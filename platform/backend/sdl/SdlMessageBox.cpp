@@ -3,6 +3,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/host/Host.h"
 
+#include "platform/backend/sdl/MessageBoxLayout.h"
 #include "platform/backend/sdl/SdlLibrary.h"
 
 #include <cmath>
@@ -11,64 +12,7 @@ namespace sorrel::backend {
 
 namespace {
 
-constexpr int margin = 12;
-constexpr int button_width = 75;
-constexpr int button_height = 23;
-constexpr int button_gap = 6;
 constexpr int icon_size = 32;
-
-// A device context on `surface` with the box's font selected; frees both on destruction.
-struct BoxDC {
-    explicit BoxDC(gdi::Surface& surface)
-    {
-        dc = gdi::CreateSurfaceDC(surface);
-        gdi::LOGFONTA lf {};
-        lf.lfHeight = -11;
-        lf.lfWeight = 400;
-        std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "MS Sans Serif");
-        font = gdi::CreateFontIndirectA(&lf);
-        previous = gdi::SelectObject(dc, font);
-        gdi::SetBkMode(dc, gdi::TRANSPARENT);
-    }
-    ~BoxDC()
-    {
-        gdi::SelectObject(dc, previous);
-        gdi::DeleteObject(font);
-        gdi::DeleteDC(dc);
-    }
-    gdi::SIZE measure(const std::string& text)
-    {
-        gdi::SIZE size {0, 0};
-        if (!gdi::GetTextExtentPoint32A(
-                dc, text.empty() ? " " : text.c_str(), text.empty() ? 1 : int(text.size()), &size))
-            size = {0, 13};
-        if (text.empty())
-            size.cx = 0;
-        return size;
-    }
-    gdi::HDC dc;
-    gdi::HFONT font;
-    gdi::HGDIOBJ previous;
-};
-
-std::vector<std::string> split_lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string current;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        if (c == '\r' || c == '\n') {
-            lines.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    lines.push_back(current);
-    return lines;
-}
 
 void frame_rect(gdi::Surface& s, const gdi::Rect& r, gdi::Color c)
 {
@@ -113,29 +57,19 @@ SdlMessageBox::~SdlMessageBox()
 
 void SdlMessageBox::layout()
 {
-    m_lines = split_lines(m_request.text);
-    gdi::Surface scratch(1, 1);
-    BoxDC dc(scratch);
-    int text_width = 0;
-    m_line_height = std::max<int>(dc.measure("Xg").cy, 13);
-    for (auto& line : m_lines)
-        text_width = std::max<int>(text_width, dc.measure(line).cx);
-    int icon = (m_request.style & 0x70) ? icon_size + margin : 0;
-    int text_height = int(m_lines.size()) * m_line_height;
-    int buttons_width = int(m_buttons.size()) * button_width + int(m_buttons.size() - 1) * button_gap;
-    int width = std::max(margin * 2 + icon + text_width, margin * 2 + buttons_width);
-    width = std::clamp(width, 160, 1200);
-    int body = std::max(text_height, icon ? icon_size : 0);
-    int height = margin + body + margin + button_height + margin;
-    m_pixels = gdi::Surface(width, std::min(height, 900), 0);
-    m_icon_rect = icon ? gdi::Rect::from_size(margin, margin, icon_size, icon_size) : gdi::Rect {};
-    int text_top = margin + (body - text_height) / 2;
-    m_text_rect = gdi::Rect::from_size(margin + icon, text_top, text_width, text_height);
-    int x = (width - buttons_width) / 2;
-    for (auto& b : m_buttons) {
-        b.rect = gdi::Rect::from_size(x, height - margin - button_height, button_width, button_height);
-        x += button_width + button_gap;
-    }
+    // The box grows to the room the screen leaves it; without a screen size, that of a common one.
+    SDL_Rect screen {0, 0, 1024, 768};
+    if (load_sdl() && sdl().SDL_GetDisplayUsableBounds(0, &screen) != 0)
+        screen = {0, 0, 1024, 768};
+    MessageBoxLayout layout = layout_message_box(m_request.text, (m_request.style & 0x70) != 0,
+        int(m_buttons.size()), message_box_room(screen.w, screen.h, m_scale));
+    m_lines = std::move(layout.lines);
+    m_line_height = layout.line_height;
+    m_icon_rect = layout.icon;
+    m_text_rect = layout.text;
+    for (size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i].rect = layout.buttons[i];
+    m_pixels = gdi::Surface(layout.width, layout.height, 0);
 }
 
 bool SdlMessageBox::open()
@@ -158,8 +92,8 @@ void SdlMessageBox::paint()
     gdi::Color shadow = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
     gdi::Color dark = gdi::GetSysColor(gdi::COLOR_3DDKSHADOW);
     m_pixels.fill(face);
-    BoxDC dc(m_pixels);
-    gdi::SetTextColor(dc.dc, text);
+    MessageBoxDC dc(m_pixels);
+    gdi::SetTextColor(dc.dc(), text);
 
     // Icon
     int icon = m_request.style & 0x70;
@@ -169,16 +103,16 @@ void SdlMessageBox::paint()
                                                    : gdi::rgb(0, 70, 200);
         disc(m_pixels, m_icon_rect, fill, gdi::rgb(40, 40, 40));
         const char* mark = icon == host::vbCritical ? "X" : icon == host::vbExclamation ? "!" : "i";
-        gdi::SetTextColor(dc.dc, icon == host::vbExclamation ? gdi::rgb(0, 0, 0) : gdi::rgb(255, 255, 255));
+        gdi::SetTextColor(dc.dc(), icon == host::vbExclamation ? gdi::rgb(0, 0, 0) : gdi::rgb(255, 255, 255));
         auto size = dc.measure(mark);
-        gdi::TextOutA(dc.dc, m_icon_rect.left + (icon_size - size.cx) / 2,
+        gdi::TextOutA(dc.dc(), m_icon_rect.left + (icon_size - size.cx) / 2,
             m_icon_rect.top + (icon_size - size.cy) / 2, mark, 1);
-        gdi::SetTextColor(dc.dc, text);
+        gdi::SetTextColor(dc.dc(), text);
     }
     // Text
     int y = m_text_rect.top;
     for (auto& line : m_lines) {
-        gdi::TextOutA(dc.dc, m_text_rect.left, y, line.c_str(), int(line.size()));
+        gdi::TextOutA(dc.dc(), m_text_rect.left, y, line.c_str(), int(line.size()));
         y += m_line_height;
     }
     // Buttons: raised, or sunken while pressed; the focused one has a dark outline.
@@ -214,7 +148,7 @@ void SdlMessageBox::paint()
         auto size = dc.measure(caption);
         int tx = r.left + (r.width() - size.cx) / 2 + (pressed ? 1 : 0);
         int ty = r.top + (r.height() - size.cy) / 2 + (pressed ? 1 : 0);
-        gdi::TextOutA(dc.dc, tx, ty, caption.c_str(), int(caption.size()));
+        gdi::TextOutA(dc.dc(), tx, ty, caption.c_str(), int(caption.size()));
         if (underline >= 0) {
             int ux = tx + dc.measure(caption.substr(0, size_t(underline))).cx;
             int uw = dc.measure(caption.substr(size_t(underline), 1)).cx;
@@ -222,7 +156,7 @@ void SdlMessageBox::paint()
         }
         if (int(i) == m_focus) {
             gdi::RECT focus {r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
-            gdi::DrawFocusRect(dc.dc, &focus);
+            gdi::DrawFocusRect(dc.dc(), &focus);
         }
     }
     show();
