@@ -78,12 +78,13 @@ void SdlBackend::open_window(
     m_height = std::max(client_height, 1);
     m_frame = gdi::Surface(m_width, m_height, 0);
     if (!m_window) {
-        m_window = sdl().SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-            m_width * m_scale, m_height * m_scale, SDL_WINDOW_SHOWN);
+        // Captions are Windows-1252, like every text of the controls; SDL's titles are UTF-8.
+        m_window = sdl().SDL_CreateWindow(base::cp1252_to_utf8(caption).c_str(), SDL_WINDOWPOS_UNDEFINED,
+            SDL_WINDOWPOS_UNDEFINED, m_width * m_scale, m_height * m_scale, SDL_WINDOW_SHOWN);
         if (!m_window)
             return;
     } else {
-        sdl().SDL_SetWindowTitle(m_window, caption.c_str());
+        sdl().SDL_SetWindowTitle(m_window, base::cp1252_to_utf8(caption).c_str());
         sdl().SDL_SetWindowSize(m_window, m_width * m_scale, m_height * m_scale);
     }
     if (icon && !icon->pixels().is_empty()) {
@@ -102,7 +103,7 @@ void SdlBackend::open_window(
 void SdlBackend::set_caption(const std::string& caption)
 {
     if (m_window)
-        sdl().SDL_SetWindowTitle(m_window, caption.c_str());
+        sdl().SDL_SetWindowTitle(m_window, base::cp1252_to_utf8(caption).c_str());
 }
 
 void SdlBackend::close_window()

@@ -1,5 +1,6 @@
 #include "platform/backend/sdl/SdlMessageBox.h"
 
+#include "platform/base/Cp1252.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/host/Host.h"
 
@@ -75,8 +76,9 @@ void SdlMessageBox::layout()
 bool SdlMessageBox::open()
 {
     m_opened_at = uint32_t(sdl().SDL_GetTicks64());
-    m_window = sdl().SDL_CreateWindow(m_request.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-        m_pixels.width() * m_scale, m_pixels.height() * m_scale, SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
+    m_window = sdl().SDL_CreateWindow(base::cp1252_to_utf8(m_request.title).c_str(), SDL_WINDOWPOS_CENTERED,
+        SDL_WINDOWPOS_CENTERED, m_pixels.width() * m_scale, m_pixels.height() * m_scale,
+        SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
     if (!m_window)
         return false;
     sdl().SDL_RaiseWindow(m_window);

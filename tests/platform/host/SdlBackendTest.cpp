@@ -110,6 +110,16 @@ TEST_F(Sdl, TypedTextArrivesInWindows1252CharacterByCharacter)
         pad->log, (std::vector<std::string> {"press 128", "press 138", "press 151", "press 63", "press 97"}));
 }
 
+TEST_F(Sdl, WindowTitlesAreUtf8)
+{
+    form->Caption("Caf\xe9 \x80");
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 64 && !window; ++id)
+        window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Caf\xc3\xa9 \xe2\x82\xac");
+}
+
 TEST_F(Sdl, AClosedWindowEndsTheLoop)
 {
     SDL_Event e {};
