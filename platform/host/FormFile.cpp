@@ -279,6 +279,15 @@ void parse_position(const YAML::Node& node, ControlEntry& entry)
     }
 }
 
+// Names and keys are written as they stand, so only what reads back the same is taken.
+void check_name(const YAML::Node& node, const std::string& name, const char* what)
+{
+    for (char c : name) {
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_'))
+            fail(node, "\"" + name + "\" is not " + what + " (letters, digits and _ only)");
+    }
+}
+
 bool boolean(const YAML::Node& node, const char* what)
 {
     std::string v = lower(scalar(node, what));
@@ -331,6 +340,7 @@ ControlEntry parse_control(const YAML::Node& node, const std::string& base_dir)
                 std::string property = scalar(pair->first, "a property key");
                 if (property.empty())
                     fail(pair->first, "a property key cannot be empty");
+                check_name(pair->first, property, "a property key");
                 entry.properties.add(property, read_value(pair->second, base_dir));
             }
         } else {
@@ -341,10 +351,7 @@ ControlEntry parse_control(const YAML::Node& node, const std::string& base_dir)
         fail(node, "the control has no kind");
     if (entry.name.empty())
         fail(node, "the control has no name");
-    for (char c : entry.name) {
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_'))
-            fail(node, "\"" + entry.name + "\" is not a control name (letters, digits and _ only)");
-    }
+    check_name(node, entry.name, "a control name");
     if (!has_position && entry.kind != "Timer")
         fail(node, "control " + entry.name + " has no position");
     return entry;
@@ -370,9 +377,10 @@ ErrorOr<Document> parse(std::string_view text, const std::string& base_dir, cons
         for (auto it = form.begin(); it != form.end(); ++it) {
             std::string key = lower(scalar(it->first, "a form field"));
             YAML::Node value = it->second;
-            if (key == "name")
+            if (key == "name") {
                 document.form.name = scalar(value, "name");
-            else if (key == "caption")
+                check_name(value, document.form.name, "a form name");
+            } else if (key == "caption")
                 document.form.caption = text_scalar(value, "caption");
             else if (key == "client") {
                 if (!value.IsSequence() || value.size() != 2)
@@ -451,7 +459,7 @@ struct Writer {
     void font(YAML::Emitter& out, const StdFont& f)
     {
         out << YAML::LocalTag("font") << YAML::Flow << YAML::BeginMap;
-        out << YAML::Key << "name" << YAML::Value << base::cp1252_to_utf8(f.Name());
+        out << YAML::Key << "name" << YAML::Value << YAML::DoubleQuoted << base::cp1252_to_utf8(f.Name());
         out << YAML::Key << "size" << YAML::Value << format_real(f.Size(), false);
         out << YAML::Key << "weight" << YAML::Value << f.Weight();
         out << YAML::Key << "bold" << YAML::Value << (f.Bold() ? "true" : "false");

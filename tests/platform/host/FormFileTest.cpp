@@ -252,6 +252,12 @@ TEST_F(FormFiles, DamagedFilesNameTheLineAndLoadNothing)
         {"form: {name: F}\ncontrols:\n  - {kind: Frame, name: X, position: [0, 0, -5, 1]}\n",
             "cannot be negative"},
         {"", "bad.yaml:1: a form file is a map"},
+        // Names and keys that would not read back as they were written.
+        {"form: {name: \"F\\r\", client: [10, 10]}\n", "bad.yaml:1: \"F\r\" is not a form name"},
+        {"form: {name: F}\ncontrols:\n  - {kind: Frame, name: X, position: [0, 0, 1, 1], properties: [{\"a "
+         "b\": "
+         "1}]}\n",
+            "bad.yaml:3: \"a b\" is not a property key"},
     };
     for (auto& c : cases) {
         Form fresh;
