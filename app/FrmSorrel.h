@@ -43,6 +43,9 @@ constexpr std::string_view OlderFolder = "\\Program Files\\Messenger";
 constexpr std::string_view OlderProgram = "\\msmsgs.exe";
 constexpr std::string_view NewerFolder = "\\Program Files\\MSN Messenger";
 constexpr std::string_view NewerProgram = "\\msnmsgr.exe";
+// Where a 32-bit installer puts them on 64-bit Windows and in 64-bit Wine prefixes.
+constexpr std::string_view OlderFolderX86 = "\\Program Files (x86)\\Messenger";
+constexpr std::string_view NewerFolderX86 = "\\Program Files (x86)\\MSN Messenger";
 } // namespace texts
 
 class FrmSorrel {

@@ -1,5 +1,6 @@
-// "Begin Scan": every drive is searched for both Messenger folders, each one found is listed with
-// its program's version, and the progress run ends on the results page with the verdict.
+// "Begin Scan": every drive is searched for both Messenger folders (first under "Program Files",
+// then under "Program Files (x86)"), each one found is listed with its program's version, and
+// the progress run ends on the results page with the verdict.
 //
 // The progress run and the scan overlap, because the scan yields to pending events once per drive:
 //
@@ -26,6 +27,10 @@ void FrmSorrel::CmdSCan_Click()
     m_scanning = true;
     ScanPass(Drive1, File1, texts::OlderFolder, texts::OlderProgram, Text4, Text6);
     ScanPass(Drive2, File2, texts::NewerFolder, texts::NewerProgram, Text5, Text7);
+    // The 32-bit folders of 64-bit systems come after the usual ones, so they count the same
+    // way and, where both kinds of folder exist, the removal takes the later one found.
+    ScanPass(Drive1, File1, texts::OlderFolderX86, texts::OlderProgram, Text4, Text6);
+    ScanPass(Drive2, File2, texts::NewerFolderX86, texts::NewerProgram, Text5, Text7);
     m_scanning = false;
     if (m_verdict_waits && !host::Host::current().has_ended())
         ShowVerdict();

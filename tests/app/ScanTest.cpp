@@ -180,3 +180,25 @@ TEST_F(Scan, TheRemoveOptionsExcludeEachOtherAlsoWithTheDisabledBox)
     EXPECT_EQ(w->ChkOld.Value(), 1);
     EXPECT_EQ(w->ChkNew.Value(), 0);
 }
+
+// A 32-bit installer on a 64-bit system puts both clients under "Program Files (x86)"; those
+// folders are looked at after the usual ones and count the same way.
+TEST_F(Scan, ThirtyTwoBitFoldersCountAfterTheUsualOnes)
+{
+    program('c', "Program Files (x86)/Messenger/msmsgs.exe", OlderProgram);
+    program('c', "Program Files (x86)/MSN Messenger/msnmsgr.exe", NewerProgram);
+    older_messenger('d');
+    open();
+    scan();
+    EXPECT_EQ(items(w->ListView1),
+        "d:\\Program Files\\Messenger|4.7.3001.0\n"
+        "c:\\Program Files (x86)\\Messenger|4.7.3001.0\n"
+        "c:\\Program Files (x86)\\MSN Messenger|7.0.816.0\n");
+    EXPECT_EQ(w->Text2.Text(), TwoVersionsVerdict);
+    EXPECT_TRUE(w->CmdRemove.Enabled());
+    EXPECT_EQ(w->Text5.Text(), "7.0.816.0");
+    EXPECT_EQ(w->Text7.Text(), "c:\\Program Files (x86)\\MSN Messenger");
+    // The later folder found is the one the removal takes.
+    EXPECT_EQ(w->Text6.Text(), "c:\\Program Files (x86)\\Messenger");
+    EXPECT_EQ(w->File1.Path(), "c:\\Program Files (x86)\\Messenger");
+}
