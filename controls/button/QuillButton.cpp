@@ -439,9 +439,12 @@ void QuillButton::IconAlignmentValue(int32_t value)
 
 void QuillButton::Enabled(bool value)
 {
+    bool was_enabled = host::Control::Enabled();
     m_enabled = value;
     host::Control::Enabled(value);
     mark("ENAB");
+    if (value && !was_enabled)
+        ResumeHover();
     RefreshButton();
 }
 

@@ -188,6 +188,11 @@ private:
     // [SECTION] Interaction (QuillButtonInteraction.cpp)
     void SelectInGroup();
     void RefreshAndWait(float seconds);
+    // Whether the pointer lies over this button's own window now.
+    bool PointerOver() const;
+    // A button enabled again under a pointer that has not moved: the pointer-over look and the
+    // hover timer, as if the pointer had just moved in.
+    void ResumeHover();
 
     // [SECTION] Outline (QuillButtonOutline.cpp)
     void BuildOutline();

@@ -39,7 +39,9 @@ namespace sorrel::controls {
 //   click                                 a push button: simulated release, then Click
 //   swallowed click (after a right press) stored Enabled = True again
 //   double click                          simulated press: the second press shows pressed
-//   focus entered / left                  3 unless M / 4 if M, else 0
+//   focus entered / left                  3 unless M / 4 if M, else 0; the hover timer runs on
+//   enabled again (setter)                4 if the pointer is over the button: M = True and the
+//                                           hover timer runs, as after a first move
 //
 // Press, drag out and back, with the hover timer (100 ms):
 //
@@ -51,8 +53,9 @@ namespace sorrel::controls {
 //   200      inside     left release        4             pointer over
 //
 // The hover timer runs from the first move over the button until a tick finds the pointer
-// over another window (including a child window on top), or until the focus leaves. A tick
-// while the pointer is over the button does nothing, so MouseOut comes once per stay outside.
+// over another window (including a child window on top, or the button's container once the
+// button is disabled). A tick while the pointer is over the button does nothing, so MouseOut
+// comes once per stay outside, and M never stays True after the pointer has gone.
 
 // [SECTION] Events and repaint
 
@@ -258,7 +261,9 @@ void QuillButton::UserControl_EnterFocus()
 
 void QuillButton::UserControl_ExitFocus()
 {
-    TimerHover.Enabled(false);
+    // The hover timer keeps running: the focus often leaves because the button was disabled or
+    // hidden under the pointer, and only the timer can still find the pointer gone and raise
+    // MouseOut.
     HasFocus = false;
     LastMouseButton = 1;
     LastKeyCode = 0;
@@ -268,10 +273,7 @@ void QuillButton::UserControl_ExitFocus()
 
 void QuillButton::TimerHover_Timer()
 {
-    gdi::POINT pointer {};
-    host::Host& h = host();
-    h.GetCursorPos(&pointer);
-    if (h.WindowFromPoint(pointer) == hWnd())
+    if (PointerOver())
         return;
     TimerHover.Enabled(false);
     MouseInside = false;
@@ -282,6 +284,24 @@ void QuillButton::TimerHover_Timer()
     ButtonState = HasFocus ? 3 : 0;
     RefreshButton();
     RaiseEvent("MouseOut");
+}
+
+bool QuillButton::PointerOver() const
+{
+    gdi::POINT pointer {};
+    host::Host& h = host();
+    h.GetCursorPos(&pointer);
+    return h.WindowFromPoint(pointer) == hWnd();
+}
+
+void QuillButton::ResumeHover()
+{
+    if (design_mode() || !PointerOver())
+        return;
+    ButtonState = 4;
+    MouseInside = true;
+    if (!TimerHover.Enabled())
+        TimerHover.Enabled(true);
 }
 
 // [SECTION] Option buttons and groups

@@ -48,3 +48,47 @@ TEST_F(Pages, StartResultsAndRemovePagesMatchTheirGoldenImages)
     headless->advance(300);
     expect_golden("remove");
 }
+
+namespace {
+// The pixels of a control's window as the screen shows them.
+std::vector<uint32_t> shown_pixels(const gdi::Surface& screen, const host::Control& control)
+{
+    gdi::Point origin = control.client_origin();
+    gdi::Rect r = control.pixel_rect();
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < r.height(); ++y) {
+        for (int x = 0; x < r.width(); ++x)
+            pixels.push_back(gdi::without_alpha(screen.pixel(origin.x + x, origin.y + y)));
+    }
+    return pixels;
+}
+} // namespace
+
+// "Begin Scan" disables itself under the pointer; after scan, remove and No it must not keep the
+// pointer-over look once the pointer is elsewhere.
+TEST_F(Pages, BeginScanLosesItsPointerOverLookAfterARemoval)
+{
+    older_messenger('c');
+    newer_messenger('d');
+    open();
+    scan_and_open_remove_page();
+    headless->queue_answer(host::vbYes);
+    headless->queue_answer(host::vbNo);
+    click_unistall();
+    ASSERT_TRUE(w->Frame2.Visible());
+    ASSERT_TRUE(w->CmdSCan.Enabled());
+
+    // The pointer goes to the welcome text; the look now is the one a pass over the button
+    // and away leaves behind.
+    auto away = headless->point_in(w->Text1);
+    ASSERT_TRUE(away);
+    headless->mouse_move(away->x, away->y);
+    headless->advance(200);
+    auto after_removal = shown_pixels(headless->screen(), w->CmdSCan);
+    ASSERT_TRUE(headless->move_to(w->CmdSCan));
+    auto pointer_over = shown_pixels(headless->screen(), w->CmdSCan);
+    headless->mouse_move(away->x, away->y);
+    headless->advance(200);
+    EXPECT_NE(pointer_over, shown_pixels(headless->screen(), w->CmdSCan));
+    EXPECT_EQ(after_removal, shown_pixels(headless->screen(), w->CmdSCan));
+}

@@ -163,11 +163,49 @@ TEST_F(Gestures, DragOutAndBackWithTheHoverTimer)
     h.advance(100);
     EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseOut"}));
 
-    // Losing the focus stops the timer while the pointer is taken to be over the button.
+    // Losing the focus keeps the timer, so the pointer leaving afterwards still raises MouseOut.
     h.move(60, 20);
     option.SetFocus();
     EXPECT_EQ(access.state(), 4);
+    EXPECT_TRUE(access.hover_timer().Enabled());
+    h.events.clear();
+    h.move(300, 250);
+    h.advance(100);
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseOut"}));
+    EXPECT_EQ(access.state(), 0);
+}
+
+// A button that disables itself in its Click handler ("Begin Scan") loses the focus under the
+// pointer; whenever it is enabled again it shows the look that matches where the pointer is.
+TEST_F(Gestures, DisabledUnderThePointerComesBackWithTheRightLook)
+{
+    QuillButtonTestAccess access(button);
+    h.click_at(20, 20);
+    button.Enabled(false);
+    EXPECT_FALSE(access.has_focus());
+    // Over a disabled button the pointer belongs to its container: the next tick raises MouseOut.
+    h.advance(100);
+    EXPECT_FALSE(access.mouse_inside());
+    h.move(300, 250);
+    h.advance(1000);
+    button.Enabled(true);
+    EXPECT_EQ(access.state(), 0);
     EXPECT_FALSE(access.hover_timer().Enabled());
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseDown", "MouseUp", "Click", "MouseOut"}));
+
+    // Enabled again with the pointer resting on it: pointer over, and MouseOut once it leaves.
+    h.events.clear();
+    button.Enabled(false);
+    h.move(20, 20);
+    button.Enabled(true);
+    EXPECT_EQ(access.state(), 4);
+    EXPECT_TRUE(access.mouse_inside());
+    h.advance(500);
+    EXPECT_TRUE(h.transcript("Cmd").empty());
+    h.move(300, 250);
+    h.advance(100);
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseOut"}));
+    EXPECT_EQ(access.state(), 0);
 }
 
 // [SECTION] Option groups
