@@ -136,6 +136,21 @@ void FrmSorrel::CmdRemove_Click()
     Frame3.Visible(false);
     Frame2.Visible(false);
     Frame1.Visible(true);
+    FocusFirstButton(Frame1);
+}
+
+void FrmSorrel::FocusFirstButton(host::Control& page)
+{
+    for (host::Control* c : host::Host::current().tab_order()) {
+        if (!dynamic_cast<controls::QuillButton*>(c))
+            continue;
+        for (host::Control* holder = c->Container(); holder; holder = holder->Container()) {
+            if (holder == &page) {
+                c->SetFocus();
+                return;
+            }
+        }
+    }
 }
 
 void FrmSorrel::CmdExit_Click()

@@ -112,6 +112,9 @@ private:
     // The folder is gone: reports it and asks whether to exit.
     void FinishRemoval();
     void ReturnToStart();
+    // Gives the focus to the first enabled button of `page` in tab order, so that Space and
+    // Enter work at once on the page just shown.
+    void FocusFirstButton(host::Control& page);
     files::FileSystemObject& fso();
 
     host::Form& m_form;

@@ -95,6 +95,7 @@ void FrmSorrel::ShowVerdict()
     }
     CmdRemove.Enabled(two_versions);
     CmdExit.Enabled(!two_versions);
+    FocusFirstButton(Frame3);
 }
 
 } // namespace sorrel::app

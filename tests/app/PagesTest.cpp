@@ -4,6 +4,8 @@
 #include "AppFixture.h"
 #include "platform/host/StdPicture.h"
 
+#include <algorithm>
+
 using namespace sorrel;
 using namespace sorrel::app::testing;
 
@@ -47,6 +49,39 @@ TEST_F(Pages, StartResultsAndRemovePagesMatchTheirGoldenImages)
     ASSERT_TRUE(headless->click(w->CmdRemove));
     headless->advance(300);
     expect_golden("remove");
+}
+
+// The keyboard alone gets through the window: each page starts with the focus on its first
+// enabled button, and the hidden working field is never a tab stop.
+TEST_F(Pages, EachPageGivesItsFirstEnabledButtonTheFocus)
+{
+    older_messenger('c');
+    newer_messenger('d');
+    open();
+    EXPECT_EQ(host().focused(), &w->CmdSCan);
+    auto order = host().tab_order();
+    EXPECT_EQ(std::find(order.begin(), order.end(), &w->Text8), order.end());
+
+    headless->key(host::vbKeySpace);
+    headless->advance(1500);
+    ASSERT_TRUE(w->Frame3.Visible());
+    EXPECT_EQ(host().focused(), &w->CmdRemove);
+
+    headless->key(host::vbKeySpace);
+    ASSERT_TRUE(w->Frame1.Visible());
+    EXPECT_EQ(host().focused(), &w->CmdUnistall);
+    order = host().tab_order();
+    EXPECT_EQ(std::find(order.begin(), order.end(), &w->Text8), order.end());
+}
+
+TEST_F(Pages, TheOneVersionVerdictGivesExitTheFocus)
+{
+    newer_messenger('c');
+    open();
+    scan();
+    EXPECT_EQ(host().focused(), &w->CmdExit);
+    headless->key(host::vbKeySpace);
+    EXPECT_TRUE(host().has_ended());
 }
 
 namespace {
