@@ -4,6 +4,7 @@
 #include "platform/host/StandardPainting.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace sorrel::lists {
 
@@ -37,6 +38,7 @@ void ListItem::SubItems(int index, std::string text)
 ColumnHeader& ListView::Columns::Add(std::string text, float width_twips)
 {
     m_view.m_columns.push_back({std::move(text), std::max(0.0f, width_twips)});
+    m_view.layout();
     m_view.repaint();
     return m_view.m_columns.back();
 }
@@ -89,16 +91,67 @@ gdi::Rect ListView::rows_area() const
     gdi::Rect rows {c.left, std::min(c.bottom, c.top + header_height()), c.right, c.bottom};
     if (m_scroll.is_needed())
         rows.right = std::max(rows.left, rows.right - ListScroll::BarWidth);
+    if (m_hscroll.is_needed())
+        rows.bottom = std::max(rows.top, rows.bottom - ListScroll::BarWidth);
     return rows;
+}
+
+int ListView::column_width(int index) const
+{
+    return m_widths.at(size_t(index - 1));
+}
+
+int ListView::divider_x(int index) const
+{
+    int x = client_area().left - m_hscroll.top_row();
+    for (int i = 0; i < index; ++i)
+        x += m_widths.at(size_t(i));
+    return x;
+}
+
+void ListView::fit_columns(int width)
+{
+    m_widths.clear();
+    int total = 0;
+    for (auto& column : m_columns) {
+        m_widths.push_back(host::twips_to_pixels(column.Width));
+        total += m_widths.back();
+    }
+    if (!m_fit_columns || m_widths.empty() || total <= width)
+        return;
+    int header_text = host::painting::measure(m_canvas.hDC(), m_columns.front().Text).width + 12;
+    int& first = m_widths.front();
+    first = std::max(std::min(header_text, first), first - (total - width));
 }
 
 void ListView::layout()
 {
     gdi::Rect c = client_area();
-    int rows_height = std::max(0, c.height() - header_height());
-    int page = rows_height / row_height();
-    gdi::Rect bar {std::max(c.left, c.right - ListScroll::BarWidth), c.top, c.right, c.bottom};
-    m_scroll.set_geometry(bar, item_count(), page);
+    int header = std::min(c.height(), header_height());
+    // Each bar takes room from the other's direction, so whether one is needed can depend on the
+    // other. Starting with neither, needs only grow; three rounds always settle.
+    bool vertical = false, horizontal = false;
+    int width = 0, page = 0, total = 0;
+    for (int round = 0; round < 3; ++round) {
+        width = std::max(0, c.width() - (vertical ? ListScroll::BarWidth : 0));
+        int height = std::max(0, c.height() - header - (horizontal ? ListScroll::BarWidth : 0));
+        page = height / row_height();
+        fit_columns(width);
+        total = 0;
+        for (int w : m_widths)
+            total += w;
+        bool needs_vertical = item_count() > page;
+        bool needs_horizontal = total > width;
+        if (needs_vertical == vertical && needs_horizontal == horizontal)
+            break;
+        vertical = vertical || needs_vertical;
+        horizontal = horizontal || needs_horizontal;
+    }
+    int bar_bottom = horizontal ? std::max(c.top, c.bottom - ListScroll::BarWidth) : c.bottom;
+    int bar_right = vertical ? std::max(c.left, c.right - ListScroll::BarWidth) : c.right;
+    m_scroll.set_geometry({bar_right, c.top, c.right, bar_bottom}, item_count(), page);
+    // An arrow moves the columns by about two characters.
+    m_hscroll.set_geometry({c.left, bar_bottom, bar_right, c.bottom}, horizontal ? total : 0, width, 8);
 }
 
 void ListView::handle_resize()
@@ -127,22 +180,62 @@ bool ListView::handle_mouse_wheel(int delta)
     return true;
 }
 
+int ListView::divider_at(int x, int y) const
+{
+    gdi::Rect c = client_area();
+    if (y < c.top || y >= c.top + header_height() || x >= rows_area().right)
+        return -1;
+    // From the right, so that a column shrunk to nothing can still be widened again.
+    for (int i = int(m_widths.size()); i >= 1; --i) {
+        if (std::abs(x - divider_x(i)) <= DividerGrip)
+            return i - 1;
+    }
+    return -1;
+}
+
 void ListView::handle_mouse_down(int16_t button, int16_t, float x, float y)
 {
-    if (button == host::vbLeftButton && m_scroll.press(int(x), int(y)))
+    if (button != host::vbLeftButton)
+        return;
+    int column = divider_at(int(x), int(y));
+    if (column >= 0) {
+        // The widths shown become the columns' own, so the drag starts from what the user sees.
+        if (m_fit_columns) {
+            for (size_t i = 0; i < m_columns.size(); ++i)
+                m_columns[i].Width = host::pixels_to_twips(m_widths[i]);
+            m_fit_columns = false;
+        }
+        m_sizing_column = column;
+        m_sizing_grip = int(x) - divider_x(column + 1);
+        return;
+    }
+    if (m_scroll.press(int(x), int(y)) || m_hscroll.press(int(x), int(y)))
         repaint();
 }
 
-void ListView::handle_mouse_move(int16_t button, int16_t, float, float y)
+void ListView::handle_mouse_move(int16_t button, int16_t, float x, float y)
 {
-    if ((button & host::vbLeftButton) && m_scroll.drag(int(y)))
+    if (!(button & host::vbLeftButton))
+        return;
+    if (m_sizing_column >= 0) {
+        int left = divider_x(m_sizing_column + 1) - m_widths[size_t(m_sizing_column)];
+        int width = std::max(0, int(x) - m_sizing_grip - left);
+        m_columns[size_t(m_sizing_column)].Width = host::pixels_to_twips(width);
+        layout();
+        repaint();
+        return;
+    }
+    if (m_scroll.drag(int(y)) || m_hscroll.drag(int(x)))
         repaint();
 }
 
 void ListView::handle_mouse_up(int16_t button, int16_t, float, float)
 {
-    if (button == host::vbLeftButton)
-        m_scroll.release();
+    if (button != host::vbLeftButton)
+        return;
+    m_sizing_column = -1;
+    m_scroll.release();
+    m_hscroll.release();
 }
 
 std::string ListView::dump_text() const

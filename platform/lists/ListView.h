@@ -40,9 +40,15 @@ private:
     std::vector<std::string> m_sub_items;
 };
 
-// A list view in report view: a header row with the columns' texts, one row per item, and a
-// vertical scroll bar (with wheel scrolling) once the items overflow the height. Items are only
-// ever added; references to them stay valid as long as the view.
+// A list view in report view: a header row with the columns' texts, one row per item, a
+// vertical scroll bar (with wheel scrolling) once the items overflow the height, and a
+// horizontal one once the columns overflow the width. Items are only ever added; references to
+// them stay valid as long as the view.
+//
+// Column widths. Until the user sizes a column, the first column gives up what the view lacks,
+// down to the width of its header text, so that the other columns show whole also when the
+// vertical bar takes its room. Dragging a divider in the header (a few pixels either side of a
+// column's right edge) sizes that column; from then on every column keeps the width shown.
 class ListView : public host::Control {
 public:
     class Columns {
@@ -87,6 +93,8 @@ public:
 
     // Scrolling ------------------------------------------------------------------------------
     const ListScroll& scroll() const { return m_scroll; }
+    // Counts pixels: its first unit shown is how far the columns are scrolled to the left.
+    const ListScroll& horizontal_scroll() const { return m_hscroll; }
     // The first row shown.
     int TopRow() const { return m_scroll.top_row(); }
     // Wheel turns in Windows units: 120 a notch, positive away from the user (up); three rows
@@ -97,6 +105,12 @@ public:
     int header_height() const;
     int row_height() const;
     gdi::Rect rows_area() const;
+    // Column `index` (1 .. Count) as shown: its width, and the x of its right edge (the
+    // divider) after horizontal scrolling.
+    int column_width(int index) const;
+    int divider_x(int index) const;
+    // The distance either side of a divider that takes a press to size the column.
+    static constexpr int DividerGrip = 3;
 
     // The column headers, then each row after "; ", every text in quotes:
     // "Path" "Version"; "c:\\Program Files\\Messenger" "4.7.3001.0".
@@ -119,13 +133,22 @@ protected:
 private:
     friend class ListItem;
     void layout();
+    // The shown widths of the columns for `width` pixels of view.
+    void fit_columns(int width);
+    // The column whose divider lies under a header point; -1 when none.
+    int divider_at(int x, int y) const;
     void repaint();
     void item_changed() { repaint(); }
 
     host::Canvas m_canvas;
     std::vector<ColumnHeader> m_columns;
     std::deque<ListItem> m_items;
+    std::vector<int> m_widths; // shown width of each column, in pixels
+    bool m_fit_columns {true};
+    int m_sizing_column {-1};
+    int m_sizing_grip {0}; // the pointer's distance from the divider when the drag began
     ListScroll m_scroll;
+    ListScroll m_hscroll {ListScroll::Orientation::Horizontal};
     int m_wheel_rest {0};
 };
 

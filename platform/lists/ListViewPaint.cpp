@@ -44,14 +44,50 @@ std::string fitted(gdi::HDC dc, const std::string& text, int width)
     return {};
 }
 
-// A small filled triangle pointing up or down, centred in `r`.
-void arrow(gdi::Surface& s, const gdi::Rect& r, bool up, gdi::Color color)
+enum class Direction { Up, Down, Left, Right };
+
+// A small filled triangle pointing in `direction`, centred in `r`.
+void arrow(gdi::Surface& s, const gdi::Rect& r, Direction direction, gdi::Color color)
 {
     int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-    for (int row = 0; row < 4; ++row) {
-        int y = up ? cy - 2 + row : cy + 1 - row;
-        s.fill_rect({cx - row, y, cx + row + 1, y + 1}, color);
+    for (int step = 0; step < 4; ++step) {
+        switch (direction) {
+        case Direction::Up:
+            s.fill_rect({cx - step, cy - 2 + step, cx + step + 1, cy - 1 + step}, color);
+            break;
+        case Direction::Down:
+            s.fill_rect({cx - step, cy + 1 - step, cx + step + 1, cy + 2 - step}, color);
+            break;
+        case Direction::Left:
+            s.fill_rect({cx - 2 + step, cy - step, cx - 1 + step, cy + step + 1}, color);
+            break;
+        case Direction::Right:
+            s.fill_rect({cx + 1 - step, cy - step, cx + 2 - step, cy + step + 1}, color);
+            break;
+        }
     }
+}
+
+void scroll_bar(gdi::Surface& s, const lists::ListScroll& bar)
+{
+    if (!bar.is_needed())
+        return;
+    gdi::Color face = gdi::GetSysColor(gdi::COLOR_BTNFACE);
+    gdi::Color highlight = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
+    gdi::Rect track = bar.track();
+    // The track is a fine checker of face and highlight, as classic scroll bars are.
+    for (int ty = track.top; ty < track.bottom; ++ty) {
+        for (int tx = track.left; tx < track.right; ++tx)
+            s.set_pixel(tx, ty, ((tx + ty) & 1) ? face : highlight);
+    }
+    gdi::Color arrow_color = gdi::GetSysColor(gdi::COLOR_BTNTEXT);
+    bool horizontal = bar.is_horizontal();
+    raised_cell(s, bar.up_arrow());
+    arrow(s, bar.up_arrow(), horizontal ? Direction::Left : Direction::Up, arrow_color);
+    raised_cell(s, bar.down_arrow());
+    arrow(s, bar.down_arrow(), horizontal ? Direction::Right : Direction::Down, arrow_color);
+    if (!bar.thumb().is_empty())
+        raised_cell(s, bar.thumb());
 }
 
 } // namespace
@@ -64,44 +100,42 @@ void ListView::repaint()
         invalidate();
         return;
     }
-    host::painting::sunken_edge(s, s.bounds());
     gdi::HDC dc = m_canvas.hDC();
     gdi::Rect client = client_area();
     gdi::Rect rows = rows_area();
     int text_height = std::max(1, measure(dc, "").height);
 
-    // Header
-    int x = client.left;
+    // Header. Cells scrolled partly out of view may spill over the border and the bars, which
+    // are drawn last.
     int header_bottom = std::min(client.bottom, client.top + header_height());
-    int header_right = m_scroll.is_needed() ? m_scroll.bar().left : client.right;
-    std::vector<int> column_left;
-    for (auto& column : m_columns) {
-        int width = host::twips_to_pixels(column.Width);
-        column_left.push_back(x);
-        gdi::Rect cell {x, client.top, std::min(x + width, header_right), header_bottom};
+    int x = client.left - m_hscroll.top_row();
+    for (size_t c = 0; c < m_columns.size(); ++c) {
+        int width = m_widths[c];
+        gdi::Rect cell {x, client.top, std::min(x + width, rows.right), header_bottom};
         if (!cell.is_empty()) {
             raised_cell(s, cell);
             gdi::SetTextColor(dc, gdi::GetSysColor(gdi::COLOR_BTNTEXT));
-            text_at(dc, cell.left + 6, cell.top + (cell.height() - text_height) / 2,
-                fitted(dc, column.Text, cell.width() - 12));
+            text_at(dc, x + 6, cell.top + (cell.height() - text_height) / 2,
+                fitted(dc, m_columns[c].Text, cell.right - x - 12));
         }
         x += width;
     }
-    if (x < header_right)
-        raised_cell(s, {x, client.top, header_right, header_bottom});
+    if (x < rows.right)
+        raised_cell(s, {std::max(x, client.left), client.top, rows.right, header_bottom});
 
-    // Rows, clipped to the rows area
+    // Rows, each text fitted to its column and clipped to the rows area
     gdi::SetTextColor(dc, gdi::GetSysColor(gdi::COLOR_WINDOWTEXT));
     int y = rows.top;
     for (int i = m_scroll.top_row(); i < item_count() && y < rows.bottom; ++i, y += row_height()) {
         const ListItem& item = m_items[size_t(i)];
         for (size_t c = 0; c < m_columns.size(); ++c) {
-            int left = column_left[c] + 6;
-            int right = std::min(rows.right, column_left[c] + host::twips_to_pixels(m_columns[c].Width)) - 6;
-            if (right <= left)
+            int left = divider_x(int(c) + 1) - m_widths[c] + 6;
+            int right = divider_x(int(c) + 1) - 6;
+            gdi::RECT clip {std::max(left, rows.left), y, std::min(right, rows.right - 6),
+                std::min(rows.bottom, y + row_height())};
+            if (clip.right <= clip.left)
                 continue;
             std::string text = c == 0 ? item.Text() : item.SubItems(int(c));
-            gdi::RECT clip {left, y, right, std::min(rows.bottom, y + row_height())};
             gdi::HRGN region = gdi::CreateRectRgnIndirect(&clip);
             gdi::SelectClipRgn(dc, region);
             text_at(dc, left, y + 1, fitted(dc, text, right - left));
@@ -110,24 +144,12 @@ void ListView::repaint()
         }
     }
 
-    // Scroll bar
-    if (m_scroll.is_needed()) {
-        gdi::Color face = gdi::GetSysColor(gdi::COLOR_BTNFACE);
-        gdi::Color highlight = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
-        gdi::Rect track = m_scroll.track();
-        // The track is a fine checker of face and highlight, as classic scroll bars are.
-        for (int ty = track.top; ty < track.bottom; ++ty) {
-            for (int tx = track.left; tx < track.right; ++tx)
-                s.set_pixel(tx, ty, ((tx + ty) & 1) ? face : highlight);
-        }
-        gdi::Color arrow_color = gdi::GetSysColor(gdi::COLOR_BTNTEXT);
-        raised_cell(s, m_scroll.up_arrow());
-        arrow(s, m_scroll.up_arrow(), true, arrow_color);
-        raised_cell(s, m_scroll.down_arrow());
-        arrow(s, m_scroll.down_arrow(), false, arrow_color);
-        if (!m_scroll.thumb().is_empty())
-            raised_cell(s, m_scroll.thumb());
-    }
+    host::painting::sunken_edge(s, s.bounds());
+    scroll_bar(s, m_scroll);
+    scroll_bar(s, m_hscroll);
+    if (m_scroll.is_needed() && m_hscroll.is_needed())
+        s.fill_rect({m_scroll.bar().left, m_hscroll.bar().top, client.right, client.bottom},
+            gdi::GetSysColor(gdi::COLOR_BTNFACE));
     invalidate();
 }
 

@@ -161,3 +161,79 @@ TEST_F(View, ColumnsComeFromTheFormFileAndGoBackToIt)
     EXPECT_EQ(copy.ColumnHeaders().Item(2).Text, "Version");
     EXPECT_EQ(copy.ColumnHeaders().Item(1).Width, 2840);
 }
+
+// The main window's columns (189 + 67 pixels) are three pixels wider than its view; the Path
+// column gives up that much, and the scroll bar's room too once it shows.
+TEST_F(View, TheFirstColumnMakesRoomSoTheOthersShowWhole)
+{
+    int client = view->client_area().width();
+    int version = host::twips_to_pixels(1000);
+    add_items(2);
+    EXPECT_EQ(view->column_width(2), version);
+    EXPECT_EQ(view->column_width(1) + version, client);
+    EXPECT_FALSE(view->horizontal_scroll().is_needed());
+
+    add_items(1);
+    ASSERT_TRUE(view->scroll().is_needed());
+    EXPECT_EQ(view->column_width(2), version);
+    EXPECT_EQ(view->divider_x(2), view->rows_area().right);
+    EXPECT_FALSE(view->horizontal_scroll().is_needed());
+    // The designed widths stay as they were.
+    EXPECT_EQ(view->ColumnHeaders().Item(1).Width, 2840);
+}
+
+TEST_F(View, ColumnsWiderThanTheViewScrollSideways)
+{
+    // Too narrow for even the Path header and the whole Version column.
+    view->Move(0, 0, 1200, 855);
+    add_items(1);
+    const ListScroll& bar = view->horizontal_scroll();
+    ASSERT_TRUE(bar.is_needed());
+    gdi::Rect client = view->client_area();
+    EXPECT_EQ(bar.bar(),
+        (gdi::Rect {client.left, client.bottom - ListScroll::BarWidth, client.right, client.bottom}));
+    EXPECT_EQ(view->rows_area().bottom, bar.bar().top);
+    int shown = view->divider_x(2);
+    view->handle_mouse_down(1, 0, float(bar.down_arrow().left + 2), float(bar.bar().top + 4));
+    view->handle_mouse_up(1, 0, 0, 0);
+    EXPECT_EQ(bar.top_row(), 8);
+    EXPECT_EQ(view->divider_x(2), shown - 8);
+    view->handle_mouse_down(1, 0, float(bar.down_arrow().left - 1), float(bar.bar().top + 4));
+    view->handle_mouse_up(1, 0, 0, 0);
+    // Scrolled to the end, the last column ends at the view's right edge.
+    EXPECT_EQ(view->divider_x(2), view->rows_area().right);
+
+    // Both bars: the rows lose the room of both, and the corner between them is no bar's.
+    add_items(5);
+    ASSERT_TRUE(view->scroll().is_needed());
+    EXPECT_EQ(view->scroll().bar().bottom, bar.bar().top);
+    EXPECT_EQ(bar.bar().right, view->scroll().bar().left);
+}
+
+TEST_F(View, DraggingAHeaderDividerSizesTheColumn)
+{
+    add_items(2);
+    int path = view->column_width(1);
+    int divider = view->divider_x(1);
+    int y = view->client_area().top + 3;
+    // A press beside a divider grips it; the column follows the pointer.
+    view->handle_mouse_down(1, 0, float(divider + 2), float(y));
+    view->handle_mouse_move(1, 0, float(divider + 32), float(y));
+    view->handle_mouse_up(1, 0, 0, 0);
+    EXPECT_EQ(view->column_width(1), path + 30);
+    EXPECT_EQ(view->ColumnHeaders().Item(1).Width, host::pixels_to_twips(path + 30));
+    ASSERT_TRUE(view->horizontal_scroll().is_needed());
+    // Sized by the user, the first column no longer makes room when the vertical bar comes.
+    add_items(3);
+    EXPECT_EQ(view->column_width(1), path + 30);
+
+    // Dragged back past its left edge, a column is empty, and can still be widened again.
+    view->handle_mouse_down(1, 0, float(view->divider_x(1)), float(y));
+    view->handle_mouse_move(1, 0, 0, float(y));
+    view->handle_mouse_up(1, 0, 0, 0);
+    EXPECT_EQ(view->column_width(1), 0);
+    view->handle_mouse_down(1, 0, float(view->divider_x(1) + 1), float(y));
+    view->handle_mouse_move(1, 0, float(view->divider_x(1) + 21), float(y));
+    view->handle_mouse_up(1, 0, 0, 0);
+    EXPECT_EQ(view->column_width(1), 20);
+}
