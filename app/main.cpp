@@ -101,29 +101,34 @@ int main(int argc, char** argv)
 
 namespace {
 
-bool has_display()
+// The display variables that are set, as "DISPLAY=:0"; empty when none is.
+std::string display_settings()
 {
     // SDL would otherwise fall back to drivers that show nothing anyone can see.
+    std::string settings;
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
         if (const char* value = std::getenv(name); value && *value)
-            return true;
+            settings += (settings.empty() ? "" : " ") + std::string(name) + "=" + value;
     }
-    return false;
+    return settings;
 }
 
 int run_window(const app::Options&)
 {
-    if (!has_display())
+    std::string settings = display_settings();
+    if (settings.empty())
         return fail("no display to open the window on (DISPLAY is not set); run it with --headless --script "
                     "FILE, or --screenshot FILE.png");
     std::string why;
-    auto backend = backend::SdlBackend::create(0, &why);
+    auto backend = backend::SdlBackend::create(0, &why, backend::SdlBackend::Drivers::OnScreen);
     if (!backend)
-        return fail("no display to open the window on (" + why
-            + "); run it with --headless --script FILE, or --screenshot FILE.png");
+        return fail("cannot open the window (" + settings + "): " + why);
+    backend::SdlBackend& window = *backend;
     auto session = app::Session::open(std::move(backend));
     if (session.is_error())
         return fail(session.error());
+    if (!window.window_error().empty())
+        return fail("cannot open the window (" + settings + "): " + window.window_error());
     return session.value()->host().run();
 }
 

@@ -8,7 +8,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <sys/mman.h>
+#include <unistd.h>
 
 // [SECTION] Life and clock
 // [SECTION] The window
@@ -20,15 +25,123 @@ using host::InputEvent;
 
 // [SECTION] Life and clock
 
-std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error)
+namespace {
+
+// Catches what the libraries under SDL write to stderr while the display opens: an X server that
+// refuses a client gives its reason only there (libxcb writes it straight to descriptor 2).
+class StderrCapture {
+public:
+    StderrCapture()
+    {
+        std::fflush(stderr);
+        m_file = ::memfd_create("sorrel-stderr", MFD_CLOEXEC);
+        m_saved = m_file >= 0 ? ::dup(2) : -1;
+        if (m_saved >= 0)
+            ::dup2(m_file, 2);
+    }
+    ~StderrCapture() { finish(); }
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+
+    // Puts stderr back and gives what was written to it meanwhile.
+    std::string finish()
+    {
+        std::string text;
+        if (m_saved >= 0) {
+            std::fflush(stderr);
+            ::dup2(m_saved, 2);
+            ::close(m_saved);
+            m_saved = -1;
+            char buffer[512];
+            ssize_t got;
+            for (off_t at = 0; (got = ::pread(m_file, buffer, sizeof buffer, at)) > 0; at += got)
+                text.append(buffer, size_t(got));
+        }
+        if (m_file >= 0) {
+            ::close(m_file);
+            m_file = -1;
+        }
+        return text;
+    }
+
+private:
+    int m_file {-1};
+    int m_saved {-1};
+};
+
+// Lines joined into one, blank ones dropped.
+std::string one_line(std::string_view text)
+{
+    std::string line;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view part = text.substr(start, end - start);
+        while (!part.empty() && std::strchr(" \t\r", part.back()))
+            part.remove_suffix(1);
+        while (!part.empty() && std::strchr(" \t\r", part.front()))
+            part.remove_prefix(1);
+        if (!part.empty())
+            line += (line.empty() ? "" : "; ") + std::string(part);
+        start = end + 1;
+    }
+    return line;
+}
+
+// The drivers for the displays the environment names, in SDL's own order of preference.
+std::string named_display_drivers()
+{
+    std::string drivers;
+    for (auto [variable, driver] : {std::pair {"DISPLAY", "x11"}, std::pair {"WAYLAND_DISPLAY", "wayland"}}) {
+        if (const char* value = std::getenv(variable); value && *value)
+            drivers += (drivers.empty() ? "" : ",") + std::string(driver);
+    }
+    return drivers;
+}
+
+bool shows_nothing(const char* driver)
+{
+    return driver
+        && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0
+            || std::strcmp(driver, "evdev") == 0);
+}
+
+} // namespace
+
+std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error, Drivers drivers)
 {
     if (!load_sdl(error))
         return nullptr;
-    if (sdl().SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-        if (error)
-            *error = std::string("cannot start the display: ") + sdl().SDL_GetError();
+    bool on_screen = drivers == Drivers::OnScreen;
+    std::string said;
+    int started;
+    if (on_screen) {
+        // A hint yields to SDL_VIDEODRIVER when the user set it; that choice is checked below.
+        if (std::string named = named_display_drivers(); !named.empty())
+            sdl().SDL_SetHint(SDL_HINT_VIDEODRIVER, named.c_str());
+        StderrCapture capture;
+        started = sdl().SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+        said = capture.finish();
+    } else {
+        started = sdl().SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+    }
+    const char* driver = started == 0 ? sdl().SDL_GetCurrentVideoDriver() : nullptr;
+    if (started != 0 || (on_screen && shows_nothing(driver))) {
+        if (error) {
+            if (started == 0)
+                *error = std::string("SDL's \"") + driver + "\" video driver shows no window";
+            else if (std::string words = one_line(said); !words.empty())
+                *error = words;
+            else
+                *error = sdl().SDL_GetError();
+        }
+        if (started == 0)
+            sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
         return nullptr;
     }
+    // Warnings from a display that did open are not ours to swallow.
+    if (!said.empty())
+        std::fputs(said.c_str(), stderr);
     if (scale <= 0) {
         float dpi = 0;
         scale = (sdl().SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 144) ? 2 : 1;
@@ -81,8 +194,11 @@ void SdlBackend::open_window(
         // Captions are Windows-1252, like every text of the controls; SDL's titles are UTF-8.
         m_window = sdl().SDL_CreateWindow(base::cp1252_to_utf8(caption).c_str(), SDL_WINDOWPOS_UNDEFINED,
             SDL_WINDOWPOS_UNDEFINED, m_width * m_scale, m_height * m_scale, SDL_WINDOW_SHOWN);
-        if (!m_window)
+        if (!m_window) {
+            m_window_error = sdl().SDL_GetError();
             return;
+        }
+        m_window_error.clear();
     } else {
         sdl().SDL_SetWindowTitle(m_window, base::cp1252_to_utf8(caption).c_str());
         sdl().SDL_SetWindowSize(m_window, m_width * m_scale, m_height * m_scale);

@@ -26,8 +26,15 @@ namespace sorrel::backend {
 // button (Yes or OK), Esc answers No (or OK), Y and N answer Yes and No.
 class SdlBackend final : public host::Backend {
 public:
-    // `scale` 0 chooses from the screen's density. Fails when SDL cannot start video.
-    static std::unique_ptr<SdlBackend> create(int scale = 0, std::string* error = nullptr);
+    // Which of SDL's video drivers may serve the window. `OnScreen` takes only the displays the
+    // environment names and refuses "offscreen" and "dummy", which draw where nobody sees: a
+    // window there looks like a program that hangs.
+    enum class Drivers { Any, OnScreen };
+
+    // `scale` 0 chooses from the screen's density. Fails when SDL cannot start video; `error` then
+    // holds the display's own words when it gave any (an X server's reason for refusing).
+    static std::unique_ptr<SdlBackend> create(
+        int scale = 0, std::string* error = nullptr, Drivers drivers = Drivers::Any);
     ~SdlBackend() override;
 
     double now_ms() override;
@@ -44,6 +51,8 @@ public:
     int message_box(const host::MessageBoxRequest& request) override;
 
     int scale() const { return m_scale; }
+    // Why open_window made no window; empty while there is one.
+    const std::string& window_error() const { return m_window_error; }
 
     explicit SdlBackend(int scale);
 
@@ -53,6 +62,7 @@ private:
     void redraw_all();
 
     SDL_Window* m_window {nullptr};
+    std::string m_window_error;
     int m_scale {1};
     int m_width {0};
     int m_height {0};

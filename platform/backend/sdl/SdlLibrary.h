@@ -19,6 +19,7 @@ namespace sorrel::backend {
     X(SDL_FreeSurface)                                                                                       \
     X(SDL_GetDisplayDPI)                                                                                     \
     X(SDL_GetDisplayUsableBounds)                                                                            \
+    X(SDL_GetCurrentVideoDriver)                                                                             \
     X(SDL_GetError)                                                                                          \
     X(SDL_GetGlobalMouseState)                                                                               \
     X(SDL_GetModState)                                                                                       \
@@ -32,6 +33,7 @@ namespace sorrel::backend {
     X(SDL_PollEvent)                                                                                         \
     X(SDL_QuitSubSystem)                                                                                     \
     X(SDL_RaiseWindow)                                                                                       \
+    X(SDL_SetHint)                                                                                           \
     X(SDL_SetWindowIcon)                                                                                     \
     X(SDL_SetWindowSize)                                                                                     \
     X(SDL_SetWindowTitle)                                                                                    \

@@ -1,0 +1,115 @@
+// The sorrel program as a user starts it: its exit status and what it says on stderr.
+
+#include "tests/support/Processes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace sorrel::test_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+int count_lines(const std::string& text)
+{
+    return int(std::count(text.begin(), text.end(), '\n'));
+}
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto pattern = (fs::temp_directory_path() / "sorrel-program-XXXXXX").string();
+        ASSERT_TRUE(::mkdtemp(pattern.data()));
+        m_root = pattern;
+        fs::create_directories(m_root / "tmp");
+        fs::create_directories(m_root / "home");
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(m_root, ec);
+    }
+    // Runs sorrel with a home and a temporary folder of its own and the given environment.
+    Finished sorrel(std::vector<std::string> args, std::vector<std::string> environment = {})
+    {
+        args.insert(args.begin(), SORREL_PROGRAM);
+        environment.push_back("HOME=" + (m_root / "home").string());
+        environment.push_back("TMPDIR=" + (m_root / "tmp").string());
+        return run_program(args, environment);
+    }
+    // Whatever sorrel left in its temporary folder (the demo drives live there).
+    bool temporary_folder_is_empty() const { return fs::is_empty(m_root / "tmp"); }
+
+    fs::path m_root;
+};
+
+// An X display number with no server behind it.
+std::string unused_display()
+{
+    for (int n = 4000; n < 4100; ++n) {
+        std::string number = std::to_string(n);
+        if (!fs::exists("/tmp/.X11-unix/X" + number) && !fs::exists("/tmp/.X" + number + "-lock"))
+            return ":" + number;
+    }
+    return ":4099";
+}
+
+// An Xauthority file with one cookie for any display.
+void write_cookie_file(const fs::path& file)
+{
+    std::ofstream out(file, std::ios::binary);
+    auto field = [&](const std::string& bytes) {
+        out.put(char(bytes.size() >> 8)).put(char(bytes.size() & 0xFF)) << bytes;
+    };
+    out.put(char(0xFF)).put(char(0xFF)); // any address family
+    field("");
+    field("");
+    field("MIT-MAGIC-COOKIE-1");
+    field("0123456789abcdef");
+}
+
+} // namespace
+
+TEST_F(Program, ADisplayWithNoServerEndsAtOnceInOneLine)
+{
+    std::string display = unused_display();
+    Finished run = sorrel({"--demo"}, {"DISPLAY=" + display});
+    ASSERT_FALSE(run.timed_out) << "an unusable display left an invisible window running";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(count_lines(run.err), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("sorrel: cannot open the window (DISPLAY=" + display + "): ", 0), 0u) << run.err;
+    EXPECT_TRUE(temporary_folder_is_empty()) << "the demo drives were left behind";
+}
+
+TEST_F(Program, AServerThatRefusesIsQuotedInItsOwnWords)
+{
+    if (!on_path("Xvfb"))
+        GTEST_SKIP() << "Xvfb is not installed (Debian package xvfb)";
+    write_cookie_file(m_root / "cookie");
+    Xvfb server((m_root / "cookie").string());
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    Finished run = sorrel({"--demo"}, {"DISPLAY=" + server.display(), "XAUTHORITY=/dev/null"});
+    ASSERT_FALSE(run.timed_out) << "a refused connection left an invisible window running";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(count_lines(run.err), 1) << run.err;
+    EXPECT_NE(run.err.find("): Authorization required"), std::string::npos) << run.err;
+    EXPECT_TRUE(temporary_folder_is_empty()) << "the demo drives were left behind";
+}
+
+TEST_F(Program, DriversThatShowNothingAreRefused)
+{
+    for (std::string driver : {"offscreen", "dummy"}) {
+        Finished run = sorrel({"--demo"}, {"SDL_VIDEODRIVER=" + driver});
+        ASSERT_FALSE(run.timed_out) << driver;
+        EXPECT_EQ(run.status, 1) << driver;
+        EXPECT_EQ(count_lines(run.err), 1) << run.err;
+        EXPECT_NE(run.err.find("\"" + driver + "\" video driver shows no window"), std::string::npos)
+            << run.err;
+        EXPECT_TRUE(temporary_folder_is_empty()) << driver;
+    }
+}
