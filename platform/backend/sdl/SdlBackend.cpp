@@ -112,6 +112,9 @@ std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error, Dr
 {
     if (!load_sdl(error))
         return nullptr;
+    // The window surface is a plain copy of our pixels; SDL's check for an accelerated driver
+    // would map a whole OpenGL stack for it, doubling start-up and multiplying memory.
+    sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     bool on_screen = drivers == Drivers::OnScreen;
     std::string said;
     int started;
