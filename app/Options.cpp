@@ -1,5 +1,6 @@
 #include "app/Options.h"
 
+#include <cctype>
 #include <string_view>
 
 namespace sorrel::app {
@@ -21,6 +22,27 @@ std::string usage_text()
            "Windows partitions.\n";
 }
 
+namespace {
+
+bool is_option(std::string_view arg)
+{
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+bool has_png_extension(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string_view extension = name.substr(name.size() - 4);
+    for (size_t i = 0; i < 4; ++i) {
+        if (std::tolower(static_cast<unsigned char>(extension[i])) != ".png"[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 Options::Parsed Options::parse(int argc, char** argv)
 {
     Parsed parsed;
@@ -32,9 +54,10 @@ Options::Parsed Options::parse(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         // Options that take a value accept it as the next argument or after "=".
+        // The next argument is never taken as the value when it is an option itself.
         auto value = [&](std::string_view name, std::string& out) -> bool {
             if (arg == name) {
-                if (i + 1 >= argc)
+                if (i + 1 >= argc || is_option(argv[i + 1]))
                     return false;
                 out = argv[++i];
                 return true;
@@ -79,7 +102,7 @@ Options::Parsed Options::parse(int argc, char** argv)
         return fail("--headless needs --script FILE or --screenshot FILE.png");
     if (!o.script.empty() && !o.screenshot.empty())
         return fail("give either --script or --screenshot (a script can take shots itself)");
-    if (!o.screenshot.empty() && !std::string_view(o.screenshot).ends_with(".png"))
+    if (!o.screenshot.empty() && !has_png_extension(o.screenshot))
         return fail("--screenshot needs a file name ending in .png");
     return parsed;
 }

@@ -37,6 +37,8 @@ TEST(Options, DrivesDemoHeadlessAndScreenshotAreRead)
     ASSERT_EQ(p.error, "");
     EXPECT_TRUE(p.options.demo);
     EXPECT_EQ(p.options.screenshot, "start.png");
+    EXPECT_EQ(parse({"--screenshot", "START.PNG"}).error, "");
+    EXPECT_EQ(parse({"--screenshot", "start.Png"}).error, "");
     EXPECT_TRUE(parse({"--version"}).options.version);
     EXPECT_TRUE(parse({"--help"}).options.help);
 }
@@ -52,6 +54,8 @@ TEST(Options, BadCombinationsAreRefusedInOneLine)
              {"--screenshot", "start.bmp"},
              {"--screenshot"},
              {"--headless", "--script", "a", "--screenshot", "b.png"},
+             {"--drive", "--headless", "--script", "a"},
+             {"--headless", "--script", "--drive", "c:=/tmp"},
          }) {
         auto p = parse(args);
         EXPECT_FALSE(p.error.empty()) << args[0];
