@@ -8,6 +8,7 @@
 #include "platform/host/StdPicture.h"
 #include "platform/host/UserControl.h"
 
+#include <yaml-cpp/depthguard.h>
 #include <yaml-cpp/yaml.h>
 
 #include <cmath>
@@ -412,6 +413,9 @@ ErrorOr<Document> parse(std::string_view text, const std::string& base_dir, cons
         }
     } catch (const ParseError& e) {
         return Error {file_name + ":" + std::to_string(e.line) + ": " + e.message};
+    } catch (const YAML::DeepRecursion& e) {
+        return Error {file_name + ":" + std::to_string(e.mark.line + 1) + ": nested more than "
+            + std::to_string(e.depth()) + " levels deep"};
     } catch (const YAML::Exception& e) {
         return Error {file_name + ":" + std::to_string(e.mark.line + 1) + ": " + e.msg};
     } catch (const VariantError& e) {

@@ -266,4 +266,12 @@ TEST_F(FormFiles, DamagedFilesNameTheLineAndLoadNothing)
         EXPECT_NE(result.error().find(c.message), std::string::npos) << result.error();
         EXPECT_EQ(fresh.Controls().Count(), 0);
     }
+
+    // Nesting deep enough to stop the YAML parser is named as such, not as a "bad file".
+    Form deep;
+    auto result = deep.load_text(
+        "form: {name: F}\ncontrols: " + std::string(3000, '[') + std::string(3000, ']') + "\n", data_dir,
+        false, "bad.yaml");
+    ASSERT_TRUE(result.is_error());
+    EXPECT_NE(result.error().find("bad.yaml:2: nested more than"), std::string::npos) << result.error();
 }
