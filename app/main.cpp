@@ -4,6 +4,7 @@
 #include "app/DemoDrives.h"
 #include "app/Options.h"
 #include "app/Session.h"
+#include "app/StartChecks.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/backend/headless/ScriptRunner.h"
 #include "platform/backend/sdl/SdlBackend.h"
@@ -72,6 +73,11 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (!options.script.empty()) {
+        if (auto problem = app::unreadable_file_problem(options.script); !problem.empty())
+            return fail("cannot read the script " + options.script + ": " + problem, 2);
+    }
+
     std::unique_ptr<app::DemoDrives> demo;
     if (options.demo) {
         auto made = app::DemoDrives::create();
@@ -83,14 +89,14 @@ int main(int argc, char** argv)
         std::signal(SIGTERM, remove_demo_and_exit);
         std::signal(SIGHUP, remove_demo_and_exit);
         lists::use_drives(demo->drives());
-    } else if (!options.drives.empty()) {
-        auto map = files::DriveMap::from_arguments(options.drives);
-        if (map.is_error())
-            return fail(map.error().message, 2);
-        lists::use_drives(map.release_value());
     } else {
-        lists::use_drives(
-            files::discover_drives(files::DiscoveryInput::from_system(), files::FileSystemProbe::real()));
+        auto choice = app::choose_drives(
+            options.drives, files::DiscoveryInput::from_system(), files::FileSystemProbe::real());
+        if (!choice.error.empty())
+            return fail(choice.error, 2);
+        for (const std::string& note : choice.notes)
+            std::fprintf(stderr, "sorrel: %s\n", note.c_str());
+        lists::use_drives(std::move(choice.drives));
     }
 
     int status

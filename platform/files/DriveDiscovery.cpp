@@ -43,9 +43,10 @@ std::vector<std::string> sorted_children(std::filesystem::path const& folder, Fi
 // Adds bindings, keeping out "/" and folders that already have a letter.
 class DriveCollector {
 public:
-    explicit DriveCollector(FileSystemProbe const& probe)
+    DriveCollector(FileSystemProbe const& probe, std::vector<std::filesystem::path>* left_out)
         : m_probe(probe)
         , m_root(probe.folder_identity("/"))
+        , m_left_out(left_out)
     { }
 
     void add(std::filesystem::path const& folder, char wanted_letter)
@@ -56,8 +57,12 @@ public:
         if (std::find(m_seen.begin(), m_seen.end(), *identity) != m_seen.end())
             return;
         char letter = wanted_letter && !m_map.has_letter(wanted_letter) ? wanted_letter : next_free_letter();
-        if (!letter)
+        if (!letter) {
+            if (m_left_out)
+                m_left_out->push_back(folder);
+            m_seen.push_back(*identity);
             return;
+        }
         if (!m_map.add(letter, folder).is_error())
             m_seen.push_back(*identity);
     }
@@ -77,6 +82,7 @@ private:
     FileSystemProbe const& m_probe;
     std::optional<FileIdentity> m_root;
     std::vector<FileIdentity> m_seen;
+    std::vector<std::filesystem::path>* m_left_out;
     DriveMap m_map;
 };
 
@@ -194,9 +200,10 @@ std::vector<std::filesystem::path> find_wine_prefixes(
     return prefixes;
 }
 
-DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& probe)
+DriveMap discover_drives(
+    DiscoveryInput const& input, FileSystemProbe const& probe, std::vector<std::filesystem::path>* left_out)
 {
-    DriveCollector drives(probe);
+    DriveCollector drives(probe, left_out);
     std::filesystem::path own_prefix
         = input.wine_prefix ? std::filesystem::path(*input.wine_prefix) : input.home / ".wine";
     for (auto const& prefix : find_wine_prefixes(input, probe)) {

@@ -60,8 +60,9 @@ std::vector<std::filesystem::path> find_wine_prefixes(
 //  2. the other prefixes' letter links, then mounted Windows file systems (ntfs, ntfs3, fuseblk,
 //     vfat, msdos, exfat), take the next free letters from c: on.
 // A letter bound to "/" (the whole Unix tree) is skipped, and of two letters for one folder the
-// first is kept.
-DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& probe);
+// first is kept. Folders found when no letter was free are added to `left_out` when it is given.
+DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& probe,
+    std::vector<std::filesystem::path>* left_out = nullptr);
 
 // The drives the program works with: the "X:=DIR" mappings given with --drive when there are any
 // (they replace discovery), else those discovery finds on this system.

@@ -113,3 +113,27 @@ TEST_F(Program, DriversThatShowNothingAreRefused)
         EXPECT_TRUE(temporary_folder_is_empty()) << driver;
     }
 }
+
+TEST_F(Program, NothingToScanIsSaidInOneLineOnStderr)
+{
+    std::ofstream(m_root / "empty.script");
+    std::string script = (m_root / "empty.script").string();
+
+    // Discovery in an empty home: the window runs, and one line says where Sorrel looked.
+    Finished run = sorrel({"--headless", "--script", script});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(count_lines(run.err), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("sorrel: found no drive to scan: ", 0), 0u) << run.err;
+
+    // A mapping that cannot serve ends the program before the window opens.
+    run = sorrel({"--drive", "c:=/nonexistent", "--headless", "--script", script});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "sorrel: --drive c:=/nonexistent: no such folder\n");
+    run = sorrel({"--drive", "c:=" + script, "--headless", "--script", script});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "sorrel: --drive c:=" + script + ": not a folder\n");
+
+    run = sorrel({"--headless", "--script", "/nonexistent.script"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "sorrel: cannot read the script /nonexistent.script: No such file or directory\n");
+}

@@ -1,0 +1,96 @@
+#include "app/StartChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using namespace sorrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+class StartChecks : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto pattern = (fs::temp_directory_path() / "sorrel-start-XXXXXX").string();
+        ASSERT_TRUE(::mkdtemp(pattern.data()));
+        root = pattern;
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::permissions(root / "locked", fs::perms::owner_all, ec);
+        fs::remove_all(root, ec);
+    }
+    app::DriveChoice choose(std::vector<std::string> arguments, const std::string& mounts = "")
+    {
+        files::DiscoveryInput input;
+        input.home = root / "home";
+        input.mounts = mounts;
+        return app::choose_drives(arguments, input, files::FileSystemProbe::real());
+    }
+    fs::path root;
+};
+
+} // namespace
+
+TEST_F(StartChecks, DriveFoldersMustExistBeFoldersAndBeReadable)
+{
+    std::ofstream(root / "file") << "x";
+    fs::create_directories(root / "locked");
+    fs::permissions(root / "locked", fs::perms::none);
+
+    EXPECT_EQ(app::drive_folder_problem(root), "");
+    EXPECT_EQ(app::drive_folder_problem(root / "missing"), "no such folder");
+    EXPECT_EQ(app::drive_folder_problem(root / "file"), "not a folder");
+    if (::geteuid() != 0) {
+        EXPECT_EQ(app::drive_folder_problem(root / "locked").rfind("cannot be read: ", 0), 0u);
+    }
+
+    auto choice = choose({"c:=" + root.string(), "d:=" + (root / "missing").string()});
+    EXPECT_EQ(choice.error, "--drive d:=" + (root / "missing").string() + ": no such folder");
+    choice = choose({"c:=" + root.string()});
+    EXPECT_EQ(choice.error, "");
+    EXPECT_TRUE(choice.notes.empty());
+    EXPECT_TRUE(choice.drives.has_letter('c'));
+}
+
+TEST_F(StartChecks, FindingNoDriveSaysWhereItLookedAndHowToGiveOne)
+{
+    auto choice = choose({});
+    EXPECT_TRUE(choice.drives.is_empty());
+    ASSERT_EQ(choice.notes.size(), 1u);
+    const std::string& note = choice.notes[0];
+    EXPECT_NE(note.find((root / "home/.wine").string()), std::string::npos) << note;
+    EXPECT_NE(note.find("Windows partition"), std::string::npos) << note;
+    EXPECT_NE(note.find("--drive X:=DIR"), std::string::npos) << note;
+    EXPECT_EQ(note.find('\n'), std::string::npos);
+}
+
+TEST_F(StartChecks, FoldersBeyondTheLastLetterAreNamed)
+{
+    // 26 mounted partitions for the 24 letters c: to z:.
+    std::string mounts;
+    for (int i = 0; i < 26; ++i) {
+        fs::path folder = root / ("part" + std::to_string(100 + i));
+        fs::create_directories(folder);
+        mounts += "/dev/sd" + std::to_string(i) + " " + folder.string() + " ntfs3 rw 0 0\n";
+    }
+    auto choice = choose({}, mounts);
+    EXPECT_EQ(choice.drives.bindings().size(), 24u);
+    ASSERT_EQ(choice.notes.size(), 1u);
+    EXPECT_EQ(choice.notes[0],
+        "more drives than free letters; left out " + (root / "part124").string() + ", "
+            + (root / "part125").string());
+}
+
+TEST_F(StartChecks, AScriptMustBeAReadableFile)
+{
+    std::ofstream(root / "run.script") << "dump\n";
+    EXPECT_EQ(app::unreadable_file_problem((root / "run.script").string()), "");
+    EXPECT_EQ(app::unreadable_file_problem((root / "missing.script").string()), "No such file or directory");
+    EXPECT_EQ(app::unreadable_file_problem(root.string()), "it is a folder");
+}
