@@ -8,18 +8,33 @@ namespace sorrel::app {
 std::string usage_text()
 {
     return "Usage: sorrel [OPTION]...\n"
-           "Finds the older Messenger and MSN Messenger side by side on the drives, and removes the older "
-           "one.\n"
+           "Finds the older Messenger and MSN Messenger side by side on the drives, and\n"
+           "removes the older one.\n"
            "\n"
-           "  --drive X:=DIR          scan DIR as drive X: (repeatable; replaces finding the drives)\n"
-           "  --demo                  scan two temporary drives holding both Messengers (removed on exit)\n"
-           "  --headless --script FILE  run a UI script on the window without a display\n"
-           "  --screenshot FILE.png   save the opening window as PNG, without a display\n"
-           "  --help                  show this help\n"
-           "  --version               show the version\n"
+           "  --drive X:=DIR       scan the folder DIR as drive X: (repeatable; replaces\n"
+           "                         finding the drives)\n"
+           "  --demo               scan two temporary drives holding both Messengers\n"
+           "                         (removed on exit)\n"
+           "  --headless --script FILE\n"
+           "                       run a UI script on the window without a display\n"
+           "  --screenshot FILE.png  save the opening window as PNG, without a display\n"
+           "  -h, --help           show this help and exit\n"
+           "  --version            show the version and licence and exit\n"
            "\n"
-           "Without --drive or --demo, the drives are the drive letters of Wine prefixes and mounted\n"
-           "Windows partitions.\n";
+           "Without --drive or --demo, the drives are the drive letters of Wine prefixes\n"
+           "and mounted Windows partitions.\n"
+           "\n"
+           "Report bugs as Sorrel's README says (share/doc/sorrel/README.md).\n";
+}
+
+std::string version_text(std::string_view version)
+{
+    return "sorrel " + std::string(version)
+        + "\n"
+          "Copyright (C) 2026 the Sorrel developers.\n"
+          "License MIT: <https://opensource.org/licenses/MIT>.\n"
+          "This is free software: you are free to change and redistribute it.\n"
+          "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sorrel::app {
@@ -26,6 +27,9 @@ struct Options::Parsed {
     std::string error; // empty: good
 };
 
+// --help: lines within 79 columns, ending with where to report bugs.
 std::string usage_text();
+// --version in the GNU form: name and version, copyright, licence.
+std::string version_text(std::string_view version);
 
 } // namespace sorrel::app

@@ -69,7 +69,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.version) {
-        std::printf("sorrel %s\n", SORREL_VERSION);
+        std::fputs(app::version_text(SORREL_VERSION).c_str(), stdout);
         return 0;
     }
 

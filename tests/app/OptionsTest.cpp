@@ -63,6 +63,26 @@ TEST(Options, BadCombinationsAreRefusedInOneLine)
     }
 }
 
+TEST(Options, HelpFitsATerminalAndVersionNamesTheLicence)
+{
+    std::istringstream help(app::usage_text());
+    std::string line, last;
+    while (std::getline(help, line)) {
+        EXPECT_LE(line.size(), 79u) << line;
+        last = line;
+    }
+    EXPECT_NE(app::usage_text().find("  -h, --help "), std::string::npos);
+    EXPECT_EQ(last.rfind("Report bugs", 0), 0u) << last;
+    EXPECT_NE(last.find("README"), std::string::npos) << last;
+
+    EXPECT_EQ(app::version_text("1.2.3"),
+        "sorrel 1.2.3\n"
+        "Copyright (C) 2026 the Sorrel developers.\n"
+        "License MIT: <https://opensource.org/licenses/MIT>.\n"
+        "This is free software: you are free to change and redistribute it.\n"
+        "There is NO WARRANTY, to the extent permitted by law.\n");
+}
+
 TEST(Demo, TheDrivesHoldBothMessengersAndGoAway)
 {
     std::filesystem::path root;
