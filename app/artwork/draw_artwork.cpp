@@ -1,5 +1,6 @@
-// Draws the main window's banner (234 x 50) and the window icon (32 x 32). Run it by hand after
-// changing the drawing and commit the PNG files it writes:
+// Draws the main window's banner (234 x 50), the window icon (32 x 32) and the desktop's icons at
+// the other sizes a theme asks for (icons/sorrel-N.png). Run it by hand after changing the drawing
+// and commit the PNG files it writes (a test checks that they match):
 //   sorrel_draw_artwork app/artwork
 //
 // Shapes are tested at 4 x 4 points per pixel, so edges come out smooth; the title is drawn with
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -215,9 +217,11 @@ gdi::Surface banner()
     return render(234, 50, layers);
 }
 
-gdi::Surface icon()
+// The icon at `size` pixels square: the 32-pixel drawing scaled.
+gdi::Surface icon(int size = 32)
 {
-    return render(32, 32, finder_mark(13.5, 13.5, 10));
+    double k = size / 32.0;
+    return render(size, size, finder_mark(13.5 * k, 13.5 * k, 10 * k));
 }
 
 } // namespace
@@ -229,7 +233,14 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string folder = argv[1];
-    for (auto& [name, pixels] : {std::pair {"banner.png", banner()}, std::pair {"icon.png", icon()}}) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder + "/icons", ec);
+    std::vector<std::pair<std::string, gdi::Surface>> files;
+    files.emplace_back("banner.png", banner());
+    files.emplace_back("icon.png", icon());
+    for (int size : {16, 24, 48, 64, 128, 256})
+        files.emplace_back("icons/sorrel-" + std::to_string(size) + ".png", icon(size));
+    for (auto& [name, pixels] : files) {
         if (auto saved = host::save_png(pixels, folder + "/" + name, true); saved.is_error()) {
             std::fprintf(stderr, "%s\n", saved.error().c_str());
             return 1;
