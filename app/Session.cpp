@@ -6,6 +6,7 @@
 #include "platform/lists/ListControls.h"
 
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace sorrel::app {
@@ -23,14 +24,23 @@ host::ErrorOr<void> register_control_kinds()
 
 std::string Session::form_file_path()
 {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        auto installed = exe.parent_path().parent_path() / "share" / "sorrel" / "FrmSorrel.yaml";
-        if (std::filesystem::exists(installed, ec))
-            return installed.string();
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    fs::path installed = exe.parent_path().parent_path() / "share" / "sorrel" / "FrmSorrel.yaml";
+    if (ec || fs::exists(installed, ec))
+        return installed.string();
+    // A program run from its build folder: the build's root names the source tree. The few levels
+    // cover the programs and the tests below it.
+    fs::path folder = exe.parent_path();
+    for (int level = 0; level < 4 && folder.has_relative_path(); ++level, folder = folder.parent_path()) {
+        std::ifstream marker(folder / "sorrel-build-tree");
+        std::string source;
+        if (marker && std::getline(marker, source) && !source.empty())
+            return (fs::path(source) / "app" / "FrmSorrel.yaml").string();
     }
-    return std::string(SORREL_APP_SOURCE_DIR) + "/FrmSorrel.yaml";
+    // Named in the error that follows.
+    return installed.string();
 }
 
 host::ErrorOr<std::unique_ptr<Session>> Session::open(

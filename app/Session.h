@@ -20,7 +20,8 @@ public:
         std::unique_ptr<host::Backend> backend, const std::string& form_path = form_file_path());
     ~Session();
 
-    // Where FrmSorrel.yaml is: beside an installed program (../share/sorrel), else the source tree.
+    // Where FrmSorrel.yaml is: beside an installed program (../share/sorrel), else, for a program
+    // run from its build folder, in the source tree.
     static std::string form_file_path();
 
     host::Host& host() { return *m_host; }
