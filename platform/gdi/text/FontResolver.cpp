@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
+#include <cstdio>
 #include <fontconfig/fontconfig.h>
 #include <optional>
 
@@ -74,10 +76,13 @@ void add_unique(std::vector<FontFile>& files, FontFile file)
         files.push_back(std::move(file));
 }
 
-// The best file fontconfig has for the family and style, when the family it picks carries the
-// requested name; fontconfig answers every query with some face, and a stranger would not keep
-// the metrics the caller relies on.
-std::optional<FontFile> match_family(FcConfig* config, std::string_view family, bool bold, bool italic)
+enum class Match { SameFamily, ClosestFace };
+
+// The best file fontconfig has for the family and style. With `SameFamily`, only when the family
+// it picks carries the requested name: fontconfig answers every query with some face, and a
+// stranger would not keep the metrics the caller relies on.
+std::optional<FontFile> match_family(
+    FcConfig* config, std::string_view family, bool bold, bool italic, Match wanted = Match::SameFamily)
 {
     if (!config)
         return {};
@@ -98,9 +103,10 @@ std::optional<FontFile> match_family(FcConfig* config, std::string_view family, 
         return {};
 
     std::optional<FontFile> found;
-    bool family_matches = false;
+    bool family_matches = wanted == Match::ClosestFace;
     FcChar8* value = nullptr;
-    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+    for (int i = 0; !family_matches && FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch;
+         ++i) {
         if (equal_ignoring_case(reinterpret_cast<const char*>(value), family)) {
             family_matches = true;
             break;
@@ -114,6 +120,25 @@ std::optional<FontFile> match_family(FcConfig* config, std::string_view family, 
     }
     FcPatternDestroy(match);
     return found;
+}
+
+// fontconfig's name for the kind of face a metric-compatible family belongs to.
+std::string_view generic_family(std::string_view family)
+{
+    if (family == serif_family)
+        return "serif";
+    if (family == mono_family)
+        return "monospace";
+    return "sans-serif";
+}
+
+void warn_missing_liberation_once()
+{
+    static std::atomic<bool> warned {false};
+    if (!warned.exchange(true))
+        std::fputs("sorrel: warning: the Liberation fonts are missing (Debian package fonts-liberation2); "
+                   "texts use the closest installed faces\n",
+            stderr);
 }
 
 } // namespace
@@ -154,12 +179,27 @@ std::vector<FontFile> FontResolver::candidates(const FaceName& face) const
 {
     std::vector<FontFile> files;
     std::string family = substitute_family(face.family);
+    // Without the metric-compatible face, fontconfig's closest face of the same kind draws the
+    // text: the layout may shift, but a text is never left blank.
+    auto add_closest = [&](std::string_view metric_family) {
+        if (!m_config)
+            return;
+        if (auto file = match_family(
+                m_config, generic_family(metric_family), face.bold, face.italic, Match::ClosestFace)) {
+            add_unique(files, std::move(*file));
+            warn_missing_liberation_once();
+        }
+    };
     if (auto file = match_family(m_config, family, face.bold, face.italic))
         add_unique(files, std::move(*file));
+    else if (family.starts_with("Liberation"))
+        add_closest(family);
     if (!equal_ignoring_case(family, sans_family)) {
         if (auto file = match_family(m_config, sans_family, face.bold, face.italic))
             add_unique(files, std::move(*file));
     }
+    if (files.empty())
+        add_closest(sans_family);
 
     // The Liberation files themselves, for a family that has them and then for the sans family.
     std::string stem;

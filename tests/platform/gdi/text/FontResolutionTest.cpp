@@ -1,6 +1,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/FaceName.h"
 #include "platform/gdi/text/FontCache.h"
+#include "platform/gdi/text/FontResolver.h"
 #include "tests/platform/gdi/text/TextTestSupport.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace sorrel::gdi;
 using sorrel::gdi::test::font_description;
@@ -43,6 +45,44 @@ TEST(FontResolution, WindowsFacesResolveToMetricCompatibleFaces)
     EXPECT_EQ(family_of("courier new"), "Liberation Mono");
     EXPECT_EQ(family_of("No Such Face Anywhere"), "Liberation Sans");
     EXPECT_EQ(family_of(""), "Liberation Sans");
+}
+
+TEST(FontResolution, WithoutLiberationTheClosestFaceOfTheSameKindDrawsWithOneWarning)
+{
+    const std::filesystem::path dejavu = "/usr/share/fonts/truetype/dejavu";
+    if (!std::filesystem::exists(dejavu / "DejaVuSerif.ttf"))
+        GTEST_SKIP() << "needs the DejaVu fonts (Debian package fonts-dejavu-core)";
+    // The system's font configuration, with only the DejaVu faces installed.
+    auto folder = std::filesystem::temp_directory_path() / ("sorrel-fonts-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "fonts.conf")
+        << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dejavu.string() << "</dir><cachedir>"
+        << (folder / "cache").string()
+        << "</cachedir><include ignore_missing=\"yes\">/etc/fonts/conf.d</include></fontconfig>\n";
+    const char* previous = std::getenv("FONTCONFIG_FILE");
+    std::string saved = previous ? previous : "";
+    ::setenv("FONTCONFIG_FILE", (folder / "fonts.conf").c_str(), 1);
+    FontResolver resolver;
+    if (previous)
+        ::setenv("FONTCONFIG_FILE", saved.c_str(), 1);
+    else
+        ::unsetenv("FONTCONFIG_FILE");
+
+    ::testing::internal::CaptureStderr();
+    auto serif = resolver.candidates(FaceName::parse("Times New Roman"));
+    auto sans = resolver.candidates(FaceName::parse("MS Sans Serif Bold"));
+    auto mono = resolver.candidates(FaceName::parse("Courier New"));
+    std::string said = ::testing::internal::GetCapturedStderr();
+    std::filesystem::remove_all(folder);
+
+    ASSERT_FALSE(serif.empty());
+    ASSERT_FALSE(sans.empty());
+    ASSERT_FALSE(mono.empty());
+    EXPECT_EQ(std::filesystem::path(serif[0].path).filename(), "DejaVuSerif.ttf");
+    EXPECT_EQ(std::filesystem::path(sans[0].path).filename(), "DejaVuSans-Bold.ttf");
+    EXPECT_EQ(std::filesystem::path(mono[0].path).filename(), "DejaVuSansMono.ttf");
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("fonts-liberation2"), std::string::npos) << said;
 }
 
 TEST(FontResolution, StyleComesFromTheNameOrTheFields)
