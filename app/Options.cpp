@@ -18,6 +18,8 @@ std::string usage_text()
            "  --headless --script FILE\n"
            "                       run a UI script on the window without a display\n"
            "  --screenshot FILE.png  save the opening window as PNG, without a display\n"
+           "  --scale N            draw the window N times larger (1 to 4; by default the\n"
+           "                         desktop's scale)\n"
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and licence and exit\n"
            "\n"
@@ -99,6 +101,10 @@ Options::Parsed Options::parse(int argc, char** argv)
             if (!value("--screenshot", v) || v.empty())
                 return fail("--screenshot needs a file name ending in .png");
             o.screenshot = v;
+        } else if (is("--scale")) {
+            if (!value("--scale", v) || v.size() != 1 || v[0] < '1' || v[0] > '4')
+                return fail("--scale needs a whole number from 1 to 4");
+            o.scale = v[0] - '0';
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--version") {

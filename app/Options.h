@@ -14,6 +14,7 @@ struct Options {
     bool headless {false};
     std::string script; // with --headless
     std::string screenshot; // the opening window, headless
+    int scale {0}; // 1 to 4; 0 takes the desktop's
     bool help {false};
     bool version {false};
 

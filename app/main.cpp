@@ -119,14 +119,14 @@ std::string display_settings()
     return settings;
 }
 
-int run_window(const app::Options&)
+int run_window(const app::Options& options)
 {
     std::string settings = display_settings();
     if (settings.empty())
         return fail("no display to open the window on (DISPLAY is not set); run it with --headless --script "
                     "FILE, or --screenshot FILE.png");
     std::string why;
-    auto backend = backend::SdlBackend::create(0, &why, backend::SdlBackend::Drivers::OnScreen);
+    auto backend = backend::SdlBackend::create(options.scale, &why, backend::SdlBackend::Drivers::OnScreen);
     if (!backend)
         return fail("cannot open the window (" + settings + "): " + why);
     backend::SdlBackend& window = *backend;

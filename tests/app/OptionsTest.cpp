@@ -37,6 +37,9 @@ TEST(Options, DrivesDemoHeadlessAndScreenshotAreRead)
     ASSERT_EQ(p.error, "");
     EXPECT_TRUE(p.options.demo);
     EXPECT_EQ(p.options.screenshot, "start.png");
+    EXPECT_EQ(parse({"--scale", "3"}).options.scale, 3);
+    EXPECT_EQ(parse({"--scale=1"}).options.scale, 1);
+    EXPECT_EQ(parse({}).options.scale, 0);
     EXPECT_EQ(parse({"--screenshot", "START.PNG"}).error, "");
     EXPECT_EQ(parse({"--screenshot", "start.Png"}).error, "");
     EXPECT_TRUE(parse({"--version"}).options.version);
@@ -55,6 +58,10 @@ TEST(Options, BadCombinationsAreRefusedInOneLine)
              {"--screenshot"},
              {"--headless", "--script", "a", "--screenshot", "b.png"},
              {"--drive", "--headless", "--script", "a"},
+             {"--scale", "0"},
+             {"--scale", "5"},
+             {"--scale", "2x"},
+             {"--scale"},
              {"--headless", "--script", "--drive", "c:=/tmp"},
          }) {
         auto p = parse(args);

@@ -137,3 +137,24 @@ TEST_F(Program, NothingToScanIsSaidInOneLineOnStderr)
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "sorrel: cannot read the script /nonexistent.script: No such file or directory\n");
 }
+
+TEST_F(Program, TheWindowTakesItsScaleFromTheOptionOrTheDesktop)
+{
+    if (!on_path("Xvfb") || !on_path("xdotool"))
+        GTEST_SKIP() << "Xvfb or xdotool is not installed (Debian packages xvfb and xdotool)";
+    Xvfb server;
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    fs::create_directories(m_root / "c");
+    auto window_size = [&](std::vector<std::string> args, std::vector<std::string> environment) {
+        args.insert(args.begin(), {SORREL_PROGRAM, "--drive", "c:=" + (m_root / "c").string()});
+        environment.push_back("DISPLAY=" + server.display());
+        Child sorrel(args, environment);
+        std::string size = output_of("DISPLAY=" + server.display()
+            + " timeout 20 xdotool search --sync --name '^Sorrel$' getwindowgeometry --shell 2>/dev/null"
+              " | grep -E '^(WIDTH|HEIGHT)=' | tr '\\n' ' '");
+        return size;
+    };
+    EXPECT_EQ(window_size({"--scale", "2"}, {}), "WIDTH=550 HEIGHT=516");
+    EXPECT_EQ(window_size({}, {"GDK_SCALE=2"}), "WIDTH=550 HEIGHT=516");
+    EXPECT_EQ(window_size({"--scale", "1"}, {"GDK_SCALE=2"}), "WIDTH=275 HEIGHT=258");
+}

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <optional>
@@ -31,6 +32,21 @@ inline bool on_path(const std::string& program)
         start = end + 1;
     }
     return false;
+}
+
+// The output of a short shell command, without its trailing blanks.
+inline std::string output_of(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            text += buffer;
+        ::pclose(pipe);
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
 }
 
 // A child process that is stopped when the object goes.

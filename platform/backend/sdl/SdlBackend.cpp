@@ -1,5 +1,6 @@
 #include "platform/backend/sdl/SdlBackend.h"
 
+#include "platform/backend/sdl/DesktopScale.h"
 #include "platform/backend/sdl/SdlMessageBox.h"
 #include "platform/base/Cp1252.h"
 #include "platform/host/Host.h"
@@ -146,8 +147,10 @@ std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error, Dr
     if (!said.empty())
         std::fputs(said.c_str(), stderr);
     if (scale <= 0) {
-        float dpi = 0;
-        scale = (sdl().SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 144) ? 2 : 1;
+        DesktopScaleSettings settings = DesktopScaleSettings::from_desktop();
+        if (float dpi = 0; sdl().SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0)
+            settings.display_dpi = dpi;
+        scale = scale_from_desktop(settings);
     }
     return std::make_unique<SdlBackend>(std::clamp(scale, 1, 8));
 }

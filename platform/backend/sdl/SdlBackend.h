@@ -13,8 +13,8 @@ union SDL_Event;
 
 namespace sorrel::backend {
 
-// A real window on SDL2. The form's client area is drawn at an integer scale (2 on screens of
-// 144 dots per inch or more, unless a scale is given) into the window's own surface; a present
+// A real window on SDL2. The form's client area is drawn at an integer scale (the desktop's,
+// unless a scale is given; see scale_from_desktop) into the window's own surface; a present
 // copies only the changed rectangles and updates only those parts of the window.
 //
 // Input maps to what Windows delivers: button codes 1, 2, 4, the shift mask, virtual-key codes,
@@ -31,7 +31,7 @@ public:
     // window there looks like a program that hangs.
     enum class Drivers { Any, OnScreen };
 
-    // `scale` 0 chooses from the screen's density. Fails when SDL cannot start video; `error` then
+    // `scale` 0 takes the desktop's scale. Fails when SDL cannot start video; `error` then
     // holds the display's own words when it gave any (an X server's reason for refusing).
     static std::unique_ptr<SdlBackend> create(
         int scale = 0, std::string* error = nullptr, Drivers drivers = Drivers::Any);
