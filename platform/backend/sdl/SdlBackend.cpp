@@ -3,6 +3,7 @@
 #include "platform/backend/sdl/DesktopScale.h"
 #include "platform/backend/sdl/SdlMessageBox.h"
 #include "platform/base/Cp1252.h"
+#include "platform/backend/sdl/SdlWindows.h"
 #include "platform/host/Host.h"
 
 #include "platform/backend/sdl/SdlLibrary.h"
@@ -209,15 +210,9 @@ void SdlBackend::open_window(
         sdl().SDL_SetWindowTitle(m_window, base::cp1252_to_utf8(caption).c_str());
         sdl().SDL_SetWindowSize(m_window, m_width * m_scale, m_height * m_scale);
     }
-    if (icon && !icon->pixels().is_empty()) {
-        // Our pixels are 0xAABBGGRR: ABGR8888 in SDL's packed naming.
-        auto& px = const_cast<gdi::Surface&>(icon->pixels());
-        SDL_Surface* surface = sdl().SDL_CreateRGBSurfaceWithFormatFrom(
-            px.data(), px.width(), px.height(), 32, px.width() * 4, SDL_PIXELFORMAT_ABGR8888);
-        if (surface) {
-            sdl().SDL_SetWindowIcon(m_window, surface);
-            sdl().SDL_FreeSurface(surface);
-        }
+    if (icon) {
+        m_icon = icon->pixels();
+        set_window_icon(m_window, m_icon);
     }
     sdl().SDL_StartTextInput();
 }
@@ -507,7 +502,7 @@ std::optional<InputEvent> SdlBackend::wait_event(double timeout_ms)
 int SdlBackend::message_box(const host::MessageBoxRequest& request)
 {
     SdlMessageBox box(request, m_scale);
-    if (!box.open())
+    if (!box.open(m_window, m_icon))
         return (request.style & 0xF) == host::vbYesNo ? host::vbNo : host::vbOK;
     while (!box.answered()) {
         // Timers and repaints run while the box waits for its answer.

@@ -67,6 +67,7 @@ private:
     int m_width {0};
     int m_height {0};
     gdi::Surface m_frame;
+    gdi::Surface m_icon; // the window's, also given to its message boxes
     int16_t m_buttons {0};
     // Characters that arrived with an earlier event and wait their turn.
     std::deque<host::InputEvent> m_pending;

@@ -25,6 +25,7 @@ namespace sorrel::backend {
     X(SDL_GetModState)                                                                                       \
     X(SDL_GetTicks64)                                                                                        \
     X(SDL_GetWindowID)                                                                                       \
+    X(SDL_GetWindowSize)                                                                                     \
     X(SDL_GetWindowPosition)                                                                                 \
     X(SDL_GetWindowSurface)                                                                                  \
     X(SDL_InitSubSystem)                                                                                     \
@@ -34,7 +35,9 @@ namespace sorrel::backend {
     X(SDL_QuitSubSystem)                                                                                     \
     X(SDL_RaiseWindow)                                                                                       \
     X(SDL_SetHint)                                                                                           \
+    X(SDL_SetWindowModalFor)                                                                                 \
     X(SDL_SetWindowIcon)                                                                                     \
+    X(SDL_ShowWindow)                                                                                        \
     X(SDL_SetWindowSize)                                                                                     \
     X(SDL_SetWindowTitle)                                                                                    \
     X(SDL_StartTextInput)                                                                                    \

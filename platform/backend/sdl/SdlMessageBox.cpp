@@ -6,6 +6,7 @@
 
 #include "platform/backend/sdl/MessageBoxLayout.h"
 #include "platform/backend/sdl/SdlLibrary.h"
+#include "platform/backend/sdl/SdlWindows.h"
 
 #include <cmath>
 
@@ -73,14 +74,27 @@ void SdlMessageBox::layout()
     m_pixels = gdi::Surface(layout.width, layout.height, 0);
 }
 
-bool SdlMessageBox::open()
+bool SdlMessageBox::open(SDL_Window* owner, const gdi::Surface& icon)
 {
     m_opened_at = uint32_t(sdl().SDL_GetTicks64());
-    m_window = sdl().SDL_CreateWindow(base::cp1252_to_utf8(m_request.title).c_str(), SDL_WINDOWPOS_CENTERED,
-        SDL_WINDOWPOS_CENTERED, m_pixels.width() * m_scale, m_pixels.height() * m_scale,
-        SDL_WINDOW_SHOWN | SDL_WINDOW_ALWAYS_ON_TOP);
+    int width = m_pixels.width() * m_scale;
+    int height = m_pixels.height() * m_scale;
+    int x = SDL_WINDOWPOS_CENTERED;
+    int y = SDL_WINDOWPOS_CENTERED;
+    if (owner) {
+        int left = 0, top = 0, owner_width = 0, owner_height = 0;
+        sdl().SDL_GetWindowPosition(owner, &left, &top);
+        sdl().SDL_GetWindowSize(owner, &owner_width, &owner_height);
+        x = std::max(0, left + (owner_width - width) / 2);
+        y = std::max(0, top + (owner_height - height) / 2);
+    }
+    // Hidden until it is marked as the owner's dialog: window managers read the type on mapping.
+    m_window = sdl().SDL_CreateWindow(base::cp1252_to_utf8(m_request.title).c_str(), x, y, width, height, SDL_WINDOW_HIDDEN);
     if (!m_window)
         return false;
+    make_dialog_of(m_window, owner);
+    set_window_icon(m_window, icon);
+    sdl().SDL_ShowWindow(m_window);
     sdl().SDL_RaiseWindow(m_window);
     paint();
     return true;

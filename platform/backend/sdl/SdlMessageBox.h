@@ -21,7 +21,8 @@ public:
     SdlMessageBox(const SdlMessageBox&) = delete;
     SdlMessageBox& operator=(const SdlMessageBox&) = delete;
 
-    bool open();
+    // Opens the box's window centred over `owner`, as its dialog, with the owner's icon.
+    bool open(SDL_Window* owner = nullptr, const gdi::Surface& icon = {});
     // True when the event belonged to the box's window (handled or ignored there).
     bool handles(const SDL_Event& event);
     bool answered() const { return m_answer != 0; }
