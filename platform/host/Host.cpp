@@ -169,6 +169,9 @@ void Host::show(Form& form)
     m_form = &form;
     gdi::Rect client = form.pixel_rect();
     m_backend->open_window(form.Caption(), client.width(), client.height(), form.Icon());
+    // The controls' first paints, and the outlines they hand over on showing, reach the screen
+    // together in one frame when the window is first shown.
+    m_showing = true;
     form.show();
     // The first control in tab order starts with the focus, as a dialog's first tab stop does.
     if (!m_focused) {
@@ -176,6 +179,7 @@ void Host::show(Form& form)
         if (!order.empty())
             set_focus(order.front());
     }
+    m_showing = false;
     m_frame = {};
     invalidate_client_rect(form.pixel_rect());
     present_pending();
@@ -679,7 +683,7 @@ void Host::compose(const gdi::Rect& area, gdi::Surface& target) const
 
 bool Host::present_pending()
 {
-    if (!m_form || !m_dirty)
+    if (!m_form || !m_dirty || m_showing)
         return false;
     gdi::Rect client = m_form->pixel_rect();
     bool resized = m_frame.width() != client.width() || m_frame.height() != client.height();

@@ -218,6 +218,7 @@ private:
     gdi::Surface m_frame;
     gdi::Surface m_scratch;
     int m_presented_frames {0};
+    bool m_showing {false}; // inside show(): presents wait for its one frame
     EventRecorder* m_recorder {nullptr};
 };
 

@@ -133,3 +133,12 @@ TEST(Window, AFormFileWithoutADesignedControlIsRefusedByName)
     auto missing = app::Session::open(backend::HeadlessBackend::create(), "/nonexistent/FrmSorrel.yaml");
     EXPECT_TRUE(missing.is_error());
 }
+
+TEST(Window, OpeningPresentsOneFrame)
+{
+    // The buttons' outlines are handed over while the window is being shown; each used to
+    // compose and present the whole window.
+    auto session = app::Session::open(backend::HeadlessBackend::create());
+    ASSERT_FALSE(session.is_error()) << session.error();
+    EXPECT_EQ(session.value()->host().presented_frame_count(), 1);
+}
