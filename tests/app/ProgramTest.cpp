@@ -1,5 +1,6 @@
 // The sorrel program as a user starts it: its exit status and what it says on stderr.
 
+#include "tests/platform/files/TempFolder.h"
 #include "tests/support/Processes.h"
 
 #include <gtest/gtest.h>
@@ -23,16 +24,8 @@ class Program : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto pattern = (fs::temp_directory_path() / "sorrel-program-XXXXXX").string();
-        ASSERT_TRUE(::mkdtemp(pattern.data()));
-        m_root = pattern;
         fs::create_directories(m_root / "tmp");
         fs::create_directories(m_root / "home");
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_root, ec);
     }
     // Runs sorrel with a home and a temporary folder of its own and the given environment.
     Finished sorrel(std::vector<std::string> args, std::vector<std::string> environment = {})
@@ -45,7 +38,8 @@ protected:
     // Whatever sorrel left in its temporary folder (the demo drives live there).
     bool temporary_folder_is_empty() const { return fs::is_empty(m_root / "tmp"); }
 
-    fs::path m_root;
+    sorrel::files::test::TempFolder m_temp;
+    const fs::path& m_root = m_temp.path();
 };
 
 // An X display number with no server behind it.

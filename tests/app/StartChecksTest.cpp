@@ -1,4 +1,5 @@
 #include "app/StartChecks.h"
+#include "tests/platform/files/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,6 @@ namespace {
 
 class StartChecks : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        auto pattern = (fs::temp_directory_path() / "sorrel-start-XXXXXX").string();
-        ASSERT_TRUE(::mkdtemp(pattern.data()));
-        root = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(root / "locked", fs::perms::owner_all, ec);
-        fs::remove_all(root, ec);
-    }
     app::DriveChoice choose(std::vector<std::string> arguments, const std::string& mounts = "")
     {
         files::DiscoveryInput input;
@@ -32,7 +21,8 @@ protected:
         input.mounts = mounts;
         return app::choose_drives(arguments, input, files::FileSystemProbe::real());
     }
-    fs::path root;
+    files::test::TempFolder temp;
+    const fs::path& root = temp.path();
 };
 
 } // namespace
