@@ -127,8 +127,8 @@ struct Finished {
     std::string err;
 };
 
-// Runs `argv` with only `environment` (plus PATH), gives its output, and kills it after
-// `timeout_ms`.
+// Runs `argv` with only `environment` (plus PATH and the sanitizers' options), gives its output,
+// and kills it after `timeout_ms`.
 inline Finished run_program(
     std::vector<std::string> argv, std::vector<std::string> environment, int timeout_ms = 20000)
 {
@@ -136,8 +136,12 @@ inline Finished run_program(
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         return finished;
-    if (const char* path = std::getenv("PATH"))
-        environment.push_back(std::string("PATH=") + path);
+    for (const char* kept : {"PATH", "ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(kept))
+            environment.push_back(std::string(kept) + "=" + value);
+    }
+    // A sanitized build would otherwise list its leak suppressions on stderr.
+    environment.push_back("LSAN_OPTIONS=print_suppressions=0");
     pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(out[1], 1);
