@@ -2,8 +2,8 @@
 
 #include "platform/backend/sdl/DesktopScale.h"
 #include "platform/backend/sdl/SdlMessageBox.h"
-#include "platform/base/Cp1252.h"
 #include "platform/backend/sdl/SdlWindows.h"
+#include "platform/base/Cp1252.h"
 #include "platform/host/Host.h"
 
 #include "platform/backend/sdl/SdlLibrary.h"

@@ -89,7 +89,8 @@ bool SdlMessageBox::open(SDL_Window* owner, const gdi::Surface& icon)
         y = std::max(0, top + (owner_height - height) / 2);
     }
     // Hidden until it is marked as the owner's dialog: window managers read the type on mapping.
-    m_window = sdl().SDL_CreateWindow(base::cp1252_to_utf8(m_request.title).c_str(), x, y, width, height, SDL_WINDOW_HIDDEN);
+    m_window = sdl().SDL_CreateWindow(
+        base::cp1252_to_utf8(m_request.title).c_str(), x, y, width, height, SDL_WINDOW_HIDDEN);
     if (!m_window)
         return false;
     make_dialog_of(m_window, owner);
