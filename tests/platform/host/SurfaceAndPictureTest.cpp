@@ -30,7 +30,21 @@ void* operator new(size_t size)
         return p;
     throw std::bad_alloc();
 }
+// The library's temporary buffers come from the nothrow form and go back through the plain
+// delete above, so both forms must come from the same heap.
+void* operator new(size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
 {
     std::free(p);
 }
