@@ -133,21 +133,26 @@ private:
         ++m_count;
     }
 
-    // The first word alone is wider than the line: keep about half of the share of the text that
-    // would fit, and mark the cut with "...".
+    // The first word alone is wider than the line: keep about half of the share of the word that
+    // would fit, and mark the cut with "...". The share is taken of the word, not of the whole
+    // remaining caption, so the piece never reaches into the next words; and a piece that still
+    // overflows (a narrow share of wide letters) gives up letters until the line fits the face.
     void shorten(size_t space, int limit)
     {
-        int word_width = m_measure(std::string_view(m_text).substr(0, space)).width;
-        int length = static_cast<int>(m_text.size());
+        std::string_view word = std::string_view(m_text).substr(0, space);
+        int word_width = m_measure(word).width;
+        int length = static_cast<int>(word.size());
         int keep = 1;
         if (word_width > 0) {
             double share = std::floor(double(limit) / double(word_width) * double(length));
             keep = static_cast<int>(std::clamp(share, double(INT_MIN), double(INT_MAX))) / 2;
         }
-        keep = std::clamp(keep, 1, length);
-        std::string piece = m_text.substr(0, keep);
+        keep = std::clamp(keep, 1, std::max(length, 1));
+        std::string piece(word.substr(0, size_t(keep)));
         if (piece.size() > 4)
             piece.resize(piece.size() - 3);
+        while (piece.size() > 1 && m_measure(piece + "...").width > limit)
+            piece.pop_back();
         piece += "...";
         m_n = static_cast<int>(piece.size());
         m_text = piece + m_text.substr(space + 1);

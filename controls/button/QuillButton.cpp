@@ -268,10 +268,11 @@ bool QuillButton::enter_custom_scheme(std::initializer_list<std::string_view> ke
 bool QuillButton::store_custom_color(gdi::Color& field, gdi::Color value, std::string_view key,
     std::initializer_list<std::string_view> keys_when_switching)
 {
-    value = TranslateSystemColor(value);
+    // The current value is refused as given; a system-colour reference is resolved only when
+    // stored, so that naming the button face switches a system-coloured button to custom colours.
     if (value == field || !enter_custom_scheme(keys_when_switching))
         return false;
-    field = value;
+    field = TranslateSystemColor(value);
     mark(key);
     ApplyColorScheme(false);
     return true;
@@ -336,7 +337,6 @@ void QuillButton::GradientStopColor(gdi::Color value)
 void QuillButton::set_gradient_color(
     gdi::Color& field, gdi::Color value, std::string_view key, std::string_view other_key)
 {
-    value = TranslateSystemColor(value);
     if (value == field)
         return;
     bool design = design_mode();
@@ -351,7 +351,7 @@ void QuillButton::set_gradient_color(
         m_color_scheme = 5;
         mark_all({"COLTYPE", "FCOL", "FCOLO", "BCOL", other_key});
     }
-    field = value;
+    field = TranslateSystemColor(value);
     mark(key);
     ApplyColorScheme(false);
     PrepareIcon();
@@ -553,6 +553,10 @@ void QuillButton::UserControl_ReadProperties(host::PropertyBag& PropBag)
 {
     m_button_type = read_long(PropBag, "BTYPE", 2);
     m_button_style = read_long(PropBag, "BSTYLE", 0);
+    // Only the setter's shapes have an outline, margins and slants; any other stored shape is
+    // the rectangle, for every painter alike.
+    if (m_button_style < 0 || m_button_style > 3)
+        m_button_style = 0;
     m_value = read_bool(PropBag, "OPTVAL", false);
     m_option_button = read_bool(PropBag, "OPTMOD", false);
     m_caption

@@ -243,6 +243,8 @@ private:
     void LayoutCaption();
     // Colours of NoPass skip their pass.
     void DrawCaptionAndIcon(gdi::Color textColour, gdi::Color secondColour, gdi::Color firstColour);
+    // 1 while a pressed push button draws its caption and icon one pixel right and down, else 0.
+    int32_t pressed_offset() const;
     void PrepareIcon();
     // The icon at (x, y): the picture itself while enabled, the prepared greyed copy otherwise.
     void DrawIcon(int32_t x, int32_t y);
@@ -288,6 +290,8 @@ private:
     gdi::HRGN OutlineRegion {nullptr};
     bool HasIcon {false};
     bool LayoutDirty {false};
+    // PaintButton is painting the snapshot PrepareIcon lifts the icon's background from.
+    bool PaintingSnapshot {false};
     int32_t RequestedGraphicsMode {0};
     int32_t EffectiveGraphicsMode {0};
     // Set by UserControl_Terminate: the button no longer paints.

@@ -176,11 +176,16 @@ void QuillButton::LayoutCaption()
 
 // [SECTION] Drawing
 
-void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color firstColour)
+int32_t QuillButton::pressed_offset() const
 {
     // Pressed push buttons move their caption and icon one pixel right and down; the soft face
     // and option buttons never do.
-    const int32_t P = (ButtonState == 2 && m_button_type != 4 && !m_option_button) ? 1 : 0;
+    return (ButtonState == 2 && m_button_type != 4 && !m_option_button) ? 1 : 0;
+}
+
+void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color firstColour)
+{
+    const int32_t P = pressed_offset();
     const bool selected = m_option_button && m_value;
 
     Color colour[3] = {firstColour, secondColour, textColour};
@@ -212,7 +217,10 @@ void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color
         else
             styled(2, mid, shade, 0);
     } else if (m_color_scheme == 5 && selected) {
-        colour[2] = m_gradient_start;
+        // The gradient's start colour, unless it is lost on the selected look's light fill.
+        colour[2] = textColour == NoPass
+            ? m_gradient_start
+            : readable_colour(LightColor, {m_gradient_start & 0xFFFFFF, textColour & 0xFFFFFF});
     }
 
     const gdi::HDC dc = hDC();
@@ -236,7 +244,9 @@ void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color
                 DrawLine(UnderlineX + P, UnderlineY + P, UnderlineX + P, UnderlineY + AccessKeyWidth + P,
                     textColour);
         }
-        if (HasIcon)
+        // The snapshot is the background of the icon being prepared: an icon on it (the set
+        // Macintosh option button draws its caption there) would only lend it the old image.
+        if (HasIcon && !PaintingSnapshot)
             DrawIcon(IconX + P, IconY + P);
     } catch (...) {
         // The face stays as painted; the font is released below all the same.

@@ -10,6 +10,31 @@
 
 namespace sorrel::controls {
 
+namespace {
+
+// A memory surface of its own, released however drawing on it ends.
+struct ScratchBitmap {
+    ScratchBitmap(gdi::HDC like, int width, int height)
+        : dc(gdi::CreateCompatibleDC(like))
+        , bitmap(gdi::CreateCompatibleBitmap(like, width, height))
+        , previous(gdi::SelectObject(dc, bitmap))
+    { }
+    ~ScratchBitmap()
+    {
+        gdi::SelectObject(dc, previous);
+        gdi::DeleteObject(bitmap);
+        gdi::DeleteDC(dc);
+    }
+    ScratchBitmap(const ScratchBitmap&) = delete;
+    ScratchBitmap& operator=(const ScratchBitmap&) = delete;
+
+    gdi::HDC dc;
+    gdi::HBITMAP bitmap;
+    gdi::HGDIOBJ previous;
+};
+
+} // namespace
+
 void QuillButton::DrawIcon(int32_t x, int32_t y)
 {
     const int32_t S = icon_side(m_icon_size);
@@ -30,9 +55,6 @@ void QuillButton::PrepareIcon()
         const int32_t iw = round_half_even(ScaleX(float(m_icon->Width()), host::vbHimetric, host::vbPixels));
         const int32_t ih = round_half_even(ScaleY(float(m_icon->Height()), host::vbHimetric, host::vbPixels));
 
-        // The face's top-left corner serves as the scratch area for the greyed image.
-        FillOrOutline(0, 0, iw, ih, FaceColor, false);
-
         const float side = host::pixels_to_twips(S);
         const float left = std::trunc(std::fabs(picIcon.Width() - float(m_icon_size)) / 2);
         picIcon.Visible(false);
@@ -42,20 +64,28 @@ void QuillButton::PrepareIcon()
         const gdi::HDC pic = picIcon.hDC();
         FillOrOutline(0, 0, S, S, FaceColor, false, pic);
 
-        const gdi::UINT flags = m_icon->Type() == int16_t(host::PictureType::Bitmap)
-            ? gdi::DST_BITMAP | gdi::DSS_DISABLED
-            : gdi::DST_ICON | gdi::DSS_DISABLED;
-        gdi::DrawStateA(dc, nullptr, nullptr, gdi::LPARAM(m_icon->Handle()), 0, 0, 0, iw, ih, flags);
-        gdi::StretchBlt(pic, 0, 0, S, S, dc, 0, 0, iw, ih, gdi::SRCCOPY);
+        // The greyed copy is drawn at the picture's full size on a scratch bitmap of its own: on
+        // the face, a face lower or narrower than the picture would cut it off.
+        if (iw > 0 && ih > 0) {
+            ScratchBitmap scratch(dc, iw, ih);
+            FillOrOutline(0, 0, iw, ih, FaceColor, false, scratch.dc);
+            const gdi::UINT flags = m_icon->Type() == int16_t(host::PictureType::Bitmap)
+                ? gdi::DST_BITMAP | gdi::DSS_DISABLED
+                : gdi::DST_ICON | gdi::DSS_DISABLED;
+            gdi::DrawStateA(
+                scratch.dc, nullptr, nullptr, gdi::LPARAM(m_icon->Handle()), 0, 0, 0, iw, ih, flags);
+            gdi::StretchBlt(pic, 0, 0, S, S, scratch.dc, 0, 0, iw, ih, gdi::SRCCOPY);
+        }
 
-        // The disabled face without caption and icon, which also covers the scratch area.
+        // The disabled face without caption and icon.
         PaintButton(true);
 
+        // The copy's key-coloured background takes the face pixels it will lie on.
         for (int32_t x = 0; x < S; ++x) {
             for (int32_t y = 0; y < S; ++y) {
                 if (gdi::GetPixel(pic, x, y) != FaceColor)
                     continue;
-                gdi::COLORREF face = gdi::GetPixel(dc, IconX + x + 1, IconY + y + 1);
+                gdi::COLORREF face = gdi::GetPixel(dc, IconX + x, IconY + y);
                 if (face != gdi::CLR_INVALID && face != FaceColor)
                     gdi::SetPixelV(pic, x, y, face);
             }

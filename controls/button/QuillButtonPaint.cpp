@@ -30,6 +30,7 @@ void QuillButton::PaintButton(bool snapshot)
         ButtonState = 1;
         m_enabled = false;
     }
+    PaintingSnapshot = snapshot;
 
     trapped([&] {
         const FaceSize size {ScaleWidth(), ScaleHeight()};
@@ -78,6 +79,7 @@ void QuillButton::PaintButton(bool snapshot)
         ButtonState = saved_state;
         m_enabled = saved_enabled;
     }
+    PaintingSnapshot = false;
     // The designer always sees the up look after a repaint.
     if (design_mode())
         ButtonState = 0;

@@ -138,9 +138,11 @@ void QuillButton::DrawFocusIndicator()
     gdi::HDC dc = hDC();
     gdi::RECT rect;
     bool segmented = slant_left() != 0 || slant_right() != 0;
-    if (segmented || m_button_type == 4)
-        rect = {CaptionRect.Left, CaptionRect.Top, CaptionRect.Right, CaptionRect.Bottom};
-    else
+    if (segmented || m_button_type == 4) {
+        // Around the caption, which a press moves: the rectangle moves with it.
+        const int32_t P = pressed_offset();
+        rect = {CaptionRect.Left + P, CaptionRect.Top + P, CaptionRect.Right + P, CaptionRect.Bottom + P};
+    } else
         rect = {4, 4, face_width() - 4, face_height() - 4};
     use_pen(dc, m_button_type == 4 ? gdi::Color(0xCC9999) : gdi::Color(0));
     // Drawn by inverting pixels: drawing it twice takes it away again.

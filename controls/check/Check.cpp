@@ -45,6 +45,7 @@ Check::Check()
     Picture1.on_dbl_click = [this] { Picture1_DblClick(); };
     Check1.on_mouse_down = [this](int16_t b, int16_t s, float x, float y) { Check1_MouseDown(b, s, x, y); };
     Check1.on_mouse_up = [this](int16_t b, int16_t s, float x, float y) { Check1_MouseUp(b, s, x, y); };
+    Check1.on_dbl_click = [this] { Check1_DblClick(); };
     Timer1.on_tick = [this] { Timer1_Timer(); };
 }
 

@@ -55,6 +55,12 @@ public:
     void UserControl_WriteProperties(host::PropertyBag& PropBag) override;
     void UserControl_Resize() override;
     void UserControl_Show() override;
+    // The check box's keyboard use, as the platform's: the focus rectangle around the caption,
+    // and Space pushes like a press and clicks like a release.
+    void UserControl_EnterFocus() override;
+    void UserControl_ExitFocus() override;
+    void UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) override;
+    void UserControl_KeyUp(int16_t& KeyCode, int16_t& Shift) override;
 
     // Constituent events ----------------------------------------------------------------------
     void Picture1_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
@@ -62,6 +68,7 @@ public:
     void Picture1_DblClick();
     void Check1_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
     void Check1_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void Check1_DblClick();
     void Timer1_Timer();
 
     // The holder of a value's picture in a look; null for a value outside 0 to 2.
@@ -77,6 +84,13 @@ private:
     // outside 0 to 2.
     void ShowLook(Look look);
     void ShowRestingPicture();
+    // A press or a release by mouse or keyboard: the pushed picture and the value's change, or
+    // Click and the poll's restart.
+    void Push();
+    void Release();
+    // The box answers the user only while enabled in run mode: at design time it shows only its
+    // idle and disabled pictures.
+    bool answers_user() const { return m_Interactive && run_mode(); }
     bool run_mode() const;
 
     // Check1 first: constituents made later lie above, and the picture covers the check
@@ -102,6 +116,8 @@ private:
     bool m_Interactive {false};
     gdi::Color m_ForeColor {0};
     gdi::Color m_DisabledColor {0x00C0C0C0};
+    // Space went down on this box and has not come up yet.
+    bool m_SpaceHeld {false};
 };
 
 // Decodes the twelve built-in pictures (once) and registers the control kind "Check"; fails

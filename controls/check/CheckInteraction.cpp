@@ -17,9 +17,15 @@
 //   disabled          Enabled set to True                     idle; polling resumes
 //
 // A right-button press raises MouseDown and changes nothing; its release raises no Click. The
-// host delivers a double click as press, release, double click, release, so the value changes
-// once and the events are MouseDown, Click, DblClick, Click. A value outside 0 to 2 has no
-// pictures: nothing is shown for it and a press leaves it as it is.
+// host delivers a double click as press, release, double click, release, so on the picture the
+// value changes once and the events are MouseDown, Click, DblClick, Click. On the caption the
+// double click counts as a second press, as on the platform's check box: the value toggles twice
+// and each Click sees the value its press made. A value outside 0 to 2 has no pictures: nothing
+// is shown for it and a press leaves it as it is.
+//
+// With the focus the caption shows a focus rectangle, and Space acts as a press (key down) and
+// a release (key up). At design time the box shows only idle and disabled pictures and neither
+// the mouse nor the keyboard changes anything.
 
 #include "controls/check/Check.h"
 
@@ -92,13 +98,8 @@ void Check::Enabled(bool enabled)
 
 // [Mouse]
 
-void Check::Picture1_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
+void Check::Push()
 {
-    if (!m_Interactive)
-        return;
-    RaiseEvent("MouseDown", {&Button, &Shift, &X, &Y});
-    if (Button == host::vbRightButton)
-        return;
     Timer1.Enabled(false);
     ShowLook(Look::Pushed);
     switch (m_Value) {
@@ -114,18 +115,30 @@ void Check::Picture1_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
     }
 }
 
+void Check::Release()
+{
+    RaiseEvent("Click");
+    Timer1.Enabled(run_mode());
+}
+
+void Check::Picture1_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
+{
+    if (!answers_user())
+        return;
+    RaiseEvent("MouseDown", {&Button, &Shift, &X, &Y});
+    if (Button != host::vbRightButton)
+        Push();
+}
+
 void Check::Picture1_MouseUp(int16_t Button, int16_t /*Shift*/, float /*X*/, float /*Y*/)
 {
-    if (!m_Interactive || Button == host::vbRightButton)
-        return;
-    RaiseEvent("Click");
-    // At design time the poll stays off, whatever starts it.
-    Timer1.Enabled(run_mode());
+    if (answers_user() && Button != host::vbRightButton)
+        Release();
 }
 
 void Check::Picture1_DblClick()
 {
-    if (m_Interactive)
+    if (answers_user())
         RaiseEvent("DblClick");
 }
 
@@ -137,6 +150,45 @@ void Check::Check1_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
 void Check::Check1_MouseUp(int16_t Button, int16_t Shift, float X, float Y)
 {
     Picture1_MouseUp(Button, Shift, X, Y);
+}
+
+void Check::Check1_DblClick()
+{
+    if (!answers_user())
+        return;
+    Push();
+    RaiseEvent("DblClick");
+}
+
+// [Keyboard and focus]
+
+void Check::UserControl_EnterFocus()
+{
+    Check1.FocusMark(true);
+}
+
+void Check::UserControl_ExitFocus()
+{
+    Check1.FocusMark(false);
+    m_SpaceHeld = false;
+}
+
+void Check::UserControl_KeyDown(int16_t& KeyCode, int16_t& /*Shift*/)
+{
+    // Auto-repeat sends more key downs while Space is held; only the first one pushes.
+    if (KeyCode != host::vbKeySpace || m_SpaceHeld || !answers_user())
+        return;
+    m_SpaceHeld = true;
+    Push();
+}
+
+void Check::UserControl_KeyUp(int16_t& KeyCode, int16_t& /*Shift*/)
+{
+    if (KeyCode != host::vbKeySpace || !m_SpaceHeld)
+        return;
+    m_SpaceHeld = false;
+    if (answers_user())
+        Release();
 }
 
 // [Poll]

@@ -35,6 +35,13 @@ struct InputEvent {
     int16_t key {0}; // Windows virtual-key code, or the character for Char
 };
 
+// The top-level window under the pointer, as far as the form's hover polls need to know it.
+enum class WindowUnderPointer {
+    Form, // the form's own window
+    Other, // a window lying over the form there: another program's, or one of our message boxes
+    None, // no window of ours (the pointer is outside the form)
+};
+
 struct MessageBoxRequest {
     std::string text;
     int32_t style {0};
@@ -72,6 +79,9 @@ public:
     // The pointer in screen pixels, and where the client area's top-left is on the screen.
     virtual gdi::Point cursor_position() = 0;
     virtual gdi::Point client_origin() = 0;
+    // Which top-level window the pointer is over. A backend that cannot tell answers Form, and
+    // the form's controls under the point decide alone.
+    virtual WindowUnderPointer window_under_pointer() { return WindowUnderPointer::Form; }
 
     // Shows a modal box and returns the answer (1 OK, 6 Yes, 7 No). While it is open the
     // backend keeps the host's timers and repaints running (Host::run_modal_step), not input to

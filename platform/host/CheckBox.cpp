@@ -1,5 +1,6 @@
 #include "platform/host/CheckBox.h"
 
+#include "platform/host/Rounding.h"
 #include "platform/host/StandardPainting.h"
 
 namespace sorrel::host {
@@ -31,6 +32,14 @@ void CheckBox::Value(int16_t value)
     repaint();
 }
 
+void CheckBox::FocusMark(bool shown)
+{
+    if (shown == m_focus_mark)
+        return;
+    m_focus_mark = shown;
+    repaint();
+}
+
 void CheckBox::repaint()
 {
     m_canvas.Cls();
@@ -41,7 +50,9 @@ void CheckBox::repaint()
     }
     // The square
     constexpr int box = 13;
-    int top = (s.height() - box) / 2;
+    // Rounded like a control's twips position, so that a picture box centred over the square
+    // by its container covers it exactly at every height.
+    int top = to_int_half_away((s.height() - box) / 2.0);
     gdi::Rect square = gdi::Rect::from_size(0, top, box, box);
     bool enabled = is_effectively_enabled();
     gdi::Color inside = (m_value == 2 || !enabled) ? gdi::GetSysColor(gdi::COLOR_BTNFACE) : 0x00FFFFFF;
@@ -61,8 +72,13 @@ void CheckBox::repaint()
         = enabled ? resolve_color(m_canvas.ForeColor()) : gdi::GetSysColor(gdi::COLOR_GRAYTEXT);
     gdi::COLORREF old_color = gdi::SetTextColor(dc, text_color);
     auto size = painting::measure(dc, m_caption);
-    painting::text_at(dc, box + 4, (s.height() - size.height) / 2, m_caption);
+    const int text_left = box + 4, text_top = (s.height() - size.height) / 2;
+    painting::text_at(dc, text_left, text_top, m_caption);
     gdi::SetTextColor(dc, old_color);
+    if (m_focus_mark && !m_caption.empty()) {
+        gdi::RECT mark {text_left - 1, text_top - 1, text_left + size.width + 1, text_top + size.height + 1};
+        gdi::DrawFocusRect(dc, &mark);
+    }
     invalidate();
 }
 

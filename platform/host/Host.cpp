@@ -141,6 +141,11 @@ gdi::BOOL Host::GetCursorPos(gdi::POINT* point)
 
 WindowHandle Host::WindowFromPoint(gdi::POINT point)
 {
+    // At the pointer, a window lying over the form hides the controls beneath it.
+    gdi::Point cursor = m_backend->cursor_position();
+    if (point.x == cursor.x && point.y == cursor.y
+        && m_backend->window_under_pointer() != WindowUnderPointer::Form)
+        return 0;
     gdi::Point origin = m_backend->client_origin();
     Control* window = input_target(window_at({point.x - origin.x, point.y - origin.y}));
     return window ? window->hWnd() : 0;

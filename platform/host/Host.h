@@ -107,7 +107,8 @@ public:
     // The pointer in screen pixels.
     gdi::BOOL GetCursorPos(gdi::POINT* point);
     // The window under a screen point: the topmost visible, enabled window whose region holds
-    // the point (a disabled window gives its container); 0 outside the form.
+    // the point (a disabled window gives its container); 0 outside the form, and 0 at the
+    // pointer while another window (another program's, a message box) lies over the form there.
     WindowHandle WindowFromPoint(gdi::POINT point);
     // The window takes the region (its own pixels) and deletes it when replaced or destroyed.
     // Returns 0 for an unknown window (the region then still belongs to the caller).

@@ -34,6 +34,7 @@ public:
     }
     gdi::Point cursor_position() override { return cursor; }
     gdi::Point client_origin() override { return {0, 0}; }
+    host::WindowUnderPointer window_under_pointer() override { return top_window; }
     int message_box(const host::MessageBoxRequest& request) override
     {
         messages.push_back(request);
@@ -45,6 +46,8 @@ public:
     double midnight_offset_s {0};
     double slept_ms {0};
     gdi::Point cursor {-1000, -1000};
+    // Other: a window of another program, or a message box, lies over the form at the pointer.
+    host::WindowUnderPointer top_window {host::WindowUnderPointer::Form};
     int presents {0};
     std::vector<host::MessageBoxRequest> messages;
 };

@@ -47,6 +47,7 @@ public:
     void sleep_ms(double ms) override;
     gdi::Point cursor_position() override { return m_cursor; }
     gdi::Point client_origin() override { return m_client_origin; }
+    host::WindowUnderPointer window_under_pointer() override { return m_window_under_pointer; }
     int message_box(const host::MessageBoxRequest& request) override;
 
     // Clock ------------------------------------------------------------------------------------
@@ -105,6 +106,9 @@ public:
 
     // The screen position of the client area (GetCursorPos answers in screen pixels).
     void set_client_origin(gdi::Point origin) { m_client_origin = origin; }
+    // Which top-level window the pointer is over: Other stands for a window of another program,
+    // or a message box, lying over the form at the pointer (the form by default).
+    void set_window_under_pointer(host::WindowUnderPointer window) { m_window_under_pointer = window; }
 
 private:
     void send(const host::InputEvent& event);
@@ -122,6 +126,7 @@ private:
     double m_midnight_offset_ms {9 * 3600 * 1000.0};
     gdi::Point m_client_origin {100, 100};
     gdi::Point m_cursor {0, 0};
+    host::WindowUnderPointer m_window_under_pointer {host::WindowUnderPointer::Form};
     gdi::Surface m_screen;
     std::string m_caption;
     bool m_window_open {false};

@@ -314,6 +314,16 @@ gdi::Point SdlBackend::cursor_position()
     return {origin.x + unscale(gx - origin.x), origin.y + unscale(gy - origin.y)};
 }
 
+host::WindowUnderPointer SdlBackend::window_under_pointer()
+{
+    // The window with mouse focus is the one the pointer is in; another program's window over
+    // ours takes the focus away (leaves none of ours), and a message box has its own window.
+    SDL_Window* focus = sdl().SDL_GetMouseFocus();
+    if (!focus)
+        return host::WindowUnderPointer::None;
+    return focus == m_window ? host::WindowUnderPointer::Form : host::WindowUnderPointer::Other;
+}
+
 // [SECTION] Input
 
 static int16_t shift_state()

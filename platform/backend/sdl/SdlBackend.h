@@ -48,6 +48,7 @@ public:
     void sleep_ms(double ms) override;
     gdi::Point cursor_position() override;
     gdi::Point client_origin() override;
+    host::WindowUnderPointer window_under_pointer() override;
     int message_box(const host::MessageBoxRequest& request) override;
 
     int scale() const { return m_scale; }

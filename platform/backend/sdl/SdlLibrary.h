@@ -23,6 +23,7 @@ namespace sorrel::backend {
     X(SDL_GetError)                                                                                          \
     X(SDL_GetGlobalMouseState)                                                                               \
     X(SDL_GetModState)                                                                                       \
+    X(SDL_GetMouseFocus)                                                                                     \
     X(SDL_GetTicks64)                                                                                        \
     X(SDL_GetWindowID)                                                                                       \
     X(SDL_GetWindowSize)                                                                                     \

@@ -112,6 +112,19 @@ TEST(CaptionLayout, WrapsAndShortens)
     auto shortened = lay_out("abcdefghijklmnopqrst", 112, 30);
     EXPECT_EQ(texts(shortened), (std::vector<std::string> {"ab..."}));
 
+    // The share is of the first word alone: on a 100-pixel face (L = 88) a 12-letter word keeps
+    // Int(88 / 120 * 12) \ 2 = 4 letters, however long the rest of the caption, and the rest
+    // goes on on the next lines.
+    auto first_word = lay_out("abcdefghijkl mnop qrst uvwx yzab cdef ghij klmn", 100, 100);
+    EXPECT_EQ(texts(first_word)[0], "abcd...");
+    EXPECT_EQ(texts(first_word)[1], "mnop");
+    for (const CaptionLine& line : first_word.lines)
+        EXPECT_LE(line.Width, 88) << line.Text;
+    // A piece that still overflows gives up letters until it fits, down to one: on a 60-pixel
+    // face (L = 48) "ab..." is 50 pixels wide.
+    auto narrow = lay_out("abcdefghijklmnopqrstuvwxyz", 60, 30);
+    EXPECT_EQ(texts(narrow), (std::vector<std::string> {"a..."}));
+
     // A later long word is cut into pieces as long as the previous line (4 with its space).
     auto cut = lay_out("aaa bbbbbbbbbbbbbbbbbbbb", 45, 100);
     EXPECT_EQ(texts(cut), (std::vector<std::string> {"aaa", "bbbb", "bbbb", "bbbb", "bbbb", "bbbb"}));

@@ -294,10 +294,10 @@ TEST_F(ButtonCaption, GreyedIconCarriesTheFaceBehindItsTransparentPixels)
     b.Enabled(false);
     QuillButtonTestAccess t(b);
     // The icon sits in the middle (52, 12); one of its corner pixels shows the gradient colour of
-    // the face one pixel down and right of it, not the key colour.
+    // the face right under it, not the key colour.
     gdi::Color corner = gdi::without_alpha(b.canvas().pixels().pixel(52, 12));
     EXPECT_NE(corner, t.face());
-    gdi::Color row_colour = gdi::without_alpha(b.canvas().pixels().pixel(53, 30));
+    gdi::Color row_colour = gdi::without_alpha(b.canvas().pixels().pixel(52, 30));
     EXPECT_EQ(gdi::red_of(corner), gdi::red_of(row_colour));
 }
 

@@ -135,6 +135,27 @@ TEST_F(Drawing, ShiftAndTranslate)
     EXPECT_EQ(access.translate(0x8000000F), gdi::GetSysColor(gdi::COLOR_BTNFACE));
 }
 
+// A value with the top bit set splits as a signed number: the low byte is red, and green and blue
+// come out of truncating division as zero or below, then move and clamp like any channel.
+TEST_F(Drawing, ShiftOfTopBitValues)
+{
+    std::string text;
+    EXPECT_EQ(access.shift(0xFFFFFFFF, 31, false, &text), 0x001F1FFFu);
+    EXPECT_EQ(text, "255031031");
+    EXPECT_EQ(access.shift(0xFFFFFFFF, 31, true), 0x00001FFFu);
+    EXPECT_EQ(access.shift(0xFFFF8080, 48, false), 0x003000B0u); // green -127, blue 0
+    EXPECT_EQ(access.shift(0xFF00FF00, 31, false), 0x00001E1Fu); // green -1, blue -255
+    EXPECT_EQ(access.shift(0x80000000, 0, false), 0u);
+    EXPECT_EQ(access.shift(0x8000000F, 0, false), 0x0000000Fu);
+
+    // A custom BackColor of -1 derives its shades from those channels.
+    ButtonHost h(true);
+    auto& b = h.add("Cmd1", 10, 10, 100, 30);
+    b.BackColor(0xFFFFFFFF);
+    EXPECT_EQ(QuillButtonTestAccess(b).light(), 0x001F1FFFu);
+    EXPECT_EQ(QuillButtonTestAccess(b).highlight(), 0x002F2FFFu);
+}
+
 TEST_F(Drawing, Schemes)
 {
     using Palette = std::vector<gdi::Color>;

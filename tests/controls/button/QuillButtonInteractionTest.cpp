@@ -208,6 +208,26 @@ TEST_F(Gestures, DisabledUnderThePointerComesBackWithTheRightLook)
     EXPECT_EQ(access.state(), 0);
 }
 
+// A window of another program, or a message box, over the button counts as outside for the
+// hover timer; the button's own window answers again once it is gone.
+TEST_F(Gestures, WindowOverTheButtonEndsTheHover)
+{
+    QuillButtonTestAccess access(button);
+    h.move(20, 20);
+    h.advance(1000);
+    EXPECT_TRUE(access.mouse_inside());
+    h.backend->top_window = host::WindowUnderPointer::Other;
+    h.advance(100);
+    EXPECT_FALSE(access.mouse_inside());
+    EXPECT_EQ(access.state(), 3);
+    EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseOut"}));
+
+    h.backend->top_window = host::WindowUnderPointer::Form;
+    h.move(21, 20);
+    h.advance(1000);
+    EXPECT_TRUE(access.mouse_inside());
+}
+
 // [SECTION] Option groups
 
 class OptionGroups : public ::testing::Test {

@@ -132,7 +132,7 @@ TEST_F(ButtonModel, DamagedStoresLoadAsTheyAreAndNeverBreakLaterSteps)
         b.Move(150, 150, 90 * 15, 40 * 15);
         EXPECT_TRUE(b.Font()) << key;
     }
-    // Not validated on load; an unknown style has the plain rectangle for its outline.
+    // Not validated on load, except the outline: an unknown one loads as the rectangle.
     ButtonHost h;
     host::PropertyBag bag;
     bag.add("BTYPE", int32_t(99));
@@ -140,7 +140,7 @@ TEST_F(ButtonModel, DamagedStoresLoadAsTheyAreAndNeverBreakLaterSteps)
     auto& b = h.add("Cmd1", 10, 10, 100, 30, nullptr, -1, &bag);
     h.show();
     EXPECT_EQ(b.ButtonType(), 99);
-    EXPECT_EQ(b.ButtonStyle(), 7);
+    EXPECT_EQ(b.ButtonStyle(), 0);
     EXPECT_TRUE(gdi::PtInRegion(b.window_region(), 0, 0));
     EXPECT_TRUE(gdi::PtInRegion(b.window_region(), 99, 29));
 }
@@ -251,6 +251,27 @@ TEST_F(ButtonModel, DesignTimeSettersRefuseBadValuesAndMarkTheirKeys)
     // A system-colour reference is stored as the colour it stands for.
     b.BackColor(0x80000012);
     EXPECT_EQ(b.BackColor(), gdi::GetSysColor(gdi::COLOR_BTNTEXT));
+}
+
+// A colour setter compares what it is given before resolving it, so naming the system colour a
+// scheme-1 button already shows still switches it to custom colours.
+TEST_F(ButtonModel, SystemColourReferenceSwitchesToCustomColours)
+{
+    ButtonHost h(true);
+    auto& b = h.add("Cmd1", 10, 10, 100, 30);
+    b.clear_changed_properties();
+    b.BackColor(0x8000000F);
+    EXPECT_EQ(b.ColorScheme(), 2);
+    EXPECT_EQ(b.BackColor(), ButtonFace);
+    EXPECT_EQ(b.changed_properties(), (Keys {"COLTYPE", "FCOL", "FCOLO", "BCOL"}));
+
+    // The resolved colour itself is the current value and is refused.
+    b.clear_changed_properties();
+    b.BackColor(ButtonFace);
+    EXPECT_TRUE(b.changed_properties().empty());
+    b.GradientStartColor(0x80000000); // scroll-bar colour, resolved to a plain colour
+    EXPECT_EQ(b.ColorScheme(), 5);
+    EXPECT_EQ(b.GradientStartColor(), gdi::GetSysColor(0));
 }
 
 TEST_F(ButtonModel, MessagesWithTheirTextsAndIcons)

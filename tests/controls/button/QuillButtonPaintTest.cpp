@@ -2,6 +2,7 @@
 // option encoding, the snapshot pass, tiny faces, and drawing objects after many paints.
 
 #include "QuillButtonTestSupport.h"
+#include "controls/button/PaintSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -242,6 +243,134 @@ TEST_F(ButtonPaint, TinyFacesDoNotFault)
             b.Enabled(false);
             b.RefreshButton();
         }
+}
+
+// [SECTION] Mended looks
+
+namespace {
+
+// A disabled button with the fixed grey scheme and no caption, with or without a picture, on a
+// run-time form; a set option button when `option_set`.
+gdi::Surface disabled_face(int type, int w, int h, bool option_set, const host::PictureRef& icon)
+{
+    ButtonHost bh(true);
+    auto& other = bh.add("Other", 300, 250, 40, 20);
+    auto& b = bh.add("Cmd", 10, 10, w, h);
+    bh.show();
+    other.SetFocus();
+    b.ButtonType(type);
+    b.ColorScheme(3);
+    b.Caption("");
+    bh.form->set_design_mode(false);
+    b.OptionButton(option_set);
+    b.Value(option_set);
+    b.Enabled(false);
+    if (icon)
+        b.Icon(icon);
+    b.RefreshButton();
+    return b.canvas().pixels();
+}
+
+host::PictureRef bitmap(int side, gdi::Color colour)
+{
+    return host::StdPicture::from_surface(
+        gdi::Surface(side, side, gdi::with_alpha(colour, 0xFF)), host::PictureType::Bitmap);
+}
+
+int differing_pixels(const gdi::Surface& a, const gdi::Surface& b)
+{
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += gdi::without_alpha(a.pixel(x, y)) != gdi::without_alpha(b.pixel(x, y));
+    return count;
+}
+
+} // namespace
+
+// A blank picture greys to nothing: the disabled face shows no trace of it, on a face lower than
+// the picture (no cut-off, no bevel shadow lifted into the icon's last row) and on a set
+// Macintosh option button (no light square on the dark pressed fill).
+TEST_F(ButtonPaint, BlankGreyedIconLeavesTheDisabledFaceAsItIs)
+{
+    const host::PictureRef blank = bitmap(32, 0xFFFFFF);
+    EXPECT_EQ(
+        differing_pixels(disabled_face(2, 60, 20, false, blank), disabled_face(2, 60, 20, false, nullptr)),
+        0);
+    EXPECT_EQ(
+        differing_pixels(disabled_face(8, 80, 30, true, blank), disabled_face(8, 80, 30, true, nullptr)), 0);
+}
+
+// The greyed copy of a picture taller than the face keeps its bottom edge.
+TEST_F(ButtonPaint, GreyedIconOfAPictureTallerThanTheFaceIsWhole)
+{
+    gdi::Surface framed(32, 32, gdi::with_alpha(0xFFFFFF, 0xFF));
+    for (int i = 0; i < 32; ++i)
+        for (int t = 0; t < 2; ++t) {
+            framed.set_pixel(i, t, gdi::with_alpha(0, 0xFF));
+            framed.set_pixel(i, 31 - t, gdi::with_alpha(0, 0xFF));
+        }
+    ButtonHost bh(true);
+    auto& b = bh.add("Cmd", 10, 10, 60, 20);
+    bh.show();
+    b.ColorScheme(3);
+    b.Caption("");
+    bh.form->set_design_mode(false);
+    b.Enabled(false);
+    b.Icon(host::StdPicture::from_surface(framed, host::PictureType::Bitmap));
+    const gdi::Surface& copy = QuillButtonTestAccess(b).icon_box().canvas().pixels();
+    ASSERT_EQ(copy.height(), 16);
+    for (int x = 2; x < 14; ++x) {
+        EXPECT_EQ(gdi::without_alpha(copy.pixel(x, 0)), gdi::GetSysColor(gdi::COLOR_3DSHADOW)) << x;
+        EXPECT_EQ(gdi::without_alpha(copy.pixel(x, 15)), gdi::GetSysColor(gdi::COLOR_3DSHADOW)) << x;
+    }
+}
+
+// A set option button on the gradient scheme draws its caption in the start colour only where
+// that reads on the light fill of its selected look.
+TEST_F(ButtonPaint, SetGradientOptionButtonCaptionReadsOnItsFill)
+{
+    for (gdi::Color start : {gdi::Color(0xE0E0E0), gdi::Color(0x800000)}) {
+        ButtonHost h(true);
+        auto& b = h.add("Opt", 10, 10, 80, 30);
+        h.show();
+        b.BackColor(0xC0C0C0);
+        b.GradientStartColor(start);
+        b.Caption("WWW");
+        h.form->set_design_mode(false);
+        b.OptionButton(true);
+        b.Value(true);
+        b.RefreshButton();
+        const gdi::Color fill = QuillButtonTestAccess(b).light();
+        gdi::Color darkest = fill;
+        for (int y = 3; y < 27; ++y)
+            for (int x = 3; x < 77; ++x) {
+                const gdi::Color c = at(b, x, y);
+                if (gdi::green_of(c) < gdi::green_of(darkest))
+                    darkest = c;
+            }
+        EXPECT_GE(contrast_ratio(darkest, fill), 4.5) << std::hex << start;
+        // Navy reads, and stays: the text is blue.
+        EXPECT_EQ(gdi::blue_of(darkest) > gdi::red_of(darkest) + 64, start == 0x800000)
+            << std::hex << start << " " << darkest;
+    }
+}
+
+// A stored outline outside the setter's four is the rectangle everywhere, saved back as such.
+TEST_F(ButtonPaint, StoredButtonStyleOutsideTheFourLoadsAsTheRectangle)
+{
+    for (int32_t stored : {-1, 4, 7}) {
+        host::PropertyBag bag;
+        bag.add("BSTYLE", host::Variant(stored));
+        bag.add("BTYPE", host::Variant(int32_t(3)));
+        ButtonHost h(false);
+        auto& b = h.add("Cmd", 10, 10, 80, 30, nullptr, -1, &bag);
+        h.show();
+        EXPECT_EQ(b.ButtonStyle(), 0) << stored;
+        host::PropertyBag saved;
+        b.UserControl_WriteProperties(saved);
+        EXPECT_EQ(saved.ReadProperty("BSTYLE").to_long(), 0) << stored;
+    }
 }
 
 // A paint leaves at most its last pen and the caption font selected; nothing piles up, and

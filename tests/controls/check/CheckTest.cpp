@@ -184,6 +184,24 @@ TEST_F(CheckTest, DoubleClickTogglesOnceAndRaisesEventsInHostOrder)
     EXPECT_EQ(check.stored_value(), 1);
 }
 
+// On the caption a double click is a second press, as on the platform's check box: each Click
+// sees the value its own press made.
+TEST_F(CheckTest, DoubleClickOnTheCaptionTogglesTwice)
+{
+    Check& check = add_shown();
+    std::vector<int32_t> seen;
+    t.form->on_event("ChkOld", "Click", [&](host::EventArgs) { seen.push_back(check.Value()); });
+    t.press(CaptionX, CaptionY);
+    t.release(CaptionX, CaptionY);
+    t.press(CaptionX, CaptionY);
+    EXPECT_EQ(shown(check), "PushedChecked");
+    t.release(CaptionX, CaptionY);
+    EXPECT_EQ(events(), (std::vector<std::string> {"MouseDown", "Click", "DblClick", "Click"}));
+    EXPECT_EQ(seen, (std::vector<int32_t> {1, 0}));
+    t.advance(10);
+    EXPECT_EQ(shown(check), "MouseoverNoValue");
+}
+
 TEST_F(CheckTest, RightButtonRaisesMouseDownOnlyAndChangesNothing)
 {
     Check& check = add_shown();
@@ -261,7 +279,74 @@ TEST_F(CheckTest, DisabledBoxShowsDisabledPicturesAndIgnoresTheMouse)
     EXPECT_TRUE(check.poll_timer().is_running());
 }
 
+// [Keyboard]
+
+TEST_F(CheckTest, FocusMarksTheCaptionAndSpaceToggles)
+{
+    Check& check = add_shown();
+    t.host->set_focus(nullptr); // showing gave the only control the focus
+    EXPECT_FALSE(check.caption_box().FocusMark());
+    const gdi::Surface unfocused = *check.caption_box().surface();
+    auto marked = [&] {
+        const gdi::Surface& now = *check.caption_box().surface();
+        int changed = 0;
+        for (int y = 0; y < now.height(); ++y)
+            for (int x = 0; x < now.width(); ++x)
+                changed += now.pixel(x, y) != unfocused.pixel(x, y);
+        return changed;
+    };
+    check.SetFocus();
+    EXPECT_TRUE(check.caption_box().FocusMark());
+    EXPECT_GT(marked(), 20); // the dots around "ChkOld"
+    t.host->set_focus(nullptr);
+    EXPECT_EQ(marked(), 0);
+    check.SetFocus();
+
+    std::vector<int32_t> seen;
+    t.form->on_event("ChkOld", "Click", [&](host::EventArgs) { seen.push_back(check.Value()); });
+    t.input(host::InputEvent::Kind::KeyDown, 0, 0, 0, host::vbKeySpace);
+    t.input(host::InputEvent::Kind::KeyDown, 0, 0, 0, host::vbKeySpace); // auto-repeat
+    EXPECT_EQ(shown(check), "PushedNoValue");
+    EXPECT_FALSE(check.poll_timer().is_running());
+    t.input(host::InputEvent::Kind::KeyUp, 0, 0, 0, host::vbKeySpace);
+    EXPECT_EQ(seen, (std::vector<int32_t> {1}));
+    EXPECT_EQ(events(), (std::vector<std::string> {"Click"}));
+    EXPECT_TRUE(check.poll_timer().is_running());
+
+    // A key up without its key down (Space pressed elsewhere) does nothing.
+    t.input(host::InputEvent::Kind::KeyUp, 0, 0, 0, host::vbKeySpace);
+    EXPECT_EQ(seen.size(), 1u);
+
+    check.Enabled(false);
+    t.input(host::InputEvent::Kind::KeyDown, 0, 0, 0, host::vbKeySpace);
+    t.input(host::InputEvent::Kind::KeyUp, 0, 0, 0, host::vbKeySpace);
+    EXPECT_EQ(check.stored_value(), 1);
+}
+
 // [Poll]
+
+// The picture covers the caption box's own square at every height, odd or even in pixels.
+TEST_F(CheckTest, OwnSquareNeverShowsBesideThePicture)
+{
+    for (int height = 210; height <= 600; height += 15) {
+        SCOPED_TRACE(height);
+        Check& check = add_check(nullptr, "Chk" + std::to_string(height));
+        check.Move(0, 0, 1095, float(height));
+        t.show();
+        t.host->present_pending();
+        const gdi::Surface& frame = t.host->frame();
+        const gdi::Rect picture = check.picture_box().client_rect();
+        const gdi::Rect box = check.client_rect();
+        // The square would show in the rows just above and below the picture, left of its right edge.
+        for (int y : {picture.top - 1, picture.bottom}) {
+            if (y < box.top || y >= box.bottom)
+                continue;
+            for (int x = 0; x < picture.right; ++x)
+                ASSERT_EQ(frame.pixel(x, y), 0x00FFFFFFu) << x << ", " << y;
+        }
+        check.Visible(false);
+    }
+}
 
 TEST_F(CheckTest, PollShowsMouseOverWhileThePointerIsOverAndPresentsNothingUnchanged)
 {
@@ -287,6 +372,23 @@ TEST_F(CheckTest, PollShowsMouseOverWhileThePointerIsOverAndPresentsNothingUncha
     EXPECT_EQ(t.host->presented_frame_count(), presented);
 }
 
+TEST_F(CheckTest, WindowOverTheBoxCountsAsOutside)
+{
+    Check& check = add_shown();
+    t.move(PictureX, PictureY);
+    t.advance(10);
+    EXPECT_EQ(shown(check), "MouseoverNoValue");
+    t.backend->top_window = host::WindowUnderPointer::Other; // a message box over the box
+    t.advance(10);
+    EXPECT_EQ(shown(check), "IdleNoValue");
+    t.backend->top_window = host::WindowUnderPointer::None;
+    t.advance(10);
+    EXPECT_EQ(shown(check), "IdleNoValue");
+    t.backend->top_window = host::WindowUnderPointer::Form;
+    t.advance(10);
+    EXPECT_EQ(shown(check), "MouseoverNoValue");
+}
+
 class CheckDesignTest : public CheckTest {
 protected:
     CheckDesignTest()
@@ -302,6 +404,23 @@ TEST_F(CheckDesignTest, NeverPollsAtDesignTime)
     t.move(PictureX, PictureY);
     t.advance(100);
     EXPECT_EQ(shown(check), "IdleNoValue");
+}
+
+TEST_F(CheckDesignTest, PressChangesNothingAtDesignTime)
+{
+    Check& check = add_shown();
+    t.press(PictureX, PictureY);
+    EXPECT_EQ(shown(check), "IdleNoValue");
+    t.release(PictureX, PictureY);
+    t.press(CaptionX, CaptionY);
+    t.release(CaptionX, CaptionY);
+    t.press(CaptionX, CaptionY);
+    t.release(CaptionX, CaptionY);
+    EXPECT_EQ(shown(check), "IdleNoValue");
+    EXPECT_EQ(check.stored_value(), 0);
+    EXPECT_TRUE(events().empty());
+    EXPECT_TRUE(check.changed_properties().empty()
+        || check.changed_properties() == std::vector<std::string> {"Caption"});
 }
 
 } // namespace
