@@ -30,6 +30,7 @@
 #include "platform/lists/FileListBox.h"
 #include "platform/lists/ListView.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,6 +68,11 @@ public:
 
     // Whether "Begin Scan" is still walking the drives.
     bool is_scanning() const { return m_scanning; }
+
+    // For tests: called with the path after each use of a drive (the scan setting a file list's
+    // folder there, the removal deleting a file there). Headless runs let time pass here to
+    // play a slow drive.
+    std::function<void(std::string_view path)> drive_used;
 
     // Controls ---------------------------------------------------------------------------------
     host::Frame& Frame1;

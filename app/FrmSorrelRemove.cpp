@@ -84,6 +84,9 @@ void FrmSorrel::CmdUnistall_Click()
         if (auto folder = File1.folder_identity())
             in_use.forget(*folder);
         DeletionPass(File1.ListCount(), in_use);
+        // Closed during the pass: the folder keeps whatever the pass did not get to.
+        if (host.has_ended())
+            return;
         File1.Refresh();
         std::vector<std::string> left;
         if (File1.ListCount() == 0) {
@@ -124,7 +127,12 @@ void FrmSorrel::DeletionPass(int count, files::DeletionPass const& in_use)
     int step = bar_step(count);
     double last_frame = host.now_ms();
     for (int i = 0; i < count; ++i) {
+        // A close request stops the pass between two files.
+        if (host.check_for_close())
+            break;
         (void)fso().DeleteFile(listed[size_t(i)], false, &in_use);
+        if (drive_used)
+            drive_used(Text6.Text());
         ProgressBar2.Value(i / step);
         if (host.now_ms() - last_frame >= FrameInterval) {
             host.present_pending();

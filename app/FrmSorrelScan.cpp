@@ -44,6 +44,8 @@ void FrmSorrel::ScanPass(lists::DriveListBox& drives, lists::FileListBox& files,
         std::string wanted = drives.List(i) + std::string(folder);
         // A folder that is not there fails, and the list keeps its previous folder.
         (void)files.Path(wanted);
+        if (drive_used)
+            drive_used(wanted);
         host.DoEvents();
         if (host.has_ended())
             return;

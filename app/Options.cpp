@@ -1,5 +1,7 @@
 #include "app/Options.h"
 
+#include "app/ScriptRun.h"
+
 #include <cctype>
 #include <string_view>
 
@@ -17,6 +19,8 @@ std::string usage_text()
            "                         (removed on exit)\n"
            "  --headless --script FILE\n"
            "                       run a UI script on the window without a display\n"
+           "  --slow-drive X:=MS   for tests, with --headless: each use of drive X: takes\n"
+           "                         MS milliseconds of the script's time (repeatable)\n"
            "  --screenshot FILE.png  save the opening window as PNG, without a display\n"
            "  --scale N            draw the window N times larger (1 to 4; by default the\n"
            "                         desktop's scale)\n"
@@ -25,6 +29,36 @@ std::string usage_text()
            "\n"
            "Without --drive or --demo, the drives are the drive letters of Wine prefixes\n"
            "and mounted Windows partitions.\n"
+           "\n"
+           "UI script commands, one a line (# starts a comment; NAME is a control's name,\n"
+           "or Name(Index)):\n"
+           "  click NAME           a single click on the control\n"
+           "  dblclick NAME        a double click\n"
+           "  click-at X Y         a single click at a point of the window, in pixels\n"
+           "  press NAME [BUTTON]  move onto the control and press (left, right, middle)\n"
+           "  release NAME         release the pressed buttons\n"
+           "  move NAME, move-away move the pointer onto the control, or out of the window\n"
+           "  wheel NAME N         turn the wheel N notches over the control (+: away)\n"
+           "  key [NAME] KEY       strike a key on the focused control (or focus NAME\n"
+           "                         first); KEY is tab, enter, space, esc, left..., a\n"
+           "                         letter or a key code, maybe after shift+, ctrl+, alt+\n"
+           "  type NAME TEXT       focus the control and type the rest of the line\n"
+           "  wait MS              let MS milliseconds pass\n"
+           "  answer yes|no|ok     the answer for the next message box\n"
+           "  answer close         the window is closed while the next box is open\n"
+           "  answer A after CMD   run the command CMD while the box is open, then answer A\n"
+           "  close                close the window\n"
+           "  close-after MS       close the window MS milliseconds from now\n"
+           "  sh COMMAND           run a shell command and wait for it; $SORREL_DRIVE_C\n"
+           "                         and so on hold the drives' folders\n"
+           "  shot FILE.png        save the window as PNG\n"
+           "  dump                 print every control's state, then which has the focus\n"
+           "  expect-box           a message box was shown since the last expect-box or\n"
+           "                         expect-no-box\n"
+           "  expect-no-box        none was\n"
+           "Each box prints as msgbox STYLE \"TITLE\" \"TEXT\", then -> and its answer.\n"
+           "Exit status: 0 done, 1 an expect- failed, 2 a bad line, a box without a\n"
+           "fitting answer, answers left over, or a failing sh command.\n"
            "\n"
            "Report bugs as Sorrel's README says (share/doc/sorrel/README.md).\n";
 }
@@ -105,6 +139,10 @@ Options::Parsed Options::parse(int argc, char** argv)
             if (!value("--scale", v) || v.size() != 1 || v[0] < '1' || v[0] > '4')
                 return fail("--scale needs a whole number from 1 to 4");
             o.scale = v[0] - '0';
+        } else if (is("--slow-drive")) {
+            if (!value("--slow-drive", v))
+                return fail("--slow-drive needs X:=MS");
+            o.slow_drives.push_back(v);
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--version") {
@@ -119,6 +157,10 @@ Options::Parsed Options::parse(int argc, char** argv)
         return fail("--demo makes its own drives; leave out --drive");
     if (!o.script.empty() && !o.headless)
         return fail("--script runs only with --headless");
+    if (!o.slow_drives.empty() && o.script.empty())
+        return fail("--slow-drive is a test hook for --headless --script runs");
+    if (auto slow = SlowDrives::parse(o.slow_drives); slow.is_error())
+        return fail(slow.error());
     if (o.headless && o.script.empty() && o.screenshot.empty())
         return fail("--headless needs --script FILE or --screenshot FILE.png");
     if (!o.script.empty() && !o.screenshot.empty())

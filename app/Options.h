@@ -13,6 +13,7 @@ struct Options {
     bool demo {false};
     bool headless {false};
     std::string script; // with --headless
+    std::vector<std::string> slow_drives; // "X:=MS", a test hook for --headless runs
     std::string screenshot; // the opening window, headless
     int scale {0}; // 1 to 4; 0 takes the desktop's
     bool help {false};

@@ -3,6 +3,7 @@
 
 #include "app/DemoDrives.h"
 #include "app/Options.h"
+#include "app/ScriptRun.h"
 #include "app/Session.h"
 #include "app/StartChecks.h"
 #include "platform/backend/headless/HeadlessBackend.h"
@@ -15,20 +16,41 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <signal.h>
 
 using namespace sorrel;
 
 namespace {
 
-// The demo's folder, removed also when the program is interrupted.
-app::DemoDrives* g_demo = nullptr;
+// The signal that asked the program to stop, 0 for none. The handler only records it: the window
+// or the script ends at its next look, main removes the demo drives, and the program then ends
+// by the same signal, as the shell expects.
+volatile std::sig_atomic_t g_stop_signal = 0;
 
-void remove_demo_and_exit(int signal)
+extern "C" void stop_on_signal(int signal)
 {
-    if (g_demo)
-        g_demo->remove();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    g_stop_signal = signal;
+    host::Host::request_close_from_signal();
+}
+
+void install_stop_handlers()
+{
+    struct sigaction action { };
+    action.sa_handler = stop_on_signal;
+    sigemptyset(&action.sa_mask);
+    // A second signal ends the program at once; writes under way are not cut short.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        sigaction(signal, &action, nullptr);
+}
+
+// Ends the program by the signal that stopped it, if any.
+void end_by_stop_signal()
+{
+    if (int signal = g_stop_signal) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
 }
 
 int fail(const std::string& message, int status = 1)
@@ -45,6 +67,9 @@ int run_headless(const app::Options& options)
     if (session.is_error())
         return fail(session.error());
     app::Session& s = *session.value();
+    app::export_drive_folders(*lists::current_drives());
+    if (auto slow = app::SlowDrives::parse(options.slow_drives); !slow.is_error())
+        slow.value().apply(s.window(), [&](double ms) { headless.advance(ms); });
     if (!options.screenshot.empty()) {
         s.host().present_pending();
         if (auto saved = headless.save_screenshot(options.screenshot); saved.is_error())
@@ -60,6 +85,8 @@ int run_window(const app::Options&);
 
 int main(int argc, char** argv)
 {
+    // Before anything is made that must be cleaned up.
+    install_stop_handlers();
     auto parsed = app::Options::parse(argc, argv);
     if (!parsed.error.empty())
         return fail(parsed.error, 2);
@@ -84,10 +111,6 @@ int main(int argc, char** argv)
         if (made.is_error())
             return fail(made.error().message);
         demo = made.release_value();
-        g_demo = demo.get();
-        std::signal(SIGINT, remove_demo_and_exit);
-        std::signal(SIGTERM, remove_demo_and_exit);
-        std::signal(SIGHUP, remove_demo_and_exit);
         lists::use_drives(demo->drives());
     } else {
         auto choice = app::choose_drives(
@@ -99,9 +122,12 @@ int main(int argc, char** argv)
         lists::use_drives(std::move(choice.drives));
     }
 
-    int status
-        = options.headless || !options.screenshot.empty() ? run_headless(options) : run_window(options);
-    g_demo = nullptr;
+    int status = 0;
+    if (!g_stop_signal)
+        status
+            = options.headless || !options.screenshot.empty() ? run_headless(options) : run_window(options);
+    demo.reset();
+    end_by_stop_signal();
     return status;
 }
 

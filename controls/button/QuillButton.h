@@ -49,6 +49,7 @@ public:
 
     std::string_view kind() const override { return "QuillButton"; }
     std::string dump_text() const override { return m_caption; }
+    bool enabled_property() const override { return m_enabled; }
 
     // [SECTION] Public properties
     // Each property has a getter and a setter of the same name. Setters that act only at design

@@ -57,6 +57,12 @@ void Check::Caption(std::string caption)
     PropertyChanged("Caption");
 }
 
+std::string Check::dump_text() const
+{
+    // The stored value: the getter would show the resting picture as it reads.
+    return "value " + std::to_string(m_Value) + " " + host::quoted(Check1.Caption());
+}
+
 void Check::Font(host::FontRef font)
 {
     Check1.Font(std::move(font));

@@ -27,6 +27,8 @@ public:
     Check();
 
     std::string_view kind() const override { return "Check"; }
+    std::string dump_text() const override;
+    bool enabled_property() const override { return m_Enabled; }
 
     // Properties ------------------------------------------------------------------------------
     // Reading Value shows the resting picture first, so it is not const.

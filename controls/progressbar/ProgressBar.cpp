@@ -120,6 +120,12 @@ int32_t ProgressBar::Max() const
     return long_of(m_Max);
 }
 
+std::string ProgressBar::dump_text() const
+{
+    return "min " + std::to_string(Min()) + " max " + std::to_string(Max()) + " value "
+        + std::to_string(m_Value);
+}
+
 void ProgressBar::Min(const host::Variant& value)
 {
     auto number = number_of(value);

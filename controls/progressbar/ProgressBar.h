@@ -45,6 +45,7 @@ public:
     ProgressBar();
 
     std::string_view kind() const override { return "ProgressBar"; }
+    std::string dump_text() const override;
 
     // Properties ------------------------------------------------------------------------------
     int32_t Value() const { return m_Value; }

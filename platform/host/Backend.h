@@ -75,6 +75,10 @@ public:
     virtual std::optional<InputEvent> wait_event(double timeout_ms) = 0;
     // Sleeps without handling input (RefreshAndWait's pressed face); virtual time advances.
     virtual void sleep_ms(double ms) = 0;
+    // Whether the user has asked to close the window, looked up without taking any other input
+    // (Host::check_for_close, between the steps of a loop that reads no input, so it must be
+    // cheap when called very often).
+    virtual bool take_close_request() { return false; }
 
     // The pointer in screen pixels, and where the client area's top-left is on the screen.
     virtual gdi::Point cursor_position() = 0;
@@ -85,7 +89,9 @@ public:
 
     // Shows a modal box and returns the answer (1 OK, 6 Yes, 7 No). While it is open the
     // backend keeps the host's timers and repaints running (Host::run_modal_step), not input to
-    // the form.
+    // the form. A close request (Host::request_close) is never dropped: when one comes, or
+    // Host::close_waiting() says one waits, the box returns at once with any answer; the host
+    // turns it into the least one.
     virtual int message_box(const MessageBoxRequest& request) = 0;
 
 protected:

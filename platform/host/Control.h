@@ -135,6 +135,9 @@ public:
 
     // The script runner's `dump` text: caption, text, value or items.
     virtual std::string dump_text() const { return {}; }
+    // Enabled as the control's own property reports it. Controls that keep an Enabled of their
+    // own beside the window's (a check box, a button, a timer) answer with theirs.
+    virtual bool enabled_property() const { return m_enabled; }
 
     // Standard controls load and save their design here (form files); user controls use their
     // UserControl_ReadProperties / UserControl_WriteProperties notifications instead.

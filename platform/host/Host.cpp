@@ -6,6 +6,7 @@
 #include "platform/host/UserControl.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cctype>
 #include <cmath>
@@ -20,6 +21,11 @@
 namespace sorrel::host {
 
 static Host* s_current = nullptr;
+// Set by a signal handler; lock-free, so setting it is async-signal-safe.
+static std::atomic<bool> s_close_signalled {false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+// The longest the event loop waits for input before it looks for a signal's close request.
+constexpr double SignalCheckInterval = 100;
 
 // [SECTION] Host life and services
 
@@ -52,9 +58,11 @@ Host* Host::current_or_null()
 int Host::MsgBox(std::string_view text, int32_t style, std::string_view title)
 {
     bool yes_no = (style & 0xF) == vbYesNo;
-    // After End nothing more is shown; the answer is the one that does least.
-    if (m_ended)
-        return yes_no ? vbNo : vbOK;
+    int least = yes_no ? vbNo : vbOK;
+    // After End, or with a close on its way, nothing more is shown; the answer is the one that
+    // does least.
+    if (check_for_close() || m_close_waiting)
+        return least;
     MessageBoxRequest request {std::string(text), style, title.empty() ? m_app_title : std::string(title)};
     // A modal box takes the mouse: a press that was in progress is over for the form.
     m_capture = nullptr;
@@ -67,13 +75,21 @@ int Host::MsgBox(std::string_view text, int32_t style, std::string_view title)
         answer = vbNo;
     if (!yes_no && (style & 0xF) == vbOKOnly)
         answer = vbOK;
+    if (m_close_waiting) {
+        answer = least;
+        // The outermost box has returned: the close that waited runs now.
+        if (m_modal_depth == 0) {
+            m_close_waiting = false;
+            End();
+        }
+    }
     present_pending();
     return answer;
 }
 
 void Host::DoEvents()
 {
-    if (m_ended)
+    if (check_for_close())
         return;
     while (!m_ended) {
         auto event = m_backend->wait_event(0);
@@ -90,6 +106,33 @@ void Host::End()
 {
     m_ended = true;
     m_capture = nullptr;
+}
+
+void Host::request_close()
+{
+    if (m_ended)
+        return;
+    if (m_modal_depth > 0) {
+        m_close_waiting = true;
+        return;
+    }
+    End();
+}
+
+void Host::request_close_from_signal()
+{
+    s_close_signalled.store(true, std::memory_order_relaxed);
+}
+
+bool Host::check_for_close()
+{
+    if (m_ended)
+        return true;
+    if (s_close_signalled.exchange(false, std::memory_order_relaxed))
+        request_close();
+    if (!m_ended && !m_close_waiting && m_backend->take_close_request())
+        request_close();
+    return m_ended;
 }
 
 void Host::SendKeys(std::string_view keys)
@@ -200,22 +243,18 @@ void Host::forget_form()
 
 int Host::run()
 {
-    while (!m_ended && m_form) {
+    while (!check_for_close() && m_form) {
         fire_due_timers();
         flush_queued_input();
         present_pending();
         if (m_ended)
             break;
+        // The wait is cut short now and then so that a close request from a signal is seen.
         double due = next_timer_due();
-        double timeout = due < 0 ? -1 : std::max(0.0, due - now_ms());
+        double timeout = due < 0 ? SignalCheckInterval : std::clamp(due - now_ms(), 0.0, SignalCheckInterval);
         auto event = m_backend->wait_event(timeout);
-        if (event) {
-            if (event->kind == InputEvent::Kind::Close) {
-                End();
-                break;
-            }
+        if (event)
             dispatch(*event);
-        }
     }
     if (m_form)
         m_form->unload();
@@ -289,6 +328,20 @@ Control* Host::window_at(gdi::Point client_point) const
         return nullptr;
     Control* found = hit(*m_form, client_point);
     return found ? found : m_form;
+}
+
+Control* Host::control_at(gdi::Point client_point) const
+{
+    Control* window = window_at(client_point);
+    if (!window || window == m_form)
+        return window;
+    // Constituents are not among the form's controls; their user control is.
+    auto& on_form = m_form->controls_in_order();
+    for (Control* c = window; c && c != m_form; c = c->Container()) {
+        if (std::find(on_form.begin(), on_form.end(), c) != on_form.end())
+            return c;
+    }
+    return window;
 }
 
 Control* Host::input_target(Control* window) const
@@ -383,7 +436,7 @@ void Host::deliver(const InputEvent& event)
     if (m_ended || !m_form)
         return;
     if (event.kind == InputEvent::Kind::Close) {
-        End();
+        request_close();
         return;
     }
     // While a message box is open the form takes no input.
@@ -597,6 +650,7 @@ int Host::fire_due_timers()
 
 void Host::run_modal_step()
 {
+    check_for_close();
     fire_due_timers();
     present_pending();
 }

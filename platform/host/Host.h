@@ -32,6 +32,10 @@
 //   their container; a window region decides which pixels belong to a window.
 // - End() ends the program: the event loop stops, timers stop and further message boxes answer
 //   at once without showing; the handler that called End still returns normally.
+// - A close request (the window's close button, a quit from the desktop, a signal, a script's
+//   `close`) is never dropped: outside a message box it ends the program at once; while a box is
+//   open the box gives the answer that does least (No, or OK) and the program ends as it returns.
+//   Loops that read no input (a deletion pass) ask check_for_close() between their steps.
 
 #include "platform/gdi/Gdi.h"
 #include "platform/host/Backend.h"
@@ -96,6 +100,21 @@ public:
     void DoEvents();
     void End();
     bool has_ended() const { return m_ended; }
+
+    // Closing --------------------------------------------------------------------------------
+    // The user closes the window. Outside a message box the program's close handling runs now
+    // (the program ends); while a box is open it waits until the box returns, and the box gives
+    // its least answer at once.
+    void request_close();
+    // The same from a signal handler: async-signal-safe, it only records the request, which the
+    // host takes up at its next look (event loop, DoEvents, a box's wait, check_for_close()).
+    static void request_close_from_signal();
+    // Takes up close requests that wait outside the input a handler reads (a signal; the window's
+    // close button while a long step runs) and says whether the program is ending. Cheap enough
+    // to call between the files of a deletion.
+    bool check_for_close();
+    // A close waits for the open box: the box should return its least answer now.
+    bool close_waiting() const { return m_close_waiting; }
     // "{Tab}" moves the focus to the next control, "+{Tab}" to the previous one; queued, so the
     // move happens once the current notification returns.
     void SendKeys(std::string_view keys);
@@ -133,6 +152,10 @@ public:
     Control* control_from_handle(WindowHandle window) const;
     // The deepest window under a point of the form's client area, with the point in its pixels.
     Control* window_at(gdi::Point client_point) const;
+    // The form's control under a point: the deepest window there, or, when that window is a
+    // constituent of a user control, the form's control that holds it (a press on a check box's
+    // picture is a press on the check box). Null outside the form.
+    Control* control_at(gdi::Point client_point) const;
     void register_control(Control& control);
     void unregister_control(Control& control);
 
@@ -152,6 +175,9 @@ public:
     Control* capture() const { return m_capture; }
     // Longest gap between the presses of a double click, in milliseconds.
     double double_click_ms() const { return m_double_click_ms; }
+    // The next press starts afresh and cannot complete a double click (a scripted click takes
+    // no time, so two in a row would otherwise make one).
+    void forget_last_press() { m_last_press_window = nullptr; }
 
     // Timers ---------------------------------------------------------------------------------
     void register_timer(host::Timer& timer);
@@ -194,6 +220,7 @@ private:
     int m_twips_per_pixel_x {15};
     int m_twips_per_pixel_y {15};
     bool m_ended {false};
+    bool m_close_waiting {false};
     Host* m_previous {nullptr};
     WindowHandle m_last_hwnd {0};
     std::vector<Control*> m_controls;

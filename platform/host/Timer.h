@@ -35,6 +35,7 @@ public:
     bool is_in_tick() const { return m_in_tick; }
     void fire(double now_ms);
     std::string dump_text() const override;
+    bool enabled_property() const override { return m_enabled; }
 
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;

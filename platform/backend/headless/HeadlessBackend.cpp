@@ -91,40 +91,90 @@ void HeadlessBackend::advance(double ms)
 void HeadlessBackend::run_timers_until(double target)
 {
     for (;;) {
+        // A close ends the wait: the program ends, or the open box gives way.
+        if (m_host->check_for_close() || m_host->close_waiting())
+            return;
         double due = m_host->next_timer_due();
-        if (due < 0 || due > target || m_host->has_ended())
+        if (m_close_at && *m_close_at <= target && (due < 0 || *m_close_at <= due)) {
+            m_now_ms = std::max(m_now_ms, *m_close_at);
+            m_close_at.reset();
+            m_host->request_close();
+            continue;
+        }
+        if (due < 0 || due > target)
             break;
         m_now_ms = std::max(m_now_ms, due);
         if (m_host->fire_due_timers() == 0)
             break;
         m_host->present_pending();
     }
-    m_now_ms = target;
+    m_now_ms = std::max(m_now_ms, target);
+}
+
+bool HeadlessBackend::take_close_request()
+{
+    if (!m_close_at || *m_close_at > now_ms())
+        return false;
+    m_close_at.reset();
+    return true;
+}
+
+void HeadlessBackend::user_close()
+{
+    if (m_host)
+        m_host->request_close();
+}
+
+void HeadlessBackend::close_after(double ms)
+{
+    m_close_at = now_ms() + std::max(ms, 0.0);
 }
 
 int HeadlessBackend::message_box(const host::MessageBoxRequest& request)
 {
-    bool yes_no = (request.style & 0xF) == 4;
-    ShownBox box {request.text, request.style, request.title, 0, true};
+    int buttons = request.style & 0xF;
+    int least = buttons == host::vbYesNo ? host::vbNo : host::vbOK;
+    size_t index = m_boxes.size();
+    m_boxes.push_back({request.text, request.style, request.title, least});
+    if (on_box_shown)
+        on_box_shown(m_boxes[index]);
+    // Boxes shown while this one waits (a timer's) may grow the list: keep to the index.
+    auto finish = [&](int answer) {
+        m_boxes[index].answer = answer;
+        if (on_box_answered)
+            on_box_answered(m_boxes[index]);
+        return answer;
+    };
     if (m_answers.empty()) {
         m_unanswered = true;
-        box.answered = false;
-        box.answer = yes_no ? 7 : 1;
-        m_boxes.push_back(box);
-        if (on_box_shown)
-            on_box_shown(box);
-        return box.answer;
+        m_boxes[index].answered = false;
+        return finish(least);
     }
     Answer answer = m_answers.front();
     m_answers.pop_front();
-    box.answer = answer.answer;
-    m_boxes.push_back(box);
-    if (on_box_shown)
-        on_box_shown(box);
+    m_boxes[index].script_line = answer.script_line;
+    m_boxes[index].queued = answer.answer;
+    if (answer.while_open)
+        answer.while_open();
+    if (answer.answer == CloseWindow)
+        m_host->request_close();
     // While the box is open time passes and timers run (they may open boxes of their own).
-    if (answer.delay_ms > 0)
+    else if (answer.delay_ms > 0)
         run_timers_until(m_now_ms + answer.delay_ms);
-    return answer.answer;
+    // A signal may have come meanwhile.
+    m_host->check_for_close();
+    if (m_host->close_waiting()) {
+        m_boxes[index].closed = true;
+        return finish(least);
+    }
+    bool fits = buttons == host::vbYesNo ? (answer.answer == host::vbYes || answer.answer == host::vbNo)
+        : buttons == host::vbOKOnly      ? answer.answer == host::vbOK
+                                         : true;
+    if (!fits) {
+        m_boxes[index].fits = false;
+        return finish(least);
+    }
+    return finish(answer.answer);
 }
 
 void HeadlessBackend::send(const InputEvent& event)
@@ -217,7 +267,8 @@ std::optional<gdi::Point> HeadlessBackend::point_in(const host::Control& control
     if (r.is_empty())
         return std::nullopt;
     gdi::Point centre {r.left + r.width() / 2, r.top + r.height() / 2};
-    // The pixel nearest the centre that really belongs to the control's window.
+    // The pixel nearest the centre that really belongs to the control (or to one of its
+    // constituents).
     std::optional<gdi::Point> best;
     long best_distance = 0;
     for (int y = r.top; y < r.bottom; ++y) {
@@ -226,7 +277,7 @@ std::optional<gdi::Point> HeadlessBackend::point_in(const host::Control& control
             long d = dx * dx + dy * dy;
             if (best && d >= best_distance)
                 continue;
-            if (m_host->window_at({x, y}) != &control)
+            if (m_host->control_at({x, y}) != &control && m_host->window_at({x, y}) != &control)
                 continue;
             best = gdi::Point {x, y};
             best_distance = d;
@@ -256,10 +307,21 @@ bool HeadlessBackend::press(const host::Control& control, int16_t button)
 
 bool HeadlessBackend::click(const host::Control& control, int16_t button)
 {
+    if (m_host)
+        m_host->forget_last_press();
     if (!press(control, button))
         return false;
     mouse_up(button);
     return true;
+}
+
+void HeadlessBackend::click_at(int x, int y, int16_t button)
+{
+    if (m_host)
+        m_host->forget_last_press();
+    mouse_move(x, y);
+    mouse_down(button);
+    mouse_up(button);
 }
 
 bool HeadlessBackend::double_click(const host::Control& control)
@@ -271,9 +333,10 @@ bool HeadlessBackend::double_click(const host::Control& control)
     return true;
 }
 
-void HeadlessBackend::queue_answer(int answer, double delay_ms)
+void HeadlessBackend::queue_answer(
+    int answer, double delay_ms, int script_line, std::function<void()> while_open)
 {
-    m_answers.push_back({answer, delay_ms});
+    m_answers.push_back({answer, delay_ms, script_line, std::move(while_open)});
 }
 
 host::ErrorOr<void> HeadlessBackend::save_screenshot(const std::string& path) const

@@ -21,7 +21,10 @@ namespace sorrel::backend {
 // the way fires at its due time, earliest first. Input is injected by name or position and
 // handled at once. Message boxes take their answers from a queue (with an optional delay during
 // which time advances and timers fire, so a box can stay open while they run) and every box
-// shown is recorded. The window's pixels are kept and can be saved as PNG.
+// shown is recorded with the answer it got. The user may close the window now or at a later
+// moment of virtual time (during a scan's yields, a box's wait, or between the files of a
+// removal that asks Host::check_for_close). The window's pixels are kept and can be saved as
+// PNG.
 class HeadlessBackend final : public host::Backend {
 public:
     struct ShownBox {
@@ -30,7 +33,13 @@ public:
         std::string title;
         int answer {0};
         bool answered {true}; // false: no answer was queued
+        int queued {0}; // the answer taken from the queue
+        bool fits {true}; // false: the queued answer names a button the box does not have
+        bool closed {false}; // a close request ended the box
+        int script_line {0}; // where the queued answer came from (queue_answer)
     };
+    // An answer that closes the window while the box is open, instead of pressing a button.
+    static constexpr int CloseWindow = -1;
 
     // The host takes ownership; keep the raw pointer for driving it.
     static std::unique_ptr<HeadlessBackend> create() { return std::make_unique<HeadlessBackend>(); }
@@ -45,6 +54,7 @@ public:
     void present(const gdi::Surface& frame, std::span<const gdi::Rect> changed) override;
     std::optional<host::InputEvent> wait_event(double timeout_ms) override;
     void sleep_ms(double ms) override;
+    bool take_close_request() override;
     gdi::Point cursor_position() override { return m_cursor; }
     gdi::Point client_origin() override { return m_client_origin; }
     host::WindowUnderPointer window_under_pointer() override { return m_window_under_pointer; }
@@ -73,27 +83,44 @@ public:
     void key(int16_t key_code, int16_t shift = 0);
     void type(std::string_view text);
 
-    // A point that lies in the control's window (the centre, or the region pixel nearest it), in
-    // client pixels; empty when the control is hidden or has no pixel of its own there.
+    // A point that lies in the control (the centre, or the pixel nearest it that belongs to the
+    // control's window or to one of its constituents), in client pixels; empty when the control
+    // is hidden or covered there.
     std::optional<gdi::Point> point_in(const host::Control& control) const;
-    // Moves there, presses and releases (a click); moves there first for press/release.
+    // Moves there, presses and releases: a single click, never the second half of a double
+    // click, however little time has passed. Press and move_to only move there first.
     bool click(const host::Control& control, int16_t button = 1);
+    void click_at(int x, int y, int16_t button = 1);
     bool double_click(const host::Control& control);
     bool press(const host::Control& control, int16_t button = 1);
     bool move_to(const host::Control& control);
     void release(int16_t button = 1) { mouse_up(button); }
 
+    // Closing ----------------------------------------------------------------------------------
+    // The user closes the window now (Host::request_close).
+    void user_close();
+    // ... or once `ms` of virtual time have passed, whatever runs then.
+    void close_after(double ms);
+
     // Message boxes ----------------------------------------------------------------------------
-    // The next box shown answers `answer` (1 OK, 6 Yes, 7 No) after `delay_ms` of virtual time.
-    void queue_answer(int answer, double delay_ms = 0);
+    // The next box shown answers `answer` (1 OK, 6 Yes, 7 No, or CloseWindow) after `delay_ms`
+    // of virtual time, and after `while_open` has run (the user doing something else first). An
+    // answer the box has no button for is recorded (fits false) and the box gives its least
+    // answer.
+    void queue_answer(
+        int answer, double delay_ms = 0, int script_line = 0, std::function<void()> while_open = {});
     size_t queued_answers() const { return m_answers.size(); }
+    // The script line of the next queued answer (0 when none).
+    int next_answer_line() const { return m_answers.empty() ? 0 : m_answers.front().script_line; }
+    void clear_answers() { m_answers.clear(); }
     const std::vector<ShownBox>& boxes() const { return m_boxes; }
     void clear_boxes() { m_boxes.clear(); }
     // A box was shown with no answer queued (it answered OK / No at once).
     bool saw_unanswered_box() const { return m_unanswered; }
     void clear_unanswered() { m_unanswered = false; }
-    // Called as each box is shown, before it is answered.
+    // Called as each box is shown, before it is answered, and as it returns.
     std::function<void(const ShownBox&)> on_box_shown;
+    std::function<void(const ShownBox&)> on_box_answered;
 
     // Screen -----------------------------------------------------------------------------------
     const gdi::Surface& screen() const { return m_screen; }
@@ -118,6 +145,8 @@ private:
     struct Answer {
         int answer;
         double delay_ms;
+        int script_line;
+        std::function<void()> while_open;
     };
 
     double m_now_ms {0};
@@ -135,6 +164,7 @@ private:
     std::deque<Answer> m_answers;
     std::vector<ShownBox> m_boxes;
     bool m_unanswered {false};
+    std::optional<double> m_close_at;
 };
 
 } // namespace sorrel::backend

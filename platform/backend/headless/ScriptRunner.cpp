@@ -1,8 +1,15 @@
 #include "platform/backend/headless/ScriptRunner.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
+#include <optional>
+#include <spawn.h>
 #include <sstream>
+#include <sys/wait.h>
 #include <vector>
+
+extern char** environ;
 
 namespace sorrel::backend {
 
@@ -46,8 +53,105 @@ bool parse_int(const std::string& text, long& value)
     if (text.empty())
         return false;
     char* end = nullptr;
+    errno = 0;
     value = std::strtol(text.c_str(), &end, 10);
-    return end == text.c_str() + text.size();
+    return errno == 0 && end == text.c_str() + text.size();
+}
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Key names a tester types instead of virtual-key codes.
+int16_t named_key(const std::string& name)
+{
+    static const std::pair<const char*, int16_t> names[] = {
+        {"backspace", 8},
+        {"tab", 9},
+        {"enter", 13},
+        {"return", 13},
+        {"esc", 27},
+        {"escape", 27},
+        {"space", 32},
+        {"pageup", 33},
+        {"pagedown", 34},
+        {"end", 35},
+        {"home", 36},
+        {"left", 37},
+        {"up", 38},
+        {"right", 39},
+        {"down", 40},
+        {"insert", 45},
+        {"delete", 46},
+    };
+    std::string key = lower(name);
+    for (auto& [n, code] : names) {
+        if (key == n)
+            return code;
+    }
+    if (key.size() == 1 && key[0] >= 'a' && key[0] <= 'z')
+        return int16_t(key[0] - 'a' + 'A');
+    long f;
+    if (key.size() >= 2 && key[0] == 'f' && parse_int(key.substr(1), f) && f >= 1 && f <= 12)
+        return int16_t(111 + f);
+    return 0;
+}
+
+const char* answer_word(int answer)
+{
+    switch (answer) {
+    case host::vbYes:
+        return "yes";
+    case host::vbNo:
+        return "no";
+    case host::vbOK:
+        return "ok";
+    default:
+        return "?";
+    }
+}
+
+const char* buttons_of(int32_t style)
+{
+    switch (style & 0xF) {
+    case host::vbYesNo:
+        return "Yes and No";
+    case host::vbOKOnly:
+        return "OK";
+    default:
+        return "other";
+    }
+}
+
+// Runs `command` with /bin/sh, its output on our stderr, and returns the exit status (or a
+// message when it could not run or was killed).
+std::string run_shell(const std::string& command, int& status)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 2, 1);
+    std::string shell = "/bin/sh";
+    std::string flag = "-c";
+    std::string text = command;
+    char* argv[] = {shell.data(), flag.data(), text.data(), nullptr};
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return "cannot run /bin/sh";
+    int raw = 0;
+    while (::waitpid(pid, &raw, 0) < 0) {
+        if (errno != EINTR)
+            return "lost the command";
+    }
+    if (WIFSIGNALED(raw))
+        return "the command was killed by signal " + std::to_string(WTERMSIG(raw));
+    status = WEXITSTATUS(raw);
+    return {};
 }
 
 class Runner {
@@ -59,7 +163,7 @@ public:
         , m_out(out)
     { }
 
-    void run_line(const std::string& line)
+    void run_line(const std::string& line, int number)
     {
         auto w = words(line);
         if (w.empty() || w[0][0] == '#')
@@ -68,9 +172,22 @@ public:
         size_t boxes_before = m_backend.boxes().size();
         if (command == "click") {
             expect_args(w, 2);
-            auto& c = control(w[1]);
-            if (!m_backend.click(c))
+            if (!m_backend.click(control(w[1])))
                 throw ScriptError {2, "cannot click " + w[1] + ": it is hidden or covered"};
+        } else if (command == "dblclick") {
+            expect_args(w, 2);
+            if (!m_backend.double_click(control(w[1])))
+                throw ScriptError {2, "cannot double-click " + w[1] + ": it is hidden or covered"};
+        } else if (command == "click-at") {
+            expect_args(w, 3);
+            long x, y;
+            gdi::Rect client = m_form.pixel_rect();
+            if (!parse_int(w[1], x) || !parse_int(w[2], y) || x < 0 || y < 0 || x >= client.width()
+                || y >= client.height())
+                throw ScriptError {2,
+                    "click-at takes a point of the window, 0 0 to " + std::to_string(client.width() - 1) + " "
+                        + std::to_string(client.height() - 1)};
+            m_backend.click_at(int(x), int(y));
         } else if (command == "press") {
             if (w.size() != 2 && w.size() != 3)
                 throw ScriptError {2, "press takes a control and an optional button"};
@@ -95,12 +212,23 @@ public:
         } else if (command == "move-away") {
             expect_args(w, 1);
             m_backend.mouse_leave();
-        } else if (command == "key") {
+        } else if (command == "wheel") {
             expect_args(w, 3);
             auto& c = control(w[1]);
+            long notches;
+            if (!parse_int(w[2], notches) || notches == 0 || notches < -100 || notches > 100)
+                throw ScriptError {
+                    2, "wheel takes a control and a number of notches from -100 to 100, not 0"};
+            if (!m_backend.move_to(c))
+                throw ScriptError {2, "cannot move onto " + w[1] + ": it is hidden or covered"};
+            m_backend.mouse_wheel(int16_t(notches * 120));
+        } else if (command == "key") {
+            if (w.size() != 2 && w.size() != 3)
+                throw ScriptError {2, "key takes a key, or a control and a key"};
             int16_t shift = 0;
-            int16_t key = parse_key(w[2], shift);
-            focus(c, w[1]);
+            int16_t key = parse_key(w.back(), shift);
+            if (w.size() == 3)
+                focus(control(w[1]), w[1]);
             m_backend.key(key, shift);
         } else if (command == "type") {
             auto t = words(line, 3);
@@ -111,21 +239,48 @@ public:
             m_backend.type(t[2]);
         } else if (command == "wait") {
             expect_args(w, 2);
-            long ms;
-            if (!parse_int(w[1], ms) || ms < 0 || ms > 86400000)
-                throw ScriptError {2, "wait takes a number of milliseconds"};
-            m_backend.advance(double(ms));
+            m_backend.advance(double(parse_ms(w)));
         } else if (command == "answer") {
+            auto t = words(line, 4);
+            if (t.size() != 2 && (t.size() != 4 || t[2] != "after"))
+                throw ScriptError {2, "answer takes yes, no, ok or close, and optionally after COMMAND"};
+            std::string a = t[1];
+            int answer = a == "yes" ? host::vbYes
+                : a == "no"         ? host::vbNo
+                : a == "ok"         ? host::vbOK
+                : a == "close"      ? HeadlessBackend::CloseWindow
+                                    : 0;
+            if (!answer)
+                throw ScriptError {2, "answer takes yes, no, ok or close, and optionally after COMMAND"};
+            std::function<void()> first;
+            if (t.size() == 4) {
+                // Runs while the box is open; an error there is the answer line's.
+                first = [this, inner = t[3], number] {
+                    try {
+                        run_line(inner, number);
+                    } catch (const ScriptError& e) {
+                        if (!m_error_while_open)
+                            m_error_while_open = e;
+                    }
+                };
+            }
+            m_backend.queue_answer(answer, 0, number, std::move(first));
+        } else if (command == "close") {
+            expect_args(w, 1);
+            m_backend.user_close();
+        } else if (command == "close-after") {
             expect_args(w, 2);
-            std::string a = w[1];
-            if (a == "yes")
-                m_backend.queue_answer(host::vbYes);
-            else if (a == "no")
-                m_backend.queue_answer(host::vbNo);
-            else if (a == "ok")
-                m_backend.queue_answer(host::vbOK);
-            else
-                throw ScriptError {2, "answer takes yes, no or ok"};
+            m_backend.close_after(double(parse_ms(w)));
+        } else if (command == "sh") {
+            auto t = words(line, 2);
+            if (t.size() != 2)
+                throw ScriptError {2, "sh takes a command"};
+            int status = 0;
+            std::string failure = run_shell(t[1], status);
+            if (!failure.empty())
+                throw ScriptError {2, "sh: " + failure};
+            if (status != 0)
+                throw ScriptError {2, "sh: the command ended with status " + std::to_string(status)};
         } else if (command == "shot") {
             auto t = words(line, 2);
             if (t.size() != 2)
@@ -147,23 +302,61 @@ public:
         } else {
             throw ScriptError {2, "unknown command \"" + command + "\""};
         }
-        if (m_backend.saw_unanswered_box()) {
-            m_backend.clear_unanswered();
-            const auto& box = m_backend.boxes().back();
-            (void)boxes_before;
-            throw ScriptError {
-                2, "a message box was shown with no answer queued: \"" + c_escape(box.text) + "\""};
+        check_boxes_since(boxes_before);
+        if (m_error_while_open) {
+            ScriptError e = *m_error_while_open;
+            m_error_while_open.reset();
+            throw e;
         }
     }
 
     bool ended() const { return m_host.has_ended(); }
 
+    // Answers the script queued that no box took.
+    void check_nothing_left_over()
+    {
+        size_t left = m_backend.queued_answers();
+        if (left == 0)
+            return;
+        throw ScriptError {2,
+            std::to_string(left) + (left == 1 ? " answer was" : " answers were")
+                + " queued but no box took it (first from line "
+                + std::to_string(m_backend.next_answer_line()) + ")"};
+    }
+
 private:
+    void check_boxes_since(size_t first)
+    {
+        const auto& boxes = m_backend.boxes();
+        for (size_t i = first; i < boxes.size(); ++i) {
+            const auto& box = boxes[i];
+            std::string which = "the box \"" + c_escape(box.title) + "\" (\"" + c_escape(box.text) + "\")";
+            if (!box.answered) {
+                m_backend.clear_unanswered();
+                throw ScriptError {2, "a message box was shown with no answer queued: " + which};
+            }
+            if (!box.fits) {
+                throw ScriptError {2,
+                    "\"answer " + std::string(answer_word(box.queued)) + "\" from line "
+                        + std::to_string(box.script_line) + " does not fit " + which + ", which has "
+                        + buttons_of(box.style)};
+            }
+        }
+    }
+
     void expect_args(const std::vector<std::string>& w, size_t count)
     {
         if (w.size() != count)
             throw ScriptError {
                 2, w[0] + " takes " + std::to_string(count - 1) + " argument" + (count == 2 ? "" : "s")};
+    }
+
+    long parse_ms(const std::vector<std::string>& w)
+    {
+        long ms;
+        if (!parse_int(w[1], ms) || ms < 0 || ms > 86400000)
+            throw ScriptError {2, w[0] + " takes a number of milliseconds"};
+        return ms;
     }
 
     host::Control& control(const std::string& name)
@@ -197,22 +390,27 @@ private:
     int16_t parse_key(std::string text, int16_t& shift)
     {
         for (;;) {
-            if (text.rfind("shift+", 0) == 0) {
+            std::string l = lower(text);
+            if (l.rfind("shift+", 0) == 0) {
                 shift |= host::vbShiftMask;
                 text = text.substr(6);
-            } else if (text.rfind("ctrl+", 0) == 0) {
+            } else if (l.rfind("ctrl+", 0) == 0) {
                 shift |= host::vbCtrlMask;
                 text = text.substr(5);
-            } else if (text.rfind("alt+", 0) == 0) {
+            } else if (l.rfind("alt+", 0) == 0) {
                 shift |= host::vbAltMask;
                 text = text.substr(4);
             } else {
                 break;
             }
         }
+        if (int16_t key = named_key(text))
+            return key;
         long key;
         if (!parse_int(text, key) || key <= 0 || key > 254)
-            throw ScriptError {2, "a key is a virtual-key code from 1 to 254, not \"" + text + "\""};
+            throw ScriptError {2,
+                "a key is a name (tab, enter, space, a letter...) or a virtual-key code from 1 to 254, not \""
+                    + text + "\""};
         return int16_t(key);
     }
 
@@ -220,12 +418,14 @@ private:
     {
         for (host::Control* c : m_form.controls_in_order()) {
             m_out << c->DisplayName() << ' ' << c->kind() << ' ' << (c->Visible() ? "visible" : "hidden")
-                  << ' ' << (c->Enabled() ? "enabled" : "disabled");
+                  << ' ' << (c->enabled_property() ? "enabled" : "disabled");
             std::string text = c->dump_text();
             if (!text.empty())
                 m_out << ' ' << text;
             m_out << '\n';
         }
+        host::Control* focused = m_host.focused();
+        m_out << "focus " << (focused ? focused->DisplayName() : "none") << '\n';
     }
 
     host::Host& m_host;
@@ -234,6 +434,7 @@ private:
     std::ostream& m_out;
     int16_t m_pressed {0};
     size_t m_checked_boxes {0};
+    std::optional<ScriptError> m_error_while_open;
 };
 
 } // namespace
@@ -241,10 +442,21 @@ private:
 int run_script(host::Host& host, HeadlessBackend& backend, host::Form& form, std::istream& script,
     std::ostream& out, std::ostream& err, const std::string& script_name)
 {
-    auto previous = backend.on_box_shown;
+    auto previous_shown = backend.on_box_shown;
+    auto previous_answered = backend.on_box_answered;
     backend.on_box_shown = [&](const HeadlessBackend::ShownBox& box) {
         out << "msgbox " << box.style << " \"" << c_escape(box.title) << "\" \"" << c_escape(box.text)
             << "\"\n";
+    };
+    backend.on_box_answered = [&](const HeadlessBackend::ShownBox& box) {
+        out << "-> ";
+        if (!box.answered)
+            out << "none";
+        else if (box.closed)
+            out << answer_word(box.answer) << " (window closed)";
+        else
+            out << answer_word(box.answer);
+        out << '\n';
     };
     if (host.form() != &form)
         host.show(form);
@@ -252,24 +464,26 @@ int run_script(host::Host& host, HeadlessBackend& backend, host::Form& form, std
     std::string line;
     int number = 0;
     int status = 0;
-    while (std::getline(script, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        try {
-            runner.run_line(line);
-        } catch (const ScriptError& e) {
-            err << script_name << ":" << number << ": " << e.message << '\n';
-            status = e.status;
-            break;
+    try {
+        while (!host.check_for_close() && std::getline(script, line)) {
+            ++number;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            runner.run_line(line, number);
         }
-        if (runner.ended()) {
+        if (runner.ended())
             out << "program ended\n";
-            break;
-        }
+        // Counted against the last line that ran.
+        runner.check_nothing_left_over();
+    } catch (const ScriptError& e) {
+        err << script_name << ":" << number << ": " << e.message << '\n';
+        status = e.status;
     }
+    // The answers belong to this script; a failed one must not leave them to the next.
+    backend.clear_answers();
     out.flush();
-    backend.on_box_shown = previous;
+    backend.on_box_shown = previous_shown;
+    backend.on_box_answered = previous_answered;
     return status;
 }
 

@@ -408,16 +408,43 @@ int16_t virtual_key(SDL_Keycode key)
     }
 }
 
+bool SdlBackend::is_close_request(const SDL_Event& e)
+{
+    if (e.type == SDL_QUIT)
+        return true;
+    return e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE && m_window
+        && e.window.windowID == sdl().SDL_GetWindowID(m_window);
+}
+
+bool SdlBackend::take_close_request()
+{
+    // Reading the window system costs system calls: between the files of a deletion it is done
+    // every few milliseconds only.
+    double now = now_ms();
+    if (now < m_next_close_look_ms)
+        return false;
+    m_next_close_look_ms = now + 10;
+    // Only looks: the requests stay queued, and the event loop (if it runs again) finds them too.
+    sdl().SDL_PumpEvents();
+    SDL_Event events[32];
+    if (sdl().SDL_PeepEvents(events, 1, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0)
+        return true;
+    int count = sdl().SDL_PeepEvents(events, 32, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < count; ++i) {
+        if (is_close_request(events[i]))
+            return true;
+    }
+    return false;
+}
+
 std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
 {
-    switch (e.type) {
-    case SDL_QUIT:
+    if (is_close_request(e))
         return InputEvent {InputEvent::Kind::Close};
+    switch (e.type) {
     case SDL_WINDOWEVENT:
         if (m_window && e.window.windowID != sdl().SDL_GetWindowID(m_window))
             return std::nullopt;
-        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
-            return InputEvent {InputEvent::Kind::Close};
         if (e.window.event == SDL_WINDOWEVENT_LEAVE && m_buttons == 0)
             return InputEvent {InputEvent::Kind::MouseLeave};
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
@@ -517,6 +544,8 @@ int SdlBackend::message_box(const host::MessageBoxRequest& request)
     while (!box.answered()) {
         // Timers and repaints run while the box waits for its answer.
         m_host->run_modal_step();
+        if (m_host->close_waiting())
+            break;
         double due = m_host->next_timer_due();
         double timeout = due < 0 ? 100 : std::clamp(due - now_ms(), 0.0, 100.0);
         SDL_Event e;
@@ -524,12 +553,17 @@ int SdlBackend::message_box(const host::MessageBoxRequest& request)
             continue;
         if (box.handles(e))
             continue;
+        // Input to the form is held back, but a close is not lost: the box gives way to it.
+        if (is_close_request(e)) {
+            m_host->request_close();
+            break;
+        }
         // The form's window keeps its picture but takes no input.
         if (e.type == SDL_WINDOWEVENT && m_window && e.window.windowID == sdl().SDL_GetWindowID(m_window)
             && e.window.event == SDL_WINDOWEVENT_EXPOSED)
             redraw_all();
     }
-    return box.answer();
+    return box.answered() ? box.answer() : host::vbNo;
 }
 
 } // namespace sorrel::backend

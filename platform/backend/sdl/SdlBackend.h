@@ -22,8 +22,9 @@ namespace sorrel::backend {
 //
 // Message boxes are modal windows of their own, drawn with our drawing layer (not
 // SDL_ShowMessageBox, which would block the thread and stop the timers): while one is open the
-// host's timers and repaints keep running and the form takes no input. Enter answers the first
-// button (Yes or OK), Esc answers No (or OK), Y and N answer Yes and No.
+// host's timers and repaints keep running and the form takes no input; a quit or the form's
+// close button ends the box with its least answer, and the host closes as it returns. Enter
+// answers the first button (Yes or OK), Esc answers No (or OK), Y and N answer Yes and No.
 class SdlBackend final : public host::Backend {
 public:
     // Which of SDL's video drivers may serve the window. `OnScreen` takes only the displays the
@@ -46,6 +47,7 @@ public:
     void present(const gdi::Surface& frame, std::span<const gdi::Rect> changed) override;
     std::optional<host::InputEvent> wait_event(double timeout_ms) override;
     void sleep_ms(double ms) override;
+    bool take_close_request() override;
     gdi::Point cursor_position() override;
     gdi::Point client_origin() override;
     host::WindowUnderPointer window_under_pointer() override;
@@ -59,6 +61,7 @@ public:
 
 private:
     std::optional<host::InputEvent> translate(const SDL_Event& event);
+    bool is_close_request(const SDL_Event& event);
     void blit_to_window(const gdi::Rect& area);
     void redraw_all();
 
@@ -73,6 +76,7 @@ private:
     // Characters that arrived with an earlier event and wait their turn.
     std::deque<host::InputEvent> m_pending;
     double m_start_ms {0};
+    double m_next_close_look_ms {0};
 };
 
 } // namespace sorrel::backend

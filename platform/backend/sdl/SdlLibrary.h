@@ -32,7 +32,9 @@ namespace sorrel::backend {
     X(SDL_InitSubSystem)                                                                                     \
     X(SDL_LockSurface)                                                                                       \
     X(SDL_MapRGB)                                                                                            \
+    X(SDL_PeepEvents)                                                                                        \
     X(SDL_PollEvent)                                                                                         \
+    X(SDL_PumpEvents)                                                                                        \
     X(SDL_QuitSubSystem)                                                                                     \
     X(SDL_RaiseWindow)                                                                                       \
     X(SDL_SetHint)                                                                                           \

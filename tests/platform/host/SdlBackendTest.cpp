@@ -209,3 +209,67 @@ TEST_F(Sdl, AHeldKeyRepeatingNeverAnswersABox)
     EXPECT_EQ(host->MsgBox("Try again?", vbYesNo, "Again?"), vbNo);
     EXPECT_GE(ticks, 4);
 }
+
+// Shows a Yes/No box during which `close` arrives on the second tick; should it be lost, Y
+// answers the box on the tenth tick, so that the test ends (and fails) rather than hangs.
+static int box_with_close_on_second_tick(Host& host, Control& pad, SDL_Event close, int& ticks)
+{
+    Timer timer(pad, "T", 10, true);
+    timer.on_tick = [&] {
+        ++ticks;
+        if (ticks == 2)
+            SDL_PushEvent(&close);
+        if (ticks != 10)
+            return;
+        for (Uint32 id = 2; id < 64; ++id) {
+            if (SDL_GetWindowFromID(id)) {
+                SDL_Event e {};
+                e.type = SDL_KEYDOWN;
+                e.key.windowID = id;
+                e.key.keysym.sym = SDLK_y;
+                SDL_PushEvent(&e);
+            }
+        }
+    };
+    return host.MsgBox("Remove?", vbYesNo + vbCritical, "Confirm");
+}
+
+TEST_F(Sdl, AQuitWhileABoxIsOpenEndsTheBoxWithNoAndThenTheProgram)
+{
+    SDL_Event quit {};
+    quit.type = SDL_QUIT;
+    int ticks = 0;
+    EXPECT_EQ(box_with_close_on_second_tick(*host, *pad, quit, ticks), vbNo);
+    EXPECT_TRUE(host->has_ended());
+    EXPECT_LT(ticks, 10);
+}
+
+TEST_F(Sdl, TheFormsCloseButtonWhileABoxIsOpenIsNotLost)
+{
+    SDL_Event close {};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = 1;
+    int ticks = 0;
+    EXPECT_EQ(box_with_close_on_second_tick(*host, *pad, close, ticks), vbNo);
+    EXPECT_TRUE(host->has_ended());
+    EXPECT_LT(ticks, 10);
+}
+
+TEST_F(Sdl, ALongStepSeesACloseWithoutTakingOtherInput)
+{
+    SDL_Event e {};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RETURN;
+    push(e);
+    EXPECT_FALSE(host->check_for_close());
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = 1;
+    push(e);
+    // The backend looks every few milliseconds only.
+    SDL_Delay(20);
+    EXPECT_TRUE(host->check_for_close());
+    SDL_Event left[4];
+    EXPECT_EQ(SDL_PeepEvents(left, 4, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN), 1);
+}

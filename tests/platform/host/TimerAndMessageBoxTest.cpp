@@ -159,3 +159,61 @@ TEST_F(Timers, TimeOfDayFollowsTheVirtualClockAndWrapsAtMidnight)
     headless->sleep_ms(150);
     EXPECT_NEAR(host->Timer(), 0.65f, 1e-3);
 }
+
+TEST_F(Timers, ACloseWhileNestedBoxesAreOpenEndsThemAllWithTheLeastAnswer)
+{
+    auto& uc = add("UC", 0, 0, 10, 10);
+    Timer t(uc, "T", 10, true);
+    std::vector<int> inner_answers;
+    t.on_tick = [&] {
+        ticks.push_back(at("t"));
+        if (ticks.size() == 1) {
+            // A box of the tick's own, during which the window is closed.
+            inner_answers.push_back(host->MsgBox("inner", vbOKOnly));
+            // The close waits for the outer box: nothing more is shown meanwhile.
+            inner_answers.push_back(host->MsgBox("again?", vbYesNo));
+        }
+    };
+    host->show(*form);
+    headless->queue_answer(vbYes, 100); // the outer box would stay open 100 ms
+    headless->queue_answer(backend::HeadlessBackend::CloseWindow);
+    EXPECT_EQ(host->MsgBox("outer", vbYesNo), vbNo);
+    EXPECT_EQ(inner_answers, (std::vector<int> {vbOK, vbNo}));
+    EXPECT_TRUE(host->has_ended());
+    EXPECT_EQ(ticks, (std::vector<std::string> {"t@10"}));
+    ASSERT_EQ(headless->boxes().size(), 2u);
+    EXPECT_TRUE(headless->boxes()[0].closed);
+    EXPECT_TRUE(headless->boxes()[1].closed);
+}
+
+TEST_F(Timers, CloseRequestsEndTheProgramAtTheNextLook)
+{
+    host->show(*form);
+    // Outside a box a close ends the program at once.
+    headless->user_close();
+    EXPECT_TRUE(host->has_ended());
+}
+
+TEST_F(Timers, ASignalsCloseIsTakenUpByDoEventsABoxOrALongStep)
+{
+    host->show(*form);
+    Host::request_close_from_signal();
+    EXPECT_FALSE(host->has_ended()); // only recorded
+    EXPECT_TRUE(host->check_for_close());
+    EXPECT_EQ(host->MsgBox("still here?", vbYesNo), vbNo);
+    EXPECT_TRUE(headless->boxes().empty());
+}
+
+TEST_F(Timers, ACloseDueDuringABoxsWaitStopsTheClockThere)
+{
+    auto& uc = add("UC", 0, 0, 10, 10);
+    Timer t(uc, "T", 10, true);
+    t.on_tick = [&] { ticks.push_back(at("t")); };
+    host->show(*form);
+    headless->close_after(25);
+    headless->queue_answer(vbYes, 100);
+    EXPECT_EQ(host->MsgBox("long", vbYesNo), vbNo);
+    EXPECT_TRUE(host->has_ended());
+    EXPECT_EQ(ticks, (std::vector<std::string> {"t@10", "t@20"}));
+    EXPECT_EQ(host->now_ms(), 25);
+}
