@@ -1,7 +1,9 @@
 #pragma once
 
-// What the tests on a real X display share: a virtual X server (Xvfb) of their own, child
-// processes that end with the test, and the output of short commands such as xdotool.
+// What the tests on a real X display share: a virtual X server (Xvfb) of their own at a chosen
+// screen size; child processes and command output come from Processes.h.
+
+#include "tests/support/Processes.h"
 
 #include <csignal>
 #include <cstdio>
@@ -13,75 +15,6 @@
 #include <vector>
 
 namespace sorrel::test_support {
-
-inline bool on_path(const std::string& program)
-{
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        size_t end = dirs.find(':', start);
-        std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!dir.empty() && ::access((dir + "/" + program).c_str(), X_OK) == 0)
-            return true;
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return false;
-}
-
-// A child process that is stopped when the object goes.
-class Child {
-public:
-    Child(std::vector<std::string> argv, const std::vector<std::string>& environment, int keep_fd = -1)
-    {
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            for (auto& entry : environment)
-                ::putenv(const_cast<char*>(entry.c_str()));
-            std::vector<char*> args;
-            for (auto& a : argv)
-                args.push_back(a.data());
-            args.push_back(nullptr);
-            for (int fd = 3; fd < 256; ++fd) {
-                if (fd != keep_fd)
-                    ::close(fd);
-            }
-            ::execvp(args[0], args.data());
-            ::_exit(127);
-        }
-    }
-    ~Child()
-    {
-        if (m_pid <= 0)
-            return;
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-    bool started() const { return m_pid > 0; }
-
-private:
-    pid_t m_pid {-1};
-};
-
-// The output of a short command, without its trailing line break.
-inline std::string output_of(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            text += buffer;
-        ::pclose(pipe);
-    }
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
 
 // An Xvfb server with one screen of `size` ("800x600"), stopped when the object goes. `name` is
 // its display (":99"), empty when it did not start.
