@@ -376,7 +376,10 @@ std::vector<Control*> Host::tab_order() const
     if (!m_form)
         return order;
     for (Control* c : m_form->controls_in_order()) {
-        if (c->can_focus() && c->TabStop() && c->is_shown() && c->is_effectively_enabled())
+        // A control that keeps an Enabled of its own (a check box) looks disabled when that is
+        // False, so Tab passes it by as it does a disabled window.
+        if (c->can_focus() && c->TabStop() && c->is_shown() && c->is_effectively_enabled()
+            && c->enabled_property())
             order.push_back(c);
     }
     std::stable_sort(

@@ -72,6 +72,9 @@ TEST_F(Pages, EachPageGivesItsFirstEnabledButtonTheFocus)
     EXPECT_EQ(host().focused(), &w->CmdUnistall);
     order = host().tab_order();
     EXPECT_EQ(std::find(order.begin(), order.end(), &w->Text8), order.end());
+    // The greyed box of the newer version is passed by; the older one's takes Space.
+    EXPECT_EQ(std::find(order.begin(), order.end(), &w->ChkNew), order.end());
+    EXPECT_NE(std::find(order.begin(), order.end(), &w->ChkOld), order.end());
 }
 
 TEST_F(Pages, TheOneVersionVerdictGivesExitTheFocus)
