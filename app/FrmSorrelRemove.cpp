@@ -162,6 +162,7 @@ void FrmSorrel::ReturnToStart()
     CmdSCan.Enabled(true);
     Text6.Text("");
     Text7.Text("");
+    FocusFirstButton(Frame2);
 }
 
 } // namespace sorrel::app
