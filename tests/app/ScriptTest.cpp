@@ -52,6 +52,18 @@ TEST_F(Scripts, BothVersionsFoundAndTheOlderRemoved)
     EXPECT_FALSE(fs::exists(older_folder()));
 }
 
+TEST_F(Scripts, TheWholeFlowRunsByKeyboardAlone)
+{
+    older_messenger('c');
+    newer_messenger('d');
+    open();
+    run("keyboard_only");
+    EXPECT_FALSE(fs::exists(older_folder()));
+    EXPECT_TRUE(fs::exists(drive('d') / NewerFolder / "msnmsgr.exe"));
+    // Back on the start page, Space would scan again.
+    EXPECT_EQ(host().focused(), &w->CmdSCan);
+}
+
 TEST_F(Scripts, AReadOnlyFileIsNamedRetriedAndNamedAgain)
 {
     older_messenger('c');
