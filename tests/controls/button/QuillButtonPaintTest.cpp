@@ -25,6 +25,20 @@ gdi::Color A(gdi::Color c, int n)
     return QuillButtonTestAccess::shift(c, n, false);
 }
 
+// A button on a shown form, with the fixed grey scheme, and a second control that holds the
+// focus so that the button paints without its focus look.
+QuillButton& grey_button(ButtonHost& bh, int type, int w, int h, std::string caption = "")
+{
+    auto& other = bh.add("Other", 300, 250, 40, 20);
+    auto& b = bh.add("Cmd", 10, 10, w, h);
+    bh.show();
+    other.SetFocus();
+    b.ButtonType(type);
+    b.ColorScheme(3);
+    b.Caption(std::move(caption));
+    return b;
+}
+
 class ButtonPaint : public ::testing::Test {
 protected:
     void SetUp() override
@@ -33,19 +47,6 @@ protected:
         gdi::reset_version_info();
     }
 
-    // A button on a run-time form, with the fixed grey scheme and no caption, and a second
-    // control that holds the focus so that the first paints without its focus look.
-    QuillButton& make(int type, int w, int h, std::string caption = "")
-    {
-        auto& other = bh.add("Other", 300, 250, 40, 20);
-        auto& b = bh.add("Cmd", 10, 10, w, h);
-        bh.show();
-        other.SetFocus();
-        b.ButtonType(type);
-        b.ColorScheme(3);
-        b.Caption(std::move(caption));
-        return b;
-    }
     void paint(QuillButton& b, int32_t state)
     {
         QuillButtonTestAccess(b).set_state(state);
@@ -64,7 +65,7 @@ protected:
 TEST_F(ButtonPaint, XPRowsShadeByRoundedSteps)
 {
     // Types can be set at design time only; the form then runs.
-    auto& b = make(3, 60, 20);
+    auto& b = grey_button(bh, 3, 60, 20);
     bh.form->set_design_mode(false);
     paint(b, 0);
     const gdi::Color B = P(Grey, 48);
@@ -81,7 +82,7 @@ TEST_F(ButtonPaint, XPRowsShadeByRoundedSteps)
 
 TEST_F(ButtonPaint, XPPressedReversesTheRowsAndDrawsItsBevelInOrder)
 {
-    auto& b = make(3, 60, 20);
+    auto& b = grey_button(bh, 3, 60, 20);
     bh.form->set_design_mode(false);
     paint(b, 2);
     const gdi::Color B = P(P(Grey, 48), -32);
@@ -101,7 +102,7 @@ TEST_F(ButtonPaint, XPPressedReversesTheRowsAndDrawsItsBevelInOrder)
 
 TEST_F(ButtonPaint, XPDisabledGreyFill)
 {
-    auto& b = make(3, 60, 20);
+    auto& b = grey_button(bh, 3, 60, 20);
     bh.form->set_design_mode(false);
     b.Enabled(false);
     paint(b, 0);
@@ -112,7 +113,7 @@ TEST_F(ButtonPaint, XPDisabledGreyFill)
 
 TEST_F(ButtonPaint, MacPressedKeepsItsDetailsOnTheLastInnerColumnAndRow)
 {
-    auto& b = make(8, 40, 24);
+    auto& b = grey_button(bh, 8, 40, 24);
     bh.form->set_design_mode(false);
     paint(b, 2);
     QuillButtonTestAccess t(b);
@@ -135,7 +136,7 @@ TEST_F(ButtonPaint, MacPressedKeepsItsDetailsOnTheLastInnerColumnAndRow)
 
 TEST_F(ButtonPaint, MacSetOptionButtonIsDrawnPressedWithALightCaption)
 {
-    auto& b = make(8, 80, 30, "WWW");
+    auto& b = grey_button(bh, 8, 80, 30, "WWW");
     bh.form->set_design_mode(false);
     b.OptionButton(true);
     b.Value(true);
@@ -182,7 +183,7 @@ TEST_F(ButtonPaint, SelectedOptionButtonsPaintTheirSelectedLookAndKeepTheirState
 
 TEST_F(ButtonPaint, DesignTimePaintsEndInTheUpState)
 {
-    auto& b = make(2, 80, 30);
+    auto& b = grey_button(bh, 2, 80, 30);
     paint(b, 4);
     EXPECT_EQ(QuillButtonTestAccess(b).state(), 0);
     bh.form->set_design_mode(false);
@@ -192,7 +193,7 @@ TEST_F(ButtonPaint, DesignTimePaintsEndInTheUpState)
 
 TEST_F(ButtonPaint, FlatButtonShowsItsContainerWhileIdle)
 {
-    auto& b = make(7, 80, 30);
+    auto& b = grey_button(bh, 7, 80, 30);
     b.BackColor(0x336699);
     bh.form->BackColor(0x00AA00);
     bh.form->set_design_mode(false);
@@ -254,13 +255,7 @@ namespace {
 gdi::Surface disabled_face(int type, int w, int h, bool option_set, const host::PictureRef& icon)
 {
     ButtonHost bh(true);
-    auto& other = bh.add("Other", 300, 250, 40, 20);
-    auto& b = bh.add("Cmd", 10, 10, w, h);
-    bh.show();
-    other.SetFocus();
-    b.ButtonType(type);
-    b.ColorScheme(3);
-    b.Caption("");
+    auto& b = grey_button(bh, type, w, h);
     bh.form->set_design_mode(false);
     b.OptionButton(option_set);
     b.Value(option_set);
@@ -354,6 +349,59 @@ TEST_F(ButtonPaint, SetGradientOptionButtonCaptionReadsOnItsFill)
         EXPECT_EQ(gdi::blue_of(darkest) > gdi::red_of(darkest) + 64, start == 0x800000)
             << std::hex << start << " " << darkest;
     }
+}
+
+namespace {
+
+// A focused bevel button with a slanted end (its focus rectangle surrounds the caption) in
+// `state`, painted with or without its focus rectangle.
+gdi::Surface slanted_focused_face(bool show_focus, int32_t state, const char* caption = "Scan")
+{
+    ButtonHost bh(true);
+    auto& b = grey_button(bh, 2, 100, 30, caption);
+    b.ButtonStyle(1);
+    b.ShowFocus(show_focus);
+    bh.form->set_design_mode(false);
+    b.SetFocus();
+    QuillButtonTestAccess(b).set_state(state);
+    b.RefreshButton();
+    return b.canvas().pixels();
+}
+
+// The smallest rectangle around the pixels where `a` and `b` differ.
+gdi::Rect difference_bounds(const gdi::Surface& a, const gdi::Surface& b)
+{
+    gdi::Rect r {a.width(), a.height(), 0, 0};
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (gdi::without_alpha(a.pixel(x, y)) != gdi::without_alpha(b.pixel(x, y)))
+                r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+                    std::max(r.bottom, y + 1)};
+    return r;
+}
+
+} // namespace
+
+// Pressed, the caption moves one pixel right and down; its focus rectangle moves with it, the
+// same size, so that it never runs through the text.
+TEST_F(ButtonPaint, FocusRectangleMovesWithAPressedCaption)
+{
+    const gdi::Rect up = difference_bounds(slanted_focused_face(true, 3), slanted_focused_face(false, 3));
+    const gdi::Rect pressed
+        = difference_bounds(slanted_focused_face(true, 2), slanted_focused_face(false, 2));
+    ASSERT_FALSE(up.is_empty());
+    EXPECT_EQ(pressed.left, up.left + 1);
+    EXPECT_EQ(pressed.top, up.top + 1);
+    EXPECT_EQ(pressed.width(), up.width());
+    EXPECT_EQ(pressed.height(), up.height());
+    // The pressed caption's ink lies inside the rectangle, clear of its dotted edges.
+    const gdi::Rect ink
+        = difference_bounds(slanted_focused_face(false, 2, "Scan"), slanted_focused_face(false, 2, ""));
+    ASSERT_FALSE(ink.is_empty());
+    EXPECT_GT(ink.left, pressed.left);
+    EXPECT_GT(ink.top, pressed.top);
+    EXPECT_LT(ink.right, pressed.right);
+    EXPECT_LT(ink.bottom, pressed.bottom);
 }
 
 // A stored outline outside the setter's four is the rectangle everywhere, saved back as such.
