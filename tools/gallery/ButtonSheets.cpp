@@ -38,11 +38,14 @@ enum class State {
     Over,
     Pressed,
     Focused,
+    FocusedPressed,
     Disabled,
+    EnabledAgain,
     Snapshot,
     Selected,
     SelectedOver,
     SelectedDisabled,
+    SelectedDisabledIconAfter,
 };
 
 const char* state_name(State s)
@@ -56,8 +59,12 @@ const char* state_name(State s)
         return "pressed";
     case State::Focused:
         return "focused";
+    case State::FocusedPressed:
+        return "focused, pressed";
     case State::Disabled:
         return "disabled";
+    case State::EnabledAgain:
+        return "enabled again, pointer gone";
     case State::Snapshot:
         return "disabled snapshot";
     case State::Selected:
@@ -66,12 +73,15 @@ const char* state_name(State s)
         return "option set, over";
     case State::SelectedDisabled:
         return "option set, disabled";
+    case State::SelectedDisabledIconAfter:
+        return "option set, disabled, then icon set";
     }
     return "";
 }
 
-constexpr State all_states[] = {State::Up, State::Over, State::Pressed, State::Focused, State::Disabled,
-    State::Snapshot, State::Selected, State::SelectedOver, State::SelectedDisabled};
+constexpr State all_states[]
+    = {State::Up, State::Over, State::Pressed, State::Focused, State::FocusedPressed, State::Disabled,
+        State::EnabledAgain, State::Snapshot, State::Selected, State::SelectedOver, State::SelectedDisabled};
 
 using Setup = std::function<void(QuillButton&)>;
 
@@ -102,6 +112,19 @@ gdi::Surface button(int w, int h, const Setup& setup, State state = State::Up)
             case State::Focused:
                 b.SetFocus();
                 break;
+            case State::FocusedPressed:
+                b.SetFocus();
+                access.set_state(2);
+                break;
+            case State::EnabledAgain:
+                // Clicked, disabled by its own Click under the pointer, enabled again after the
+                // pointer has left: the plain face, not the pointer-over one.
+                stage.input.click(b);
+                b.Enabled(false);
+                stage.input.mouse_move(b.pixel_width() + 30, b.pixel_height() + 30);
+                stage.input.advance(300);
+                b.Enabled(true);
+                break;
             case State::Disabled:
             case State::Snapshot:
                 b.Enabled(false);
@@ -109,12 +132,15 @@ gdi::Surface button(int w, int h, const Setup& setup, State state = State::Up)
             case State::Selected:
             case State::SelectedOver:
             case State::SelectedDisabled:
+            case State::SelectedDisabledIconAfter:
                 b.OptionButton(true);
                 b.Value(true);
                 if (state == State::SelectedOver)
                     access.set_state(4);
-                if (state == State::SelectedDisabled)
+                if (state != State::Selected && state != State::SelectedOver)
                     b.Enabled(false);
+                if (state == State::SelectedDisabledIconAfter)
+                    b.Icon(host::PictureRef(b.Icon()));
                 break;
             }
             if (state == State::Snapshot)
@@ -155,6 +181,7 @@ Sheet types_sheet()
     sheet.note(
         "The disabled snapshot is the face PrepareIcon lifts icon backgrounds from: no caption, except "
         "a set Macintosh option button.");
+    sheet.note("Enabled again: clicked, disabled under the pointer, then enabled once the pointer has left.");
     for (int type = 1; type <= 8; ++type) {
         sheet.row(std::string("ButtonType ") + type_name(type));
         for (State state : all_states)
@@ -170,7 +197,8 @@ Sheet shapes_sheet()
     Sheet sheet("QuillButton: the four ButtonStyle outlines");
     sheet.note(
         "Each face in each outline, up and pressed; 130 x 33 pixels. Pixels outside the window outline "
-        "show the sheet.");
+        "show the sheet. A slanted outline puts the focus rectangle around the caption, which a press "
+        "moves one pixel right and down; the rectangle moves with it.");
     const char* styles[]
         = {"0 rectangle", "1 slanted right end", "2 both ends slanted", "3 slanted left end"};
     for (int style = 0; style <= 3; ++style) {
@@ -186,6 +214,17 @@ Sheet shapes_sheet()
                               state),
                     std::string(type_name(type)) + ", " + state_name(state));
     }
+    sheet.row("ButtonStyle 1, focused");
+    for (int type : {1, 2, 4, 5, 6, 7})
+        for (State state : {State::Focused, State::FocusedPressed})
+            sheet.add(button(
+                          130, 33,
+                          [&](QuillButton& b) {
+                              b.ButtonType(type);
+                              b.ButtonStyle(1);
+                          },
+                          state),
+                std::string(type_name(type)) + ", " + state_name(state));
     return sheet;
 }
 
@@ -297,6 +336,7 @@ Sheet captions_sheet()
         {"Begin the scan of every drive", 110, 48, "wrapped"},
         {"One two three four five six seven", 80, 48, "cut after M + 1 lines"},
         {"Supercalifragilistic", 70, 33, "first word shortened"},
+        {"Internationalisation settings", 100, 33, "first word just too long"},
         {"aaa bbbbbbbbbbbbbbbbbbbb", 46, 80, "later long word cut"},
         {"Too low to wrap at all", 60, 10, "lower than a line"},
     };
@@ -406,6 +446,34 @@ Sheet icons_sheet()
                       },
                       State::Disabled),
             type_name(type));
+    sheet.row("Disabled, lower or narrower than a 32-pixel icon");
+    struct Small {
+        int type, w, h;
+    };
+    for (auto [type, w, h] : {Small {2, 70, 24}, Small {2, 26, 48}, Small {3, 70, 24}, Small {8, 26, 48}})
+        sheet.add(button(
+                      w, h,
+                      [&](QuillButton& b) {
+                          b.ButtonType(type);
+                          b.Caption("");
+                          b.IconSize(4);
+                          b.Icon(sample_picture(host::PictureType::Bitmap));
+                      },
+                      State::Disabled),
+            std::string(type_name(type)) + ", " + std::to_string(w) + " x " + std::to_string(h));
+    // The greyed copy is backed with the face it was prepared on: an icon prepared on the set,
+    // disabled face sits on it without a square, one prepared earlier keeps the earlier face.
+    sheet.row("Option set and disabled, with an icon");
+    for (int type : {2, 3, 8})
+        for (State state : {State::SelectedDisabledIconAfter, State::SelectedDisabled})
+            sheet.add(button(
+                          130, 44,
+                          [&](QuillButton& b) {
+                              b.ButtonType(type);
+                              b.Icon(sample_picture(host::PictureType::Icon));
+                          },
+                          state),
+                std::string(type_name(type)) + ", " + state_name(state));
     return sheet;
 }
 

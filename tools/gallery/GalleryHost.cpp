@@ -35,7 +35,7 @@ gdi::Surface GalleryHost::capture(std::unique_ptr<host::Control> control, int wi
     m_host->show(*form);
     bystander.SetFocus();
 
-    Stage stage {*form, bystander, posed};
+    Stage stage {*form, bystander, posed, *m_backend};
     if (design)
         design(stage);
     form->set_design_mode(false);

@@ -28,6 +28,8 @@ public:
         // A focusable control that holds the focus, so that the posed control starts without it.
         host::Control& bystander;
         host::Control& control;
+        // The pointer, keyboard and clock of the posing host.
+        backend::HeadlessBackend& input;
     };
 
     // `design` runs at design time on the new control; `pose` at run time, before the capture.

@@ -100,21 +100,32 @@ gdi::Surface composed(const Check& check)
     return out;
 }
 
-enum class Pose { Resting, Pushed, Disabled };
+enum class Pose { Resting, Pushed, Disabled, Focused, PushedAtDesignTime };
 
-gdi::Surface check_box(int value, Pose pose)
+gdi::Surface check_box(int value, Pose pose, int height = 17)
 {
     gdi::Surface shot;
     GalleryHost::the().capture(
-        std::make_unique<Check>(), 73, 17,
-        [](GalleryHost::Stage& s) { static_cast<Check&>(s.control).Caption("Remove"); },
+        std::make_unique<Check>(), 73, height,
         [&](GalleryHost::Stage& s) {
             auto& c = static_cast<Check&>(s.control);
-            c.Value(value);
+            c.Caption("Remove");
+            // At design time a press changes nothing: the idle picture stays.
+            if (pose == Pose::PushedAtDesignTime) {
+                c.Value(value);
+                c.Picture1_MouseDown(host::vbLeftButton, 0, 90, 90);
+            }
+        },
+        [&](GalleryHost::Stage& s) {
+            auto& c = static_cast<Check&>(s.control);
+            if (pose != Pose::PushedAtDesignTime)
+                c.Value(value);
             if (pose == Pose::Disabled)
                 c.Enabled(false);
             if (pose == Pose::Pushed)
                 c.Picture1_MouseDown(host::vbLeftButton, 0, 90, 90);
+            if (pose == Pose::Focused)
+                c.SetFocus();
             shot = composed(c);
         });
     return shot;
@@ -126,7 +137,8 @@ Sheet check_sheet()
     Sheet sheet("Check: the twelve state pictures and the box in use");
     sheet.note(
         "Left: the 13 x 13 pictures of each value in the idle, mouse-over, pushed and disabled looks. "
-        "Right: a 1095 x 255-twip box showing them (pushed: the picture of the value before the press).");
+        "Right: a 1095 x 255-twip box showing them (pushed: the picture of the value before the press; "
+        "focused: the dotted rectangle around the caption; pushed at design time: unchanged).");
     static constexpr const char* rows[3][5] = {
         {"Value 0 unticked", "IdleNoValue", "MouseoverNoValue", "PushedNoValue", "DisabledNoValue"},
         {"Value 1 ticked", "IdleChecked", "MouseoverChecked", "PushedChecked", "CheckedDisabled"},
@@ -141,7 +153,13 @@ Sheet check_sheet()
         sheet.add(check_box(value, Pose::Resting), "resting");
         sheet.add(check_box(value, Pose::Pushed), "pushed");
         sheet.add(check_box(value, Pose::Disabled), "disabled");
+        sheet.add(check_box(value, Pose::Focused), "focused");
+        sheet.add(check_box(value, Pose::PushedAtDesignTime), "pushed at design time");
     }
+    // The caption box's own square is centred as the picture is, so it never shows beside it.
+    sheet.row("Heights from 14 to 21 pixels, ticked");
+    for (int height = 14; height <= 21; ++height)
+        sheet.add(check_box(1, Pose::Resting, height), std::to_string(height) + " px");
     return sheet;
 }
 
