@@ -1,6 +1,7 @@
 #include "platform/files/Deleter.h"
 
 #include "platform/files/FileDescriptor.h"
+#include "platform/files/MountIdentity.h"
 #include "platform/files/NameMatch.h"
 
 #include <algorithm>
@@ -113,6 +114,13 @@ Result<void> Deleter::remove_folder(int parent_fd, std::string const& name, stru
     }
     if (::fstat(folder.get(), &opened) != 0 || identity_of(opened) != identity_of(st))
         return Error {in_quotes(shown) + " was replaced while being deleted", ESTALE};
+    // A bind mount of a folder on the same file system passes every device check.
+    auto outer_mount = mount_of(parent_fd);
+    auto inner_mount = mount_of(folder.get());
+    if (!outer_mount || !inner_mount)
+        return Error::from_errno("cannot examine " + in_quotes(shown), errno);
+    if (!outer_mount->same_mount(*inner_mount))
+        return Error {in_quotes(shown) + " is a mount point", EXDEV};
 
     if (auto contents = remove_contents(folder.get(), device, shown, depth); contents.is_error())
         return contents;

@@ -1,6 +1,7 @@
 #include "platform/files/FileSystemObject.h"
 
 #include "platform/files/Deleter.h"
+#include "platform/files/MountIdentity.h"
 #include "platform/files/VersionReader.h"
 #include "platform/files/WindowsPath.h"
 
@@ -19,6 +20,13 @@ namespace {
 // As deep as a deletion goes; what lies below is named by its deepest folder.
 constexpr int max_listing_depth = 1024;
 
+bool same_mount(int outer_fd, int inner_fd)
+{
+    auto outer = mount_of(outer_fd);
+    auto inner = mount_of(inner_fd);
+    return outer && inner && outer->same_mount(*inner);
+}
+
 void collect_items(
     int dir_fd, std::string const& prefix, dev_t device, int depth, std::vector<std::string>& out)
 {
@@ -33,7 +41,7 @@ void collect_items(
             if (st.st_dev == device && depth < max_listing_depth) {
                 FileDescriptor sub(
                     ::openat(dir_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                if (sub.is_open())
+                if (sub.is_open() && same_mount(dir_fd, sub.get()))
                     collect_items(sub.get(), item + "\\", device, depth + 1, out);
             }
             if (out.size() == before)

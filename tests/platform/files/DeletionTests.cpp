@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -40,6 +42,43 @@ struct DeletionTest : ::testing::Test {
     DriveMap drives;
     FileSystemObject fso {drives};
 };
+
+bool write_text(char const* path, std::string const& text)
+{
+    std::ofstream out(path);
+    out << text;
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+// Gives this (single-threaded, forked) process mounts of its own, with a user namespace of its
+// own where mounting needs one; false where neither is allowed.
+bool enter_private_mount_namespace()
+{
+    if (::unshare(CLONE_NEWNS) != 0) {
+        auto uid = std::to_string(::geteuid());
+        auto gid = std::to_string(::getegid());
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !write_text("/proc/self/setgroups", "deny")
+            || !write_text("/proc/self/uid_map", uid + " " + uid + " 1")
+            || !write_text("/proc/self/gid_map", gid + " " + gid + " 1"))
+            return false;
+    }
+    return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// Runs `body` in a forked child with a private mount namespace: its exit status, 77 when the
+// namespace or the mounting it needs is not allowed here.
+template<typename Body> int in_mount_namespace(Body body)
+{
+    pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0)
+        ::_exit(enter_private_mount_namespace() ? body() : 77);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 } // namespace
 
@@ -219,13 +258,9 @@ TEST(DeletionPass, ReadsMappedFilesFromMapsText)
 TEST_F(DeletionTest, NeverCrossesIntoAnotherFileSystem)
 {
     auto mount_point = temp.folder("c/App/mnt");
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // A private mount namespace keeps the test's mount from anyone else.
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-            || ::mount("tmpfs", mount_point.c_str(), "tmpfs", 0, "size=1m") != 0)
-            ::_exit(77);
+    int status = in_mount_namespace([&] {
+        if (::mount("tmpfs", mount_point.c_str(), "tmpfs", 0, "size=1m") != 0)
+            return 77;
         {
             std::ofstream(mount_point / "inside.txt") << "x";
         }
@@ -233,14 +268,11 @@ TEST_F(DeletionTest, NeverCrossesIntoAnotherFileSystem)
         bool mount_refused = fso.DeleteFolder("c:\\App\\mnt", false).error().code == EXDEV;
         bool kept = fs::exists(mount_point / "inside.txt") && !fs::exists(root / "App/readme.txt");
         ::umount(mount_point.c_str());
-        ::_exit(whole_refused && mount_refused && kept ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 77)
+        return whole_refused && mount_refused && kept ? 0 : 1;
+    });
+    if (status == 77)
         GTEST_SKIP() << "cannot mount a file system here";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(DeletionTest, ListedNamesAreDeletedAsTheyAreOnDiskAndNeverAsPaths)
@@ -273,4 +305,31 @@ TEST_F(DeletionTest, ListedNamesAreDeletedAsTheyAreOnDiskAndNeverAsPaths)
     // A made-up entry can't climb either.
     ListedFile climbing = list.listed(0);
     EXPECT_TRUE(fso.DeleteFile(climbing, false).is_error());
+}
+
+TEST_F(DeletionTest, NeverWalksIntoABindMountOfTheSameFileSystem)
+{
+    temp.file("outside/Sub/deep/a.dll");
+    auto mount_point = temp.folder("c/App/linked");
+    int status = in_mount_namespace([&] {
+        if (::mount((temp.path() / "outside").c_str(), mount_point.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return 77;
+        auto whole = fso.DeleteFolder("c:\\App", false);
+        auto mount = fso.DeleteFolder("c:\\App\\linked", true);
+        auto left = fso.remaining_items("c:\\App");
+        bool outside_kept = fs::exists(temp.path() / "outside/keep.txt")
+            && fs::exists(temp.path() / "outside/Sub/deep/a.dll");
+        bool rest_gone = !fs::exists(root / "App/readme.txt") && !fs::exists(root / "App/Sub");
+        bool reported = whole.is_error() && whole.error().message.find("linked") != std::string::npos
+            && mount.is_error() && mount.error().code == EXDEV;
+        // What stays is named as the mount point alone, not by the mounted folder's files.
+        bool listed = left == std::vector<std::string> {"linked\\"};
+        ::umount(mount_point.c_str());
+        return !outside_kept ? 1 : !rest_gone ? 2 : !reported ? 3 : !listed ? 4 : 0;
+    });
+    if (status == 77)
+        GTEST_SKIP() << "cannot bind-mount in a private mount namespace here";
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(exists("outside/keep.txt"));
+    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
 }
