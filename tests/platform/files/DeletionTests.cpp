@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio> // renameat2
 #include <fstream>
+#include <thread>
 
 #include <fcntl.h>
 #include <sched.h>
@@ -332,4 +336,65 @@ TEST_F(DeletionTest, NeverWalksIntoABindMountOfTheSameFileSystem)
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(exists("outside/keep.txt"));
     EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+}
+
+namespace {
+
+// Every file below `folder`, by its path relative to it, with its text.
+std::vector<std::string> snapshot(fs::path const& folder)
+{
+    std::vector<std::string> files;
+    for (auto const& entry : fs::recursive_directory_iterator(folder)) {
+        std::string text;
+        if (entry.is_regular_file())
+            std::getline(std::ifstream(entry.path()), text);
+        files.push_back(fs::relative(entry.path(), folder).string() + "=" + text);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+} // namespace
+
+TEST_F(DeletionTest, SubfolderSwappedForALinkWhileDeletingNeverLeadsOutside)
+{
+    // The outside folder holds what the swapped folder holds, so that a deletion led there would
+    // find every name it expects.
+    for (auto folder : {"outside", "outside/deep"})
+        temp.file(std::string(folder) + "/a.dll", "keep");
+    auto before = snapshot(temp.path() / "outside");
+    auto pass = FileSystemObject::begin_deletion_pass();
+
+    // App/Sub trades places with a link to the outside folder parked beside App, over and over, so
+    // that the deletion meets either at any step; small folders make many rounds.
+    auto park = temp.folder("c/park");
+    std::atomic<long> swaps {0};
+    int rounds = 0;
+    for (; rounds < 2000 && (swaps < 3000 || rounds < 150); ++rounds) {
+        fs::remove_all(root / "App");
+        fs::remove_all(park / "Sub");
+        temp.file("c/App/Sub/a.dll");
+        temp.file("c/App/Sub/deep/a.dll");
+        fs::create_directory_symlink(temp.path() / "outside", park / "Sub");
+        FileDescriptor app(::open((root / "App").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileDescriptor parked(::open(park.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        ASSERT_TRUE(app.is_open() && parked.is_open());
+        std::atomic<bool> stop {false};
+        std::atomic<bool> started {false};
+        std::thread swapper([&] {
+            while (!stop) {
+                if (::renameat2(app.get(), "Sub", parked.get(), "Sub", RENAME_EXCHANGE) == 0) {
+                    ++swaps;
+                    started = true;
+                }
+            }
+        });
+        while (!started)
+            std::this_thread::yield();
+        (void)fso.DeleteFolder("c:\\App", false, &pass);
+        stop = true;
+        swapper.join();
+        ASSERT_EQ(snapshot(temp.path() / "outside"), before) << "in round " << rounds;
+    }
+    EXPECT_GE(swaps, 3000) << "in " << rounds << " rounds";
 }
