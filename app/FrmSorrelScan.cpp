@@ -17,6 +17,8 @@
 #include "app/FrmSorrel.h"
 #include "platform/host/Host.h"
 
+#include <cstdio>
+
 namespace sorrel::app {
 
 void FrmSorrel::CmdSCan_Click()
@@ -42,13 +44,24 @@ void FrmSorrel::ScanPass(lists::DriveListBox& drives, lists::FileListBox& files,
     host::Host& host = host::Host::current();
     for (int i = 0; i < drives.ListCount(); ++i) {
         std::string wanted = drives.List(i) + std::string(folder);
+        // A linked folder would be listed here but could never be removed: the removal goes
+        // through no link, since that would delete files outside the path the user sees.
+        auto link = fso().link_on_path(wanted);
         // A folder that is not there fails, and the list keeps its previous folder.
-        (void)files.Path(wanted);
+        if (!link)
+            (void)files.Path(wanted);
         if (drive_used)
             drive_used(wanted);
         host.DoEvents();
         if (host.has_ended())
             return;
+        if (link) {
+            std::fprintf(stderr,
+                "sorrel: %s is left out of the scan: \"%s\" is a link to \"%s\", and Sorrel does not remove "
+                "linked folders\n",
+                wanted.c_str(), link->path.c_str(), link->target.c_str());
+            continue;
+        }
         // Compared exactly, letter case included: only the folder just set counts.
         if (files.Path() != wanted)
             continue;

@@ -111,6 +111,25 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     return items;
 }
 
+std::optional<FileSystemObject::Link> FileSystemObject::link_on_path(std::string_view path) const
+{
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error())
+        return std::nullopt;
+    auto opened = open_parent(m_drives, parsed.value(), LinkPolicy::Follow);
+    if (opened.is_error())
+        return std::nullopt;
+    auto place = opened.value().drive_folder;
+    for (auto const& name : opened.value().names_on_disk) {
+        place /= name;
+        std::error_code error;
+        auto target = std::filesystem::read_symlink(place, error);
+        if (!error)
+            return Link {place, target};
+    }
+    return std::nullopt;
+}
+
 std::vector<FileIdentity> FileSystemObject::protected_folders() const
 {
     std::vector<FileIdentity> folders;

@@ -4,6 +4,8 @@
 #include "platform/files/DriveMap.h"
 #include "platform/files/FileListModel.h"
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,15 @@ public:
     // list shows names ("Sub\deep\a.dll"; an empty folder ends in "\"). Nothing when the folder
     // is gone; the path itself when it is there but can't be looked into.
     std::vector<std::string> remaining_items(std::string_view path) const;
+
+    // The first link on the way to the folder `path`, the folder itself included (the drive's own
+    // folder is the user's binding and doesn't count): the removal never goes through one. Nothing
+    // when there is no link or the path doesn't lead anywhere.
+    struct Link {
+        std::filesystem::path path;
+        std::filesystem::path target;
+    };
+    std::optional<Link> link_on_path(std::string_view path) const;
 
     // Finds the files in use, once for a series of deletions.
     static DeletionPass begin_deletion_pass() { return DeletionPass::scan(); }

@@ -202,3 +202,35 @@ TEST_F(Scan, ThirtyTwoBitFoldersCountAfterTheUsualOnes)
     EXPECT_EQ(w->Text6.Text(), "c:\\Program Files (x86)\\Messenger");
     EXPECT_EQ(w->File1.Path(), "c:\\Program Files (x86)\\Messenger");
 }
+
+// A Messenger folder reached through a link could be listed but never removed (the removal goes
+// through no link), so the scan leaves it out and says why.
+TEST_F(Scan, FoldersReachedThroughALinkAreLeftOutWithTheReason)
+{
+    auto elsewhere = root() / "elsewhere";
+    fs::create_directories(elsewhere / "Messenger");
+    fs::copy_file(fs::path(SORREL_TEST_DATA) / "files" / OlderProgram, elsewhere / "Messenger/msmsgs.exe");
+    fs::create_directories(drive('c') / "Program Files");
+    fs::create_directory_symlink(elsewhere / "Messenger", drive('c') / OlderFolder);
+    // On e: the link is further up the path.
+    fs::create_directory_symlink(elsewhere, drive('e') / "Program Files");
+    newer_messenger('d');
+    open();
+    ::testing::internal::CaptureStderr();
+    scan();
+    std::string said = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(items(w->ListView1), "d:\\Program Files\\MSN Messenger|7.0.816.0\n");
+    EXPECT_EQ(w->Text2.Text(), OneVersionVerdict);
+    EXPECT_FALSE(w->CmdRemove.Enabled());
+    EXPECT_EQ(w->Text6.Text(), "");
+    EXPECT_EQ(w->File1.Path(), "");
+    EXPECT_EQ(said,
+        "sorrel: c:\\Program Files\\Messenger is left out of the scan: \""
+            + (drive('c') / OlderFolder).string() + "\" is a link to \"" + (elsewhere / "Messenger").string()
+            + "\", and Sorrel does not remove linked folders\n"
+              "sorrel: e:\\Program Files\\Messenger is left out of the scan: \""
+            + (drive('e') / "Program Files").string() + "\" is a link to \"" + elsewhere.string()
+            + "\", and Sorrel does not remove linked folders\n");
+    EXPECT_TRUE(fs::exists(elsewhere / "Messenger/msmsgs.exe"));
+}
