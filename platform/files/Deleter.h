@@ -44,6 +44,8 @@ private:
 
     std::optional<Error> refuse(struct stat const& st, std::optional<std::uint32_t> dos,
         std::string const& shown, std::uint64_t device) const;
+    std::optional<Error> held_open(
+        int dir_fd, std::string const& name, struct stat const& st, std::string const& shown) const;
     Result<void> remove_folder(int parent_fd, std::string const& name, struct stat const& st,
         std::optional<std::uint32_t> dos, std::string const& shown, int depth);
     Result<void> remove_contents(int dir_fd, std::uint64_t device, std::string const& shown, int depth);

@@ -101,13 +101,19 @@ DeletionPass DeletionPass::scan(std::filesystem::path const& proc)
     auto processes = list_directory(proc_fd.get());
     if (processes.is_error())
         return pass;
+    // Only root may read the open files of every process; others may not even see every process.
+    bool complete = ::geteuid() == 0;
     for (auto const& pid : processes.value()) {
         if (!is_number(pid))
             continue;
         FileDescriptor process(::openat(proc_fd.get(), pid.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!process.is_open())
+        if (!process.is_open()) {
+            complete = complete && errno == ENOENT; // a process that ended meanwhile is no loss
             continue;
+        }
         FileDescriptor fds(::openat(process.get(), "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!fds.is_open())
+            complete = complete && errno == ENOENT;
         if (fds.is_open()) {
             if (auto entries = list_directory(fds.get()); !entries.is_error()) {
                 for (auto const& entry : entries.value()) {
@@ -121,6 +127,7 @@ DeletionPass DeletionPass::scan(std::filesystem::path const& proc)
             pass.add(*folder);
         pass.add_maps(read_small_file(process.get(), "maps"));
     }
+    pass.m_sees_every_process = complete;
     return pass;
 }
 

@@ -25,6 +25,9 @@ public:
     static DeletionPass scan(std::filesystem::path const& proc = "/proc");
 
     bool is_in_use(FileIdentity const& file) const { return m_in_use.contains(file); }
+    // Whether the scan read the open files of every process there is (as root, with none
+    // refused); a pass made otherwise knows of none but those added.
+    bool sees_every_process() const { return m_sees_every_process; }
     std::size_t in_use_count() const { return m_in_use.size(); }
 
     // Adds the mapped files of one maps text ("addr perms offset major:minor inode path").
@@ -35,6 +38,7 @@ public:
 
 private:
     std::unordered_set<FileIdentity, FileIdentityHash> m_in_use;
+    bool m_sees_every_process {false};
 };
 
 } // namespace sorrel::files

@@ -1,5 +1,6 @@
 #include "platform/files/FileListModel.h"
 #include "platform/files/FileSystemObject.h"
+#include "platform/files/OpenCheck.h"
 #include "tests/platform/files/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -397,4 +399,107 @@ TEST_F(DeletionTest, SubfolderSwappedForALinkWhileDeletingNeverLeadsOutside)
         ASSERT_EQ(snapshot(temp.path() / "outside"), before) << "in round " << rounds;
     }
     EXPECT_GE(swaps, 3000) << "in " << rounds << " rounds";
+}
+
+namespace {
+
+// A child process that holds a file open until it goes: another program's open file, seen by the
+// kernel whatever /proc shows of it.
+class OpenInChild {
+public:
+    explicit OpenInChild(fs::path const& path)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0 || ::pipe(m_release) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(m_release[1]);
+            int fd = ::open(path.c_str(), O_RDONLY);
+            char byte = fd >= 0 ? 1 : 0;
+            (void)!::write(ready[1], &byte, 1);
+            (void)!::read(m_release[0], &byte, 1);
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(m_release[0]);
+        char byte = 0;
+        m_open = ::read(ready[0], &byte, 1) == 1 && byte == 1;
+        ::close(ready[0]);
+    }
+    ~OpenInChild()
+    {
+        if (m_pid <= 0)
+            return;
+        ::close(m_release[1]);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+    bool is_open() const { return m_open; }
+
+private:
+    pid_t m_pid {-1};
+    int m_release[2] {-1, -1};
+    bool m_open {false};
+};
+
+OpenElsewhere open_elsewhere(fs::path const& path)
+{
+    FileDescriptor folder(::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat st { };
+    if (::lstat(path.c_str(), &st) != 0)
+        return OpenElsewhere::Unknown;
+    return sorrel::files::open_elsewhere(folder.get(), path.filename().string(), st);
+}
+
+} // namespace
+
+TEST_F(DeletionTest, TheKernelTellsOfAFileOpenInAnotherProcess)
+{
+    auto file = root / "App/msmsgs.exe";
+    if (open_elsewhere(file) == OpenElsewhere::Unknown)
+        GTEST_SKIP() << "this file system keeps no leases";
+    EXPECT_EQ(open_elsewhere(file), OpenElsewhere::No);
+    {
+        OpenInChild child(file);
+        ASSERT_TRUE(child.is_open());
+        EXPECT_EQ(open_elsewhere(file), OpenElsewhere::Yes);
+        // A pass that saw no process at all, as for files of processes we may not look at.
+        DeletionPass blind;
+        auto refused = fso.DeleteFile("c:\\App\\msmsgs.exe", false, &blind);
+        ASSERT_TRUE(refused.is_error());
+        EXPECT_EQ(refused.error().code, EBUSY);
+        auto folder = fso.DeleteFolder("c:\\App", false, &blind);
+        ASSERT_TRUE(folder.is_error());
+        EXPECT_NE(folder.error().message.find("msmsgs.exe\" is in use"), std::string::npos);
+        EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+        EXPECT_FALSE(exists("c/App/readme.txt"));
+    }
+    EXPECT_EQ(open_elsewhere(file), OpenElsewhere::No);
+    fs::create_symlink(file, root / "App/link");
+    EXPECT_EQ(open_elsewhere(root / "App/link"), OpenElsewhere::Unknown);
+    DeletionPass blind;
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false, &blind).is_error());
+}
+
+// Another user's file can't be leased, and that user's processes can't be scanned: both fall back
+// to what the scan found.
+TEST_F(DeletionTest, WithoutTheRightToALeaseTheKernelIsNotAsked)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs another user to own the file";
+    auto file = root / "App/msmsgs.exe";
+    for (auto const& folder : {temp.path(), root, root / "App"})
+        fs::permissions(folder, fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(file, fs::perms::others_read, fs::perm_options::add);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0
+                    && ::access(file.c_str(), R_OK) == 0 && open_elsewhere(file) == OpenElsewhere::Unknown
+                    && !FileSystemObject::begin_deletion_pass().sees_every_process()
+                ? 0
+                : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
