@@ -37,7 +37,7 @@ class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto pattern = (fs::temp_directory_path() / "sorrel-app-XXXXXX").string();
+        auto pattern = (temp_base() / "sorrel-app-XXXXXX").string();
         ASSERT_TRUE(::mkdtemp(pattern.data()));
         m_root = pattern;
     }
@@ -53,6 +53,9 @@ protected:
         }
         fs::remove_all(m_root, ec);
     }
+
+    // Where the drives' folder is made.
+    virtual fs::path temp_base() const { return fs::temp_directory_path(); }
 
     // The folder of drive `letter` (made on first use).
     fs::path drive(char letter)
