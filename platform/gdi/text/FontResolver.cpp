@@ -1,11 +1,11 @@
 #include "platform/gdi/text/FontResolver.h"
+#include "platform/gdi/text/SystemFonts.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
 #include <cstdio>
-#include <fontconfig/fontconfig.h>
 #include <optional>
 
 namespace sorrel::gdi {
@@ -52,13 +52,6 @@ constexpr std::array liberation_dirs {
     std::string_view {"/usr/share/fonts/truetype/liberation/"},
 };
 
-bool equal_ignoring_case(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 std::string_view style_file_suffix(bool bold, bool italic)
 {
     if (bold && italic)
@@ -74,52 +67,6 @@ void add_unique(std::vector<FontFile>& files, FontFile file)
 {
     if (std::find(files.begin(), files.end(), file) == files.end())
         files.push_back(std::move(file));
-}
-
-enum class Match { SameFamily, ClosestFace };
-
-// The best file fontconfig has for the family and style. With `SameFamily`, only when the family
-// it picks carries the requested name: fontconfig answers every query with some face, and a
-// stranger would not keep the metrics the caller relies on.
-std::optional<FontFile> match_family(
-    FcConfig* config, std::string_view family, bool bold, bool italic, Match wanted = Match::SameFamily)
-{
-    if (!config)
-        return {};
-    std::string name(family);
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern)
-        return {};
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match)
-        return {};
-
-    std::optional<FontFile> found;
-    bool family_matches = wanted == Match::ClosestFace;
-    FcChar8* value = nullptr;
-    for (int i = 0; !family_matches && FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch;
-         ++i) {
-        if (equal_ignoring_case(reinterpret_cast<const char*>(value), family)) {
-            family_matches = true;
-            break;
-        }
-    }
-    FcChar8* file = nullptr;
-    if (family_matches && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        int index = 0;
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        found = FontFile {reinterpret_cast<const char*>(file), index};
-    }
-    FcPatternDestroy(match);
-    return found;
 }
 
 // fontconfig's name for the kind of face a metric-compatible family belongs to.
@@ -143,25 +90,11 @@ void warn_missing_liberation_once()
 
 } // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
-// fontconfig (and D-Bus, which SDL starts for a real window) keep a few blocks of their one-time
-// initialisation without a reference the leak checker can see; they are not ours to free, and
-// they would fail every sanitized run.
-extern "C" const char* __lsan_default_suppressions()
+bool equal_ignoring_case(std::string_view a, std::string_view b)
 {
-    return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
-}
-#endif
-
-FontResolver::FontResolver()
-{
-    m_config = FcInitLoadConfigAndFonts();
-}
-
-FontResolver::~FontResolver()
-{
-    if (m_config)
-        FcConfigDestroy(m_config);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 std::string FontResolver::substitute_family(std::string_view family)
