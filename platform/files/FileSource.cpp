@@ -27,12 +27,6 @@ Result<FileSource> FileSource::open(std::filesystem::path const& path)
     return FileSource(fd, static_cast<std::uint64_t>(st.st_size));
 }
 
-FileSource::FileSource(FileSource&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1))
-    , m_size(other.m_size)
-    , m_bytes_read(other.m_bytes_read)
-{ }
-
 FileSource::~FileSource()
 {
     if (m_fd >= 0)

@@ -3,15 +3,21 @@
 #include "platform/files/ByteSource.h"
 
 #include <filesystem>
+#include <utility>
 
 namespace sorrel::files {
 
-// A regular file read with pread: only the bytes asked for, never the whole file.
+// A regular file read with pread (on Windows, reads that carry their offset): only the bytes asked
+// for, never the whole file. FileSource.cpp is the POSIX side, FileSourceWindows.cpp the Windows one.
 class FileSource final : public ByteSource {
 public:
     static Result<FileSource> open(std::filesystem::path const& path);
 
-    FileSource(FileSource&& other) noexcept;
+    FileSource(FileSource&& other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1))
+        , m_size(other.m_size)
+        , m_bytes_read(other.m_bytes_read)
+    { }
     FileSource& operator=(FileSource&&) = delete;
     FileSource(FileSource const&) = delete;
     ~FileSource() override;
