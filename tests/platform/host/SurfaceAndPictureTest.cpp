@@ -285,7 +285,12 @@ TEST(Pictures, HeadersClaimingHugeSizesAreRefusedBeforeTheirPixelsAreMade)
     EXPECT_EQ(gdi::live_object_count(), live);
 
     // Only files are read: not a folder, not a device that never ends.
+#ifdef _WIN32
+    // Windows' file queries find no device: refused as a file that cannot be opened.
+    EXPECT_TRUE(LoadPicture("NUL").is_error());
+#else
     EXPECT_NE(LoadPicture("/dev/zero").error().find("/dev/zero: not a file"), std::string::npos);
+#endif
     EXPECT_TRUE(LoadPicture(std::filesystem::temp_directory_path().string()).is_error());
 }
 
