@@ -1,5 +1,9 @@
 #include "platform/host/StandardPainting.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 namespace sorrel::host::painting {
 
 static void hline(gdi::Surface& s, int x0, int x1, int y, gdi::Color c)
@@ -72,49 +76,99 @@ void text_at(gdi::HDC dc, int x, int y, std::string_view text)
     gdi::SetBkMode(dc, old_mode);
 }
 
+namespace {
+
+// The widths of single characters in the DC's font, each measured once. A line's width is the
+// plain sum of its characters' advances (no kerning), so sums of these give any piece's width.
+class CharacterWidths {
+public:
+    explicit CharacterWidths(gdi::HDC dc)
+        : m_dc(dc)
+    {
+        m_width.fill(-1);
+    }
+    int64_t operator()(char c)
+    {
+        int& width = m_width[uint8_t(c)];
+        if (width < 0)
+            width = std::max(measure(m_dc, std::string_view(&c, 1)).width, 0);
+        return width;
+    }
+
+private:
+    gdi::HDC m_dc;
+    std::array<int, 256> m_width;
+};
+
+// Wraps a line without line breaks at the last space that keeps a piece within `wrap_width`, else
+// (a word wider than that) after the last character that fits, at least one. Running sums of the
+// character widths stand in for measuring each candidate piece, so this is linear in the line's
+// length: a failure list is one line of thousands of names.
+void wrap_line(
+    std::string_view line, int wrap_width, CharacterWidths& widths, std::vector<std::string>& lines)
+{
+    constexpr size_t none = std::string_view::npos;
+    size_t const n = line.size();
+    int64_t total = 0;
+    for (char c : line)
+        total += widths(c);
+    // line[start, fits) is the longest piece from start within the width; `passed` is the width
+    // of line[0, start), `reached` that of line[0, fits), and `space` the last space before fits.
+    size_t start = 0, fits = 0, space = none;
+    int64_t passed = 0, reached = 0;
+    auto move_start = [&](size_t to) {
+        for (; start < to; ++start)
+            passed += widths(line[start]);
+    };
+    while (start < n && total - passed > wrap_width) {
+        if (fits < start) {
+            fits = start;
+            reached = passed;
+        }
+        while (fits < n && reached + widths(line[fits]) - passed <= wrap_width) {
+            if (line[fits] == ' ')
+                space = fits;
+            reached += widths(line[fits]);
+            ++fits;
+        }
+        // The rest is wider than the width, so fits < n.
+        size_t cut = line[fits] == ' ' ? fits : space;
+        if (cut == none || cut <= start) {
+            size_t taken = std::max<size_t>(fits - start, 1);
+            lines.emplace_back(line.substr(start, taken));
+            move_start(start + taken);
+        } else {
+            lines.emplace_back(line.substr(start, cut - start));
+            move_start(cut + 1);
+        }
+    }
+    lines.emplace_back(line.substr(start));
+}
+
+} // namespace
+
 std::vector<std::string> lines_of(gdi::HDC dc, std::string_view text, int wrap_width)
 {
-    std::vector<std::string> hard;
-    std::string current;
+    std::vector<std::string_view> hard;
+    size_t begin = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
+        if (c != '\n' && c != '\r')
+            continue;
+        hard.push_back(text.substr(begin, i - begin));
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        if (c == '\n' || c == '\r') {
-            hard.push_back(current);
-            current.clear();
-            continue;
-        }
-        current += c;
+            ++i;
+        begin = i + 1;
     }
-    hard.push_back(current);
-    if (wrap_width <= 0)
-        return hard;
+    hard.push_back(text.substr(begin));
     std::vector<std::string> lines;
-    for (auto& line : hard) {
-        std::string rest = line;
-        while (!rest.empty() && measure(dc, rest).width > wrap_width) {
-            // Break at the last space that keeps the line within the width, else at a character.
-            size_t cut = std::string::npos;
-            for (size_t p = rest.find(' '); p != std::string::npos; p = rest.find(' ', p + 1)) {
-                if (measure(dc, rest.substr(0, p)).width <= wrap_width)
-                    cut = p;
-                else
-                    break;
-            }
-            if (cut == std::string::npos || cut == 0) {
-                size_t n = 1;
-                while (n < rest.size() && measure(dc, rest.substr(0, n + 1)).width <= wrap_width)
-                    ++n;
-                lines.push_back(rest.substr(0, n));
-                rest = rest.substr(n);
-            } else {
-                lines.push_back(rest.substr(0, cut));
-                rest = rest.substr(cut + 1);
-            }
-        }
-        lines.push_back(rest);
+    if (wrap_width <= 0) {
+        lines.assign(hard.begin(), hard.end());
+        return lines;
     }
+    CharacterWidths widths(dc);
+    for (auto line : hard)
+        wrap_line(line, wrap_width, widths, lines);
     return lines;
 }
 

@@ -2,9 +2,12 @@
 
 #include "platform/host/CheckBox.h"
 #include "platform/host/Frame.h"
+#include "platform/host/StandardPainting.h"
 #include "platform/host/TextBox.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace sorrel;
 using namespace sorrel::host;
@@ -145,4 +148,72 @@ TEST_F(Standard, TextFieldsWrapCentreAndTakeTyping)
     headless->type("!");
     EXPECT_EQ(text.Text(), "Hi");
     EXPECT_EQ(text.dump_text(), "\"Hi\"");
+}
+
+namespace {
+
+// The wrap measured the plain way: every candidate piece measured whole.
+std::vector<std::string> wrapped_by_measuring_each_piece(gdi::HDC dc, std::string_view text, int width)
+{
+    std::vector<std::string> lines;
+    std::string rest;
+    auto wrap = [&] {
+        auto w = [&](std::string_view piece) { return painting::measure(dc, piece).width; };
+        while (!rest.empty() && w(rest) > width) {
+            size_t cut = std::string::npos;
+            for (size_t p = rest.find(' '); p != std::string::npos && w(rest.substr(0, p)) <= width;
+                 p = rest.find(' ', p + 1))
+                cut = p;
+            size_t n = 1;
+            if (cut == std::string::npos || cut == 0) {
+                while (n < rest.size() && w(rest.substr(0, n + 1)) <= width)
+                    ++n;
+                lines.push_back(rest.substr(0, n));
+                rest.erase(0, n);
+            } else {
+                lines.push_back(rest.substr(0, cut));
+                rest.erase(0, cut + 1);
+            }
+        }
+        lines.push_back(rest);
+        rest.clear();
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        if (text[i] == '\r' || text[i] == '\n')
+            wrap();
+        else
+            rest += text[i];
+    }
+    wrap();
+    return lines;
+}
+
+} // namespace
+
+TEST_F(Standard, TextWrapsAsMeasuringEachPieceWholeWould)
+{
+    TextBox box(*form, "Text1");
+    box.Font(StdFont::create("Liberation Sans", 8.25));
+    gdi::HDC dc = box.canvas().hDC();
+    // Words of every length (some wider than any width tried), narrow and wide letters, runs of
+    // spaces, the failure list's "; " separator, accented bytes and each kind of line break.
+    std::mt19937 random(12);
+    std::vector<std::string> const pieces {"i", "W", "ll", "mmmm", "caf\xE9.txt", "msmsgs.exe", "; ", " ",
+        "  ", "\r\n", "\n", "\r", "Supercalifragilisticexpialidocious_and_then_some_more.dll"};
+    std::string text = " ";
+    for (int i = 0; i < 3000; ++i) {
+        text += pieces[random() % pieces.size()];
+        if (random() % 3)
+            text += ' ';
+    }
+    for (int width : {1, 4, 9, 23, 57, 150, 400, 5000}) {
+        SCOPED_TRACE(width);
+        auto expected = wrapped_by_measuring_each_piece(dc, text, width);
+        EXPECT_GT(expected.size(), width < 5000 ? 400u : 100u);
+        EXPECT_EQ(painting::lines_of(dc, text, width), expected);
+    }
+    EXPECT_EQ(painting::lines_of(dc, "", 50), std::vector<std::string> {""});
+    EXPECT_EQ(painting::lines_of(dc, "a b\r\n c", 0), (std::vector<std::string> {"a b", " c"}));
 }
