@@ -35,6 +35,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorrel::app {
 
@@ -65,6 +66,10 @@ public:
     void ChkOld_Click();
     void ChkNew_Click();
     void CmdUnistall_Click();
+
+    // Names the files and folders still there after an attempt in Text8 and returns the text of
+    // the box that offers to try again.
+    std::string ListNotDeleted(std::vector<std::string> const& left);
 
     // Whether "Begin Scan" is still walking the drives.
     bool is_scanning() const { return m_scanning; }

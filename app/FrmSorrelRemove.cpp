@@ -103,17 +103,21 @@ void FrmSorrel::CmdUnistall_Click()
         if (attempt > 0)
             return;
 
-        // Built whole and assigned once: the list can hold thousands of names. Each attempt names
-        // only what remains after it.
-        std::string list;
-        for (auto const& name : left)
-            append_failure_entry(list, name);
-        Text8.Text(std::move(list));
-        std::string failure = "The following files were not deleted: \r\n\r\n" + Text8.Text()
-            + "\r\n\r\nPlease make sure you do not have MSN open.  Would you like to try again?";
-        if (host.MsgBox(failure, Information, "Oh No!") != host::vbYes)
+        if (host.MsgBox(ListNotDeleted(left), Information, "Oh No!") != host::vbYes)
             return;
     }
+}
+
+std::string FrmSorrel::ListNotDeleted(std::vector<std::string> const& left)
+{
+    // Built whole and assigned once: the list can hold thousands of names, and each assignment
+    // wraps the whole text again.
+    std::string list;
+    for (auto const& name : left)
+        append_failure_entry(list, name);
+    Text8.Text(std::move(list));
+    return "The following files were not deleted: \r\n\r\n" + Text8.Text()
+        + "\r\n\r\nPlease make sure you do not have MSN open.  Would you like to try again?";
 }
 
 void FrmSorrel::DeletionPass(int count, files::DeletionPass const& in_use)

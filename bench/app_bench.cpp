@@ -1,7 +1,8 @@
 // The sorrel program: start-up from `sorrel --headless` to the first presented frame as a whole
 // process, next to the host's own start-up baselines (a process that only starts the font engine,
 // and a dozen-control form); and the whole scan-and-verdict run in virtual time over two drives,
-// next to the progress run alone on the same window.
+// next to the progress run alone on the same window; and the failure list of a removal that left
+// 100, 1,000 and 10,000 files, whose cost per file should not grow with their number.
 
 #include "app/Session.h"
 #include "platform/backend/headless/HeadlessBackend.h"
@@ -14,7 +15,9 @@
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
+#include <vector>
 
 extern char** environ;
 
@@ -150,8 +153,34 @@ void BM_ProgressRunAlone(benchmark::State& state)
     }
 }
 
+// From the names left after an attempt to the failure list in Text8 (wrapped and drawn) and the
+// text of the box that offers to try again; the counter is the cost per name.
+void BM_FailureList(benchmark::State& state)
+{
+    Window w;
+    if (!w.session) {
+        state.SkipWithError("the window did not open");
+        return;
+    }
+    auto count = int(state.range(0));
+    std::vector<std::string> left;
+    for (int i = 0; i < count; ++i)
+        left.push_back(
+            (i % 3 ? "msgslang" : "Custom Emoticon ") + std::to_string(i) + (i % 2 ? ".dll" : ".txt"));
+    for (auto _ : state) {
+        // Each round starts from an empty field, as the first attempt does.
+        state.PauseTiming();
+        w.session->window().Text8.Text("");
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(w.session->window().ListNotDeleted(left));
+    }
+    state.counters["per_file"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 } // namespace
 
+BENCHMARK(BM_FailureList)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartupFontBaseline)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_StartupDozenControlForm)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_StartupSorrelHeadless)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
