@@ -66,15 +66,21 @@ std::optional<Error> Deleter::refuse(struct stat const& st, std::optional<std::u
 Result<void> Deleter::delete_file(int parent_fd, std::string const& name, std::string const& shown)
 {
     struct stat parent { };
-    struct stat st { };
     if (::fstat(parent_fd, &parent) != 0)
         return Error::from_errno("cannot examine the folder of " + in_quotes(shown), errno);
+    DosAttributeReader attributes(parent_fd);
+    return delete_file(parent_fd, static_cast<std::uint64_t>(parent.st_dev), attributes, name, shown);
+}
+
+Result<void> Deleter::delete_file(int parent_fd, std::uint64_t parent_device, DosAttributeReader& attributes,
+    std::string const& name, std::string const& shown)
+{
+    struct stat st { };
     if (::fstatat(parent_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return Error::from_errno("cannot delete " + in_quotes(shown), errno);
     if (S_ISDIR(st.st_mode))
         return Error {in_quotes(shown) + " is a folder", EISDIR};
-    DosAttributeReader attributes(parent_fd);
-    if (auto refusal = refuse(st, attributes.read(name), shown, static_cast<std::uint64_t>(parent.st_dev)))
+    if (auto refusal = refuse(st, attributes.read(name), shown, parent_device))
         return *refusal;
     if (auto busy = held_open(parent_fd, name, st, shown))
         return *busy;

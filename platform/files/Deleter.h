@@ -27,6 +27,10 @@ public:
 
     // The entry `name` of `parent_fd` (whatever it is but a folder). `shown` names it in messages.
     Result<void> delete_file(int parent_fd, std::string const& name, std::string const& shown);
+    // The same in a folder already examined: `parent_device` is its device and `attributes`
+    // reads its entries' DOS attributes.
+    Result<void> delete_file(int parent_fd, std::uint64_t parent_device, DosAttributeReader& attributes,
+        std::string const& name, std::string const& shown);
     // The folder `name` of `parent_fd` and, depth first, all it holds; a link is removed as a link.
     Result<void> delete_folder(int parent_fd, std::string const& name, std::string const& shown);
 

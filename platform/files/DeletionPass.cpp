@@ -92,6 +92,21 @@ void DeletionPass::add_maps(std::string_view maps_text)
     }
 }
 
+DeletionPass::OpenFolder* DeletionPass::open_folder(std::shared_ptr<FileDescriptor const> const& folder) const
+{
+    if (!folder || !folder->is_open())
+        return nullptr;
+    if (auto known = m_folders.find(folder.get()); known != m_folders.end())
+        return &known->second;
+    struct stat st { };
+    if (::fstat(folder->get(), &st) != 0)
+        return nullptr;
+    auto device = static_cast<std::uint64_t>(st.st_dev);
+    auto [added, _]
+        = m_folders.emplace(folder.get(), OpenFolder {folder, device, DosAttributeReader(folder->get())});
+    return &added->second;
+}
+
 DeletionPass DeletionPass::scan(std::filesystem::path const& proc)
 {
     DeletionPass pass;

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "platform/files/DosAttributes.h"
 #include "platform/files/DriveDiscovery.h"
+#include "platform/files/FileDescriptor.h"
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace sorrel::files {
@@ -36,9 +41,21 @@ public:
     // Our own file list holds the folder it shows open; that must not keep the folder.
     void forget(FileIdentity const& file) { m_in_use.erase(file); }
 
+    // What deleting the files of an open folder needs to know about the folder itself: its device
+    // and how its file system keeps DOS attributes. Neither changes while the folder is open, so
+    // each folder is examined once per pass, not once per file; the pass keeps it open.
+    struct OpenFolder {
+        std::shared_ptr<FileDescriptor const> fd;
+        std::uint64_t device {0};
+        DosAttributeReader attributes;
+    };
+    // Nothing when the folder can't be examined.
+    OpenFolder* open_folder(std::shared_ptr<FileDescriptor const> const& folder) const;
+
 private:
     std::unordered_set<FileIdentity, FileIdentityHash> m_in_use;
     bool m_sees_every_process {false};
+    mutable std::unordered_map<FileDescriptor const*, OpenFolder> m_folders;
 };
 
 } // namespace sorrel::files

@@ -75,9 +75,12 @@ Result<void> FileSystemObject::DeleteFile(ListedFile const& file, bool force, De
     std::optional<DeletionPass> own_pass;
     if (!pass)
         pass = &own_pass.emplace(DeletionPass::scan());
+    auto* folder = pass->open_folder(file.folder);
+    if (!folder)
+        return Error::from_errno("cannot examine the folder of \"" + file.shown + "\"", errno);
     // A file is never a protected folder: no drive needs to be looked at.
     Deleter deleter(*pass, force, {});
-    return deleter.delete_file(file.folder->get(), file.name, file.shown);
+    return deleter.delete_file(folder->fd->get(), folder->device, folder->attributes, file.name, file.shown);
 }
 
 Result<void> FileSystemObject::DeleteFolder(std::string_view path, bool force, DeletionPass const* pass) const

@@ -503,3 +503,55 @@ TEST_F(DeletionTest, WithoutTheRightToALeaseTheKernelIsNotAsked)
     ::waitpid(child, &status, 0);
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
+
+TEST_F(DeletionTest, OnePassKeepsEachListedFoldersChecksApart)
+{
+    char const read_only[] = "0x21";
+    temp.file("c/App/same.txt");
+    temp.file("c/App/odd\\..\\name");
+    temp.file("c/Other/same.txt");
+    temp.file("outside/target.txt");
+    if (::setxattr((root / "App/msmsgs.exe").c_str(), "user.DOSATTRIB", read_only, sizeof(read_only), 0) != 0)
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    ASSERT_EQ(
+        ::setxattr((root / "App/odd\\..\\name").c_str(), "user.DOSATTRIB", read_only, sizeof(read_only), 0),
+        0);
+    ASSERT_EQ(::setxattr((temp.path() / "outside/target.txt").c_str(), "user.DOSATTRIB", read_only,
+                  sizeof(read_only), 0),
+        0);
+    FileListModel app(drives);
+    FileListModel other(drives);
+    ASSERT_FALSE(app.set_path("c:\\App").is_error());
+    ASSERT_FALSE(other.set_path("c:\\Other").is_error());
+    auto entry = [](FileListModel const& list, std::string const& name) {
+        for (std::size_t i = 0; i < list.list_count(); ++i) {
+            if (list.listed(i).name == name)
+                return list.listed(i);
+        }
+        return ListedFile {};
+    };
+    // Swapped for a link after the listing: the link goes, not what it leads to.
+    fs::remove(root / "App/same.txt");
+    fs::create_symlink(temp.path() / "outside/target.txt", root / "App/same.txt");
+    int held = ::open((root / "App/readme.txt").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+
+    auto pass = FileSystemObject::begin_deletion_pass();
+    EXPECT_FALSE(fso.DeleteFile(entry(other, "same.txt"), false, &pass).is_error());
+    EXPECT_EQ(fso.DeleteFile(entry(app, "msmsgs.exe"), false, &pass).error().code, EACCES);
+    EXPECT_EQ(fso.DeleteFile(entry(app, "odd\\..\\name"), false, &pass).error().code, EACCES);
+    EXPECT_EQ(fso.DeleteFile(entry(app, "readme.txt"), false, &pass).error().code, EBUSY);
+    EXPECT_FALSE(fso.DeleteFile(entry(app, "same.txt"), false, &pass).is_error());
+    EXPECT_FALSE(exists("c/Other/same.txt"));
+    EXPECT_FALSE(exists("c/App/same.txt"));
+    EXPECT_TRUE(exists("outside/target.txt"));
+    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+    EXPECT_TRUE(exists("c/App/odd\\..\\name"));
+    EXPECT_TRUE(exists("c/App/readme.txt"));
+
+    // Forced, the same pass still refuses the file in use only.
+    EXPECT_FALSE(fso.DeleteFile(entry(app, "odd\\..\\name"), true, &pass).is_error());
+    EXPECT_EQ(fso.DeleteFile(entry(app, "readme.txt"), true, &pass).error().code, EBUSY);
+    EXPECT_FALSE(exists("c/App/odd\\..\\name"));
+    ::close(held);
+}
