@@ -24,7 +24,7 @@ public:
     std::optional<std::uint32_t> read(std::string const& name);
 
 private:
-    std::optional<std::uint32_t> read_xattr(std::string const& path, char const* key, bool& supported);
+    std::optional<std::uint32_t> read_xattr(std::string const& name, char const* key, bool& supported);
     std::optional<std::uint32_t> read_fat(std::string const& name);
 
     int m_dir_fd {-1};
