@@ -3,7 +3,7 @@
 
 #include "AppFixture.h"
 #include "platform/host/StdPicture.h"
-#include "tests/support/RealDisplay.h"
+#include "tests/support/Processes.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -67,9 +67,9 @@ TEST_F(RealWindow, TheResultsPageLooksAsItDoesHeadless)
     headless->advance(1500);
     gdi::Surface expected = headless->screen();
 
-    VirtualDisplay xvfb("800x600");
-    ASSERT_FALSE(xvfb.name.empty()) << "Xvfb did not start";
-    std::string display_name = xvfb.name;
+    Xvfb xvfb;
+    ASSERT_FALSE(xvfb.display().empty()) << "Xvfb did not start";
+    std::string display_name = xvfb.display();
 
     Child sorrel(
         {SORREL_PROGRAM, "--drive", "c:=" + drive('c').string(), "--drive", "d:=" + drive('d').string()},

@@ -5,7 +5,7 @@
 #include "platform/backend/sdl/SdlBackend.h"
 #include "platform/gdi/Surface.h"
 #include "platform/host/Host.h"
-#include "tests/support/RealDisplay.h"
+#include "tests/support/Processes.h"
 
 #include <gtest/gtest.h>
 
@@ -162,9 +162,9 @@ TEST(MessageBoxLayout, OnARealScreenTheButtonsStayOnTheBoxAndAnswer)
 {
     if (!on_path("Xvfb") || !on_path("xdotool"))
         GTEST_SKIP() << "Xvfb or xdotool is not installed (Debian packages xvfb and xdotool)";
-    VirtualDisplay xvfb("800x600");
-    ASSERT_FALSE(xvfb.name.empty()) << "Xvfb did not start";
-    setenv("DISPLAY", xvfb.name.c_str(), 1);
+    Xvfb xvfb;
+    ASSERT_FALSE(xvfb.display().empty()) << "Xvfb did not start";
+    setenv("DISPLAY", xvfb.display().c_str(), 1);
     unsetenv("SDL_VIDEODRIVER");
     std::string error;
     auto created = SdlBackend::create(1, &error);
@@ -174,7 +174,7 @@ TEST(MessageBoxLayout, OnARealScreenTheButtonsStayOnTheBoxAndAnswer)
     std::string text = failure_message(numbered(90, "Messenger\r\nfile ", ".txt"));
     auto layout = layout_message_box(text, true, 2, message_box_room(800, 600, 1));
     const gdi::Rect& yes = layout.buttons[0];
-    std::string env = "DISPLAY=" + xvfb.name + " ";
+    std::string env = "DISPLAY=" + xvfb.display() + " ";
     std::string geometry;
     std::thread user([&] {
         std::string window
