@@ -76,27 +76,4 @@ constexpr int32_t icon_side(int32_t IconSize)
     return std::clamp<int32_t>(IconSize, 1, 4) * 8;
 }
 
-// A selected option button is painted with its state complemented (up 0 becomes -1, pressed 2
-// becomes -3, ...); the painter's selected branch reads the negative state and the original
-// comes back when the painter ends, however it ends.
-class SelectedStateScope {
-public:
-    SelectedStateScope(int32_t& state, bool selected)
-        : m_state(state)
-    {
-        if (selected)
-            m_state = ~m_state;
-    }
-    ~SelectedStateScope()
-    {
-        if (m_state < 0)
-            m_state = m_state == INT32_MIN ? INT32_MAX : std::abs(m_state) - 1;
-    }
-    SelectedStateScope(const SelectedStateScope&) = delete;
-    SelectedStateScope& operator=(const SelectedStateScope&) = delete;
-
-private:
-    int32_t& m_state;
-};
-
 } // namespace sorrel::controls

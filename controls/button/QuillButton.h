@@ -15,6 +15,7 @@
 // Behaviour and drawing stay apart: the interaction code changes ButtonState and the other
 // members, then asks for RefreshButton; only the paint pipeline draws.
 
+#include "controls/button/ButtonVocabulary.h"
 #include "controls/button/CaptionLayout.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/host/PictureBox.h"
@@ -223,7 +224,7 @@ private:
         bool outline, gdi::HDC dc = nullptr);
     void DrawBevel(
         gdi::Color c1, gdi::Color c2, gdi::Color c3, gdi::Color c4, int16_t BevelInset, bool OuterOnly);
-    void DrawFocusIndicator();
+    void DrawFocusIndicator(const FaceLook& face);
     void PaintGradient();
     // The slants of the segmented outline for the current ButtonStyle (0, 0 for a rectangle and
     // for a damaged value outside 0..3).
@@ -232,23 +233,26 @@ private:
 
     // [SECTION] Painting (QuillButtonPaint.cpp and the face, caption and icon files)
     void PaintButton(bool snapshot);
-    void PaintClassicFace(bool snapshot);
-    void PaintBevelFace(bool snapshot);
-    void PaintXPFace(bool snapshot);
-    void PaintSoftFace(bool snapshot);
-    void PaintRingFace(bool snapshot);
-    void PaintThinFace(bool snapshot);
-    void PaintMacFace(bool snapshot);
+    // The look of the next paint; the snapshot is the disabled look without caption and icon.
+    FaceLook face_look(bool snapshot) const;
+    void PaintClassicFace(const FaceLook& face);
+    void PaintBevelFace(const FaceLook& face);
+    void PaintXPFace(const FaceLook& face);
+    void PaintSoftFace(const FaceLook& face);
+    void PaintRingFace(const FaceLook& face);
+    void PaintThinFace(const FaceLook& face);
+    void PaintMacFace(const FaceLook& face);
     void ParseAccessKey();
     void CreateCaptionFont(bool relayout);
     void LayoutCaption();
     // Colours of NoPass skip their pass.
-    void DrawCaptionAndIcon(gdi::Color textColour, gdi::Color secondColour, gdi::Color firstColour);
+    void DrawCaptionAndIcon(
+        const FaceLook& face, gdi::Color textColour, gdi::Color secondColour, gdi::Color firstColour);
     // 1 while a pressed push button draws its caption and icon one pixel right and down, else 0.
-    int32_t pressed_offset() const;
+    int32_t pressed_offset(const FaceLook& face) const;
     void PrepareIcon();
     // The icon at (x, y): the picture itself while enabled, the prepared greyed copy otherwise.
-    void DrawIcon(int32_t x, int32_t y);
+    void DrawIcon(bool enabled, int32_t x, int32_t y);
     // Deletes the caption font kept between paints and selects the surface's own font back.
     void release_caption_font();
     // Deletes the last primitive's pen, still selected after a paint, and selects the stock pen.
@@ -279,9 +283,7 @@ private:
     bool m_value {false};
 
     // [SECTION] State shared by the parts of the class
-    // 0 up, 1 drawn disabled (snapshot paint only), 2 pressed, 3 focused, 4 pointer over;
-    // negative only inside a painter (a selected option button).
-    int32_t ButtonState {0};
+    FaceState ButtonState {FaceState::Up};
     uint8_t LastMouseButton {1};
     uint8_t LastKeyCode {0};
     bool HasFocus {false};
@@ -291,8 +293,6 @@ private:
     gdi::HRGN OutlineRegion {nullptr};
     bool HasIcon {false};
     bool LayoutDirty {false};
-    // PaintButton is painting the snapshot PrepareIcon lifts the icon's background from.
-    bool PaintingSnapshot {false};
     int32_t RequestedGraphicsMode {0};
     int32_t EffectiveGraphicsMode {0};
     // Set by UserControl_Terminate: the button no longer paints.

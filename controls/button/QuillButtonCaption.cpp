@@ -176,17 +176,17 @@ void QuillButton::LayoutCaption()
 
 // [SECTION] Drawing
 
-int32_t QuillButton::pressed_offset() const
+int32_t QuillButton::pressed_offset(const FaceLook& face) const
 {
     // Pressed push buttons move their caption and icon one pixel right and down; the soft face
     // and option buttons never do.
-    return (ButtonState == 2 && m_button_type != 4 && !m_option_button) ? 1 : 0;
+    return (face.pressed() && m_button_type != 4 && !m_option_button) ? 1 : 0;
 }
 
-void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color firstColour)
+void QuillButton::DrawCaptionAndIcon(
+    const FaceLook& face, Color textColour, Color secondColour, Color firstColour)
 {
-    const int32_t P = pressed_offset();
-    const bool selected = m_option_button && m_value;
+    const int32_t P = pressed_offset(face);
 
     Color colour[3] = {firstColour, secondColour, textColour};
     int32_t offset[3] = {-1, 1, 0};
@@ -205,18 +205,18 @@ void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color
         }
         colour[2] = text;
     };
-    if (m_enabled && m_caption_style >= 1 && m_caption_style <= 3) {
+    if (face.enabled && m_caption_style >= 1 && m_caption_style <= 3) {
         styled(m_caption_style, m_emboss_mid, m_emboss_shadow, TextColor);
-    } else if (m_color_scheme == 5 && !m_enabled) {
+    } else if (m_color_scheme == 5 && !face.enabled) {
         // A disabled caption on a gradient is engraved in shades of the container's colour.
         const Color back = Parent() ? gdi::GetBkColor(parent_dc()) : Ambient().BackColor;
         const Color mid = ShiftColor(back, -192, false);
         const Color shade = ShiftColor(back, 31, false);
-        if (selected)
+        if (face.selected)
             styled(1, mid, shade, ShiftColor(back, 47, false));
         else
             styled(2, mid, shade, 0);
-    } else if (m_color_scheme == 5 && selected) {
+    } else if (m_color_scheme == 5 && face.selected) {
         // The gradient's start colour, unless it is lost on the selected look's light fill.
         colour[2] = textColour == NoPass
             ? m_gradient_start
@@ -246,8 +246,8 @@ void QuillButton::DrawCaptionAndIcon(Color textColour, Color secondColour, Color
         }
         // The snapshot is the background of the icon being prepared: an icon on it (the set
         // Macintosh option button draws its caption there) would only lend it the old image.
-        if (HasIcon && !PaintingSnapshot)
-            DrawIcon(IconX + P, IconY + P);
+        if (HasIcon && !face.snapshot)
+            DrawIcon(face.enabled, IconX + P, IconY + P);
     } catch (...) {
         // The face stays as painted; the font is released below all the same.
     }

@@ -17,93 +17,90 @@ using gdi::Color;
 
 // [SECTION] Classic (1)
 
-void QuillButton::PaintClassicFace(bool snapshot)
+void QuillButton::PaintClassicFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
-    SelectedStateScope selected(ButtonState, m_option_button && m_value);
 
-    if (ButtonState < 0) {
+    if (face.selected) {
         FillOrOutline(0, 0, W, H, LightColor, false);
         DrawBevel(ShadowColor, HighlightColor, ShadowColor, HighlightColor, 0, false);
-        if (m_enabled) {
-            if (HasFocus || ButtonState == -3)
-                DrawFocusIndicator();
-            DrawCaptionAndIcon(ButtonState == -5 ? HoverTextColor : TextColor, NoPass, NoPass);
-        } else if (!snapshot) {
-            DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+        if (face.enabled) {
+            if (face.focused || face.pressed())
+                DrawFocusIndicator(face);
+            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        } else if (!face.snapshot) {
+            DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
         }
         return;
     }
-    if (ButtonState == 2) {
+    if (face.pressed()) {
         DrawBevel(ShadowColor, HighlightColor, ShadowColor, HighlightColor, 1, false);
         FillOrOutline(0, 0, W, H, DarkShadowColor, true);
-        DrawFocusIndicator();
-        DrawCaptionAndIcon(TextColor, NoPass, NoPass);
+        DrawFocusIndicator(face);
+        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
         return;
     }
     DrawBevel(HighlightColor, ShadowColor, HighlightColor, ShadowColor, 1, false);
     FillOrOutline(0, 0, W, H, DarkShadowColor, true);
-    if (m_enabled) {
-        DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
-        if (HasFocus)
-            DrawFocusIndicator();
-    } else if (!snapshot) {
-        DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+    if (face.enabled) {
+        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        if (face.focused)
+            DrawFocusIndicator(face);
+    } else if (!face.snapshot) {
+        DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
     }
 }
 
 // [SECTION] Bevel (2)
 
-void QuillButton::PaintBevelFace(bool snapshot)
+void QuillButton::PaintBevelFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
-    SelectedStateScope selected(ButtonState, m_option_button && m_value);
 
-    if (ButtonState < 0) {
+    if (face.selected) {
         FillOrOutline(0, 0, W, H, LightColor, false);
         DrawBevel(DarkShadowColor, HighlightColor, ShadowColor, LightColor, 0, false);
-        if (m_enabled) {
-            if (HasFocus || ButtonState == -3)
-                DrawFocusIndicator();
-            DrawCaptionAndIcon(ButtonState == -5 ? HoverTextColor : TextColor, NoPass, NoPass);
-        } else if (!snapshot) {
-            DrawCaptionAndIcon(ShadowColor, NoPass, NoPass);
+        if (face.enabled) {
+            if (face.focused || face.pressed())
+                DrawFocusIndicator(face);
+            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        } else if (!face.snapshot) {
+            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
         }
         return;
     }
-    if (ButtonState == 2) {
+    if (face.pressed()) {
         FillOrOutline(0, 0, W, H, DarkShadowColor, true);
         FillOrOutline(1, 1, size.W(-1), size.H(-1), ShadowColor, true);
-        DrawFocusIndicator();
-        DrawCaptionAndIcon(TextColor, NoPass, NoPass);
+        DrawFocusIndicator(face);
+        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
         return;
     }
     DrawBevel(HighlightColor, DarkShadowColor, LightColor, ShadowColor, 1, false);
-    if (m_enabled) {
-        if (HasFocus) {
+    if (face.enabled) {
+        if (face.focused) {
             FillOrOutline(0, 0, W, H, DarkShadowColor, true);
-            DrawFocusIndicator();
+            DrawFocusIndicator(face);
         }
-        DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
-    } else if (!snapshot) {
+        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+    } else if (!face.snapshot) {
         // A disabled option button shows a flat grey caption; a push button an engraved one.
         if (m_option_button)
-            DrawCaptionAndIcon(ShadowColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
         else
-            DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+            DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
     }
 }
 
 // [SECTION] Soft (4)
 
-void QuillButton::PaintSoftFace(bool snapshot)
+void QuillButton::PaintSoftFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
     auto A = [](Color c, int32_t n) { return ShiftColor(c, n, false); };
-    SelectedStateScope selected(ButtonState, m_option_button && m_value);
 
     // The raised soft face: a lightened face inside a highlight ring and a darker outline.
     auto soft_face = [&] {
@@ -116,117 +113,115 @@ void QuillButton::PaintSoftFace(bool snapshot)
         }
     };
 
-    if (ButtonState < 0) {
+    if (face.selected) {
         FillOrOutline(0, 0, W, H, A(LightColor, 2), false);
         DrawBevel(ShadowColor, HighlightColor, 0, 0, 0, true);
-        if (m_enabled) {
-            DrawCaptionAndIcon(ButtonState == -5 ? HoverTextColor : TextColor, NoPass, NoPass);
-            if (HasFocus)
-                DrawFocusIndicator();
-        } else if (!snapshot) {
-            DrawCaptionAndIcon(ShadowColor, NoPass, NoPass);
+        if (face.enabled) {
+            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            if (face.focused)
+                DrawFocusIndicator(face);
+        } else if (!face.snapshot) {
+            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
         }
         return;
     }
-    if (ButtonState == 2) {
+    if (face.pressed()) {
         FillOrOutline(1, 1, size.W(-2), size.H(-2), A(ShadowColor, 16), false);
-        DrawCaptionAndIcon(TextColor, NoPass, NoPass);
-        DrawFocusIndicator();
+        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        DrawFocusIndicator(face);
         FillOrOutline(0, 0, size.W(-1), size.H(-1), A(ShadowColor, -26), true);
         return;
     }
-    if (m_enabled) {
+    if (face.enabled) {
         soft_face();
-        if (HasFocus)
-            DrawFocusIndicator();
-        DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
+        if (face.focused)
+            DrawFocusIndicator(face);
+        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
         return;
     }
     if (m_option_button)
         soft_face();
     else
         FillOrOutline(0, 0, W, H, ShadowColor, true);
-    if (!snapshot)
-        DrawCaptionAndIcon(ShadowColor, NoPass, NoPass);
+    if (!face.snapshot)
+        DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
 }
 
 // [SECTION] Ring (5)
 
-void QuillButton::PaintRingFace(bool snapshot)
+void QuillButton::PaintRingFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
     const Color L = ShiftColor(LightColor, 8, false);
-    SelectedStateScope selected(ButtonState, m_option_button && m_value);
 
-    if (ButtonState < 0) {
+    if (face.selected) {
         FillOrOutline(0, 0, W, H, LightColor, false);
         DrawBevel(ShadowColor, L, ShadowColor, L, 0, false);
-        if (m_enabled) {
-            DrawCaptionAndIcon(ButtonState == -5 ? HoverTextColor : TextColor, NoPass, NoPass);
-            if (HasFocus)
-                DrawFocusIndicator();
-        } else if (!snapshot) {
-            DrawCaptionAndIcon(ShadowColor, NoPass, NoPass);
+        if (face.enabled) {
+            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            if (face.focused)
+                DrawFocusIndicator(face);
+        } else if (!face.snapshot) {
+            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
         }
         return;
     }
-    if (ButtonState == 2) {
+    if (face.pressed()) {
         FillOrOutline(0, 0, size.W(-1), size.H(-1), ShiftColor(ShadowColor, -26, false), true);
-        DrawCaptionAndIcon(TextColor, NoPass, NoPass);
-        DrawFocusIndicator();
+        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        DrawFocusIndicator(face);
         DrawBevel(ShadowColor, L, ShadowColor, L, 0, false);
         return;
     }
-    if (m_enabled) {
-        DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
+    if (face.enabled) {
+        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
         DrawBevel(L, ShadowColor, L, ShadowColor, 0, false);
-        if (HasFocus)
-            DrawFocusIndicator();
+        if (face.focused)
+            DrawFocusIndicator(face);
         return;
     }
-    if (!snapshot)
-        DrawCaptionAndIcon(ShadowColor, NoPass, NoPass);
+    if (!face.snapshot)
+        DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
     DrawBevel(L, ShadowColor, L, ShadowColor, 0, false);
 }
 
 // [SECTION] Thin and flat (6, 7, other)
 
-void QuillButton::PaintThinFace(bool snapshot)
+void QuillButton::PaintThinFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
-    SelectedStateScope selected(ButtonState, m_option_button && m_value);
 
-    if (ButtonState < 0) {
+    if (face.selected) {
         FillOrOutline(0, 0, W, H, LightColor, false);
         DrawBevel(ShadowColor, HighlightColor, 0, 0, 0, true);
-        if (m_enabled) {
-            DrawCaptionAndIcon(ButtonState == -5 ? HoverTextColor : TextColor, NoPass, NoPass);
-            if (HasFocus)
-                DrawFocusIndicator();
-        } else if (!snapshot) {
-            DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+        if (face.enabled) {
+            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            if (face.focused)
+                DrawFocusIndicator(face);
+        } else if (!face.snapshot) {
+            DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
         }
         return;
     }
-    if (ButtonState == 2) {
-        DrawCaptionAndIcon(TextColor, NoPass, NoPass);
-        DrawFocusIndicator();
+    if (face.pressed()) {
+        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        DrawFocusIndicator(face);
         DrawBevel(ShadowColor, HighlightColor, 0, 0, 0, true);
         return;
     }
-    if (m_enabled) {
-        DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
+    if (face.enabled) {
+        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
         // The flat button (7) shows its ring only while the pointer is over it.
-        if (m_button_type != 7 || MouseInside || ButtonState == 4)
+        if (m_button_type != 7 || face.pointer_inside || face.pointer_over())
             DrawBevel(HighlightColor, ShadowColor, 0, 0, 0, true);
-        if (HasFocus)
-            DrawFocusIndicator();
+        if (face.focused)
+            DrawFocusIndicator(face);
         return;
     }
-    if (!snapshot)
-        DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+    if (!face.snapshot)
+        DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
     if (m_button_type == 6)
         DrawBevel(HighlightColor, ShadowColor, 0, 0, 0, true);
     else

@@ -35,10 +35,10 @@ struct ScratchBitmap {
 
 } // namespace
 
-void QuillButton::DrawIcon(int32_t x, int32_t y)
+void QuillButton::DrawIcon(bool enabled, int32_t x, int32_t y)
 {
     const int32_t S = icon_side(m_icon_size);
-    if (m_enabled) {
+    if (enabled) {
         PaintPicture(m_icon, float(x), float(y), float(S), float(S));
         return;
     }

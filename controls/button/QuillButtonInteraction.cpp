@@ -113,7 +113,7 @@ void QuillButton::UserControl_MouseDown(int16_t Button, int16_t Shift, float X, 
         // enabled and the face does not change.
         m_enabled = false;
     } else {
-        ButtonState = 2;
+        ButtonState = FaceState::Pressed;
         if (m_option_button) {
             if (m_value)
                 return;
@@ -128,13 +128,13 @@ void QuillButton::UserControl_MouseDown(int16_t Button, int16_t Shift, float X, 
 
 void QuillButton::UserControl_MouseMove(int16_t Button, int16_t Shift, float X, float Y)
 {
-    ButtonState = 4;
+    ButtonState = FaceState::PointerOver;
     if (Button < 2) {
         // A point on the far edge still counts as inside.
         if (X < 0 || Y < 0 || X > ScaleWidth() || Y > ScaleHeight())
-            ButtonState = HasFocus ? 3 : 0;
+            ButtonState = HasFocus ? FaceState::Focused : FaceState::Up;
         else if (Button == host::vbLeftButton)
-            ButtonState = 2;
+            ButtonState = FaceState::Pressed;
     }
     if (!MouseInside)
         RefreshButton();
@@ -148,9 +148,9 @@ void QuillButton::UserControl_MouseMove(int16_t Button, int16_t Shift, float X, 
 void QuillButton::UserControl_MouseUp(int16_t Button, int16_t Shift, float X, float Y)
 {
     if (Button != host::vbRightButton) {
-        ButtonState = HasFocus ? 3 : 0;
+        ButtonState = HasFocus ? FaceState::Focused : FaceState::Up;
         if (MouseInside)
-            ButtonState = 4;
+            ButtonState = FaceState::PointerOver;
         RefreshButton();
     }
     raise_mouse_event("MouseUp", Button, Shift, X, Y);
@@ -160,7 +160,7 @@ void QuillButton::UserControl_Click()
 {
     if (!(LastMouseButton == 1 || m_enabled)) {
         // The click after a right press is swallowed and re-arms the button.
-        if (ButtonState != 1)
+        if (ButtonState != FaceState::Disabled)
             m_enabled = true;
         return;
     }
@@ -228,7 +228,7 @@ void QuillButton::UserControl_AccessKeyPress(int16_t KeyAscii)
 {
     if (!m_option_button) {
         // The pressed face stays on screen for a moment before the click restores it.
-        ButtonState = 2;
+        ButtonState = FaceState::Pressed;
         RefreshButton();
         RefreshAndWait(0.15f);
         LastMouseButton = 1;
@@ -255,7 +255,7 @@ void QuillButton::UserControl_EnterFocus()
     LastMouseButton = 1;
     LastKeyCode = 0;
     if (!MouseInside)
-        ButtonState = 3;
+        ButtonState = FaceState::Focused;
     RefreshButton();
 }
 
@@ -267,7 +267,7 @@ void QuillButton::UserControl_ExitFocus()
     HasFocus = false;
     LastMouseButton = 1;
     LastKeyCode = 0;
-    ButtonState = MouseInside ? 4 : 0;
+    ButtonState = MouseInside ? FaceState::PointerOver : FaceState::Up;
     RefreshButton();
 }
 
@@ -279,9 +279,9 @@ void QuillButton::TimerHover_Timer()
     MouseInside = false;
     // Re-arms a button whose Enabled a right press cleared. A button disabled through its
     // Enabled setter stays disabled: its host control is disabled too.
-    if (ButtonState != 1 && host::Control::Enabled())
+    if (ButtonState != FaceState::Disabled && host::Control::Enabled())
         m_enabled = true;
-    ButtonState = HasFocus ? 3 : 0;
+    ButtonState = HasFocus ? FaceState::Focused : FaceState::Up;
     RefreshButton();
     RaiseEvent("MouseOut");
 }
@@ -298,7 +298,7 @@ void QuillButton::ResumeHover()
 {
     if (design_mode() || !PointerOver())
         return;
-    ButtonState = 4;
+    ButtonState = FaceState::PointerOver;
     MouseInside = true;
     if (!TimerHover.Enabled())
         TimerHover.Enabled(true);
@@ -327,7 +327,7 @@ void QuillButton::Value(bool value)
     if (value) {
         SelectInGroup();
     } else {
-        ButtonState = 0;
+        ButtonState = FaceState::Up;
         RefreshButton();
     }
 }
@@ -338,7 +338,7 @@ void QuillButton::OptionButton(bool value)
     if (value) {
         Value(m_value);
     } else {
-        ButtonState = 0;
+        ButtonState = FaceState::Up;
         RefreshButton();
     }
 }

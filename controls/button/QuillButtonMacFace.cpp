@@ -1,8 +1,7 @@
 // The Macintosh face (ButtonType 8): a light face in a dark outline whose corners are rounded by
 // single pixels, highlight lines along the inner top and left edges and shadow lines along the
 // inner right and bottom edges. The pressed look fills the face with a darkened shadow colour. A
-// set option button is always drawn pressed; it stays in the pressed state until the next state
-// change.
+// set option button is always drawn pressed.
 
 #include "controls/button/PaintSupport.h"
 #include "controls/button/QuillButton.h"
@@ -11,14 +10,14 @@ namespace sorrel::controls {
 
 using gdi::Color;
 
-void QuillButton::PaintMacFace(bool snapshot)
+void QuillButton::PaintMacFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
     auto A = [](Color c, int32_t n) { return ShiftColor(c, n, false); };
 
-    if (m_option_button && m_value)
-        ButtonState = 2;
+    // A set option button always shows the pressed look.
+    const FaceState state = face.selected ? FaceState::Pressed : face.state;
 
     // The idle look's rounded corners and inner shading; ButtonStyle 0 only gets the pixels.
     auto idle_pixels = [&] {
@@ -42,8 +41,8 @@ void QuillButton::PaintMacFace(bool snapshot)
         DrawLine(3, size.H(-2), size.W(-2), size.H(-2), ShadowColor);
     };
 
-    switch (ButtonState) {
-    case 2: {
+    switch (state) {
+    case FaceState::Pressed: {
         // The final fill covers most of these details; what survives lies on column W - 2 and
         // row H - 2.
         if (m_button_style == 0) {
@@ -69,40 +68,40 @@ void QuillButton::PaintMacFace(bool snapshot)
         DrawLine(1, size.H(-3), size.W(-2), size.H(-3), ShadowColor);
         DrawLine(size.W(-2), 3, size.W(-2), size.H(-2), A(ShadowColor, -16));
         DrawLine(2, size.H(-1), size.W(-2), size.H(-1), A(ShadowColor, -16));
-        DrawFocusIndicator();
+        DrawFocusIndicator(face);
         FillOrOutline(1, 1, size.W(-2), size.H(-2), A(ShadowColor, -16), false);
         FillOrOutline(0, 0, W, H, DarkShadowColor, true);
-        if (!m_enabled) {
+        if (!face.enabled) {
             // Also in the snapshot pass: the pressed look always carries its caption.
-            DrawCaptionAndIcon(LightColor, NoPass, NoPass);
-        } else if (m_option_button && m_value) {
-            DrawCaptionAndIcon(LightColor, NoPass, NoPass);
-            if (HasFocus)
-                DrawFocusIndicator();
+            DrawCaptionAndIcon(face, LightColor, NoPass, NoPass);
+        } else if (face.selected) {
+            DrawCaptionAndIcon(face, LightColor, NoPass, NoPass);
+            if (face.focused)
+                DrawFocusIndicator(face);
         } else {
-            DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+            DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
         }
         return;
     }
-    case 0:
-    case 1:
-    case 3:
-    case 4:
+    case FaceState::Up:
+    case FaceState::Disabled:
+    case FaceState::Focused:
+    case FaceState::PointerOver:
         break;
     default:
         return;
     }
 
-    if (m_enabled) {
+    if (face.enabled) {
         FillOrOutline(1, 1, size.W(-1), size.H(-1), LightColor, false);
         FillOrOutline(0, 0, W, H, DarkShadowColor, true);
         if (m_button_style == 0) {
             idle_pixels();
             idle_lines();
         }
-        DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
-        if (HasFocus)
-            DrawFocusIndicator();
+        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        if (face.focused)
+            DrawFocusIndicator(face);
         return;
     }
     FillOrOutline(1, 1, size.W(-2), size.H(-2), LightColor, false);
@@ -114,8 +113,8 @@ void QuillButton::PaintMacFace(bool snapshot)
         FillOrOutline(1, 1, size.W(-2), size.H(-2), LightColor, false);
         FillOrOutline(0, 0, W, H, DarkShadowColor, true);
     }
-    if (!snapshot)
-        DrawCaptionAndIcon(ShadowColor, HighlightColor, NoPass);
+    if (!face.snapshot)
+        DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
 }
 
 } // namespace sorrel::controls

@@ -1,6 +1,7 @@
 // The paint pipeline: background, caption font, the face painter of the ButtonType, and the
-// host refresh. Each step is trapped on its own, so a fault in one (a face painter, say) still
-// lets the surface reach the screen and the snapshot members come back.
+// host refresh. PaintButton turns the button's state into one FaceLook that every step reads. Each
+// step is trapped on its own, so a fault in one (a face painter, say) still lets the surface reach
+// the screen.
 
 #include "controls/button/PaintSupport.h"
 #include "controls/button/QuillButton.h"
@@ -20,23 +21,32 @@ template<class Step> void trapped(Step&& step)
 
 } // namespace
 
+FaceLook QuillButton::face_look(bool snapshot) const
+{
+    FaceLook face;
+    face.selected = m_option_button && m_value;
+    face.focused = HasFocus;
+    face.pointer_inside = MouseInside;
+    face.snapshot = snapshot;
+    // The snapshot is the disabled look, whatever the button's own state.
+    face.state = snapshot ? FaceState::Disabled : ButtonState;
+    face.enabled = snapshot ? false : m_enabled;
+    return face;
+}
+
 void QuillButton::PaintButton(bool snapshot)
 {
-    // The snapshot pass paints the disabled look that PrepareIcon lifts the icon's background
-    // from; only the members change, the host control stays as it is.
-    const int32_t saved_state = ButtonState;
-    const bool saved_enabled = m_enabled;
-    if (snapshot) {
-        ButtonState = 1;
-        m_enabled = false;
-    }
-    PaintingSnapshot = snapshot;
+    // The Macintosh face shows a set option button pressed, and the button stays in the pressed
+    // state until the next state change.
+    if (!snapshot && m_button_type == 8 && m_option_button && m_value)
+        ButtonState = FaceState::Pressed;
+    const FaceLook face = face_look(snapshot);
 
     trapped([&] {
         const FaceSize size {ScaleWidth(), ScaleHeight()};
         if (m_color_scheme == 5) {
             PaintGradient();
-        } else if (m_button_type == 7 && m_color_scheme == 2 && ButtonState != 4) {
+        } else if (m_button_type == 7 && m_color_scheme == 2 && !face.pointer_over()) {
             // The idle flat button shows its container's colour.
             gdi::Color back = Parent() ? gdi::GetBkColor(parent_dc()) : Ambient().BackColor;
             FillOrOutline(0, 0, size.W(), size.H(), back, false);
@@ -51,38 +61,33 @@ void QuillButton::PaintButton(bool snapshot)
     trapped([&] {
         switch (m_button_type) {
         case 1:
-            PaintClassicFace(snapshot);
+            PaintClassicFace(face);
             break;
         case 2:
-            PaintBevelFace(snapshot);
+            PaintBevelFace(face);
             break;
         case 3:
-            PaintXPFace(snapshot);
+            PaintXPFace(face);
             break;
         case 4:
-            PaintSoftFace(snapshot);
+            PaintSoftFace(face);
             break;
         case 5:
-            PaintRingFace(snapshot);
+            PaintRingFace(face);
             break;
         case 8:
-            PaintMacFace(snapshot);
+            PaintMacFace(face);
             break;
         default:
-            PaintThinFace(snapshot);
+            PaintThinFace(face);
             break;
         }
     });
     trapped([&] { Refresh(); });
 
-    if (snapshot) {
-        ButtonState = saved_state;
-        m_enabled = saved_enabled;
-    }
-    PaintingSnapshot = false;
     // The designer always sees the up look after a repaint.
     if (design_mode())
-        ButtonState = 0;
+        ButtonState = FaceState::Up;
 }
 
 } // namespace sorrel::controls

@@ -131,7 +131,7 @@ void QuillButton::DrawBevel(
     gdi::LineTo(dc, a + l, bt - 1);
 }
 
-void QuillButton::DrawFocusIndicator()
+void QuillButton::DrawFocusIndicator(const FaceLook& face)
 {
     if (!m_show_focus)
         return;
@@ -140,7 +140,7 @@ void QuillButton::DrawFocusIndicator()
     bool segmented = slant_left() != 0 || slant_right() != 0;
     if (segmented || m_button_type == 4) {
         // Around the caption, which a press moves: the rectangle moves with it.
-        const int32_t P = pressed_offset();
+        const int32_t P = pressed_offset(face);
         rect = {CaptionRect.Left + P, CaptionRect.Top + P, CaptionRect.Right + P, CaptionRect.Bottom + P};
     } else
         rect = {4, 4, face_width() - 4, face_height() - 4};

@@ -25,12 +25,11 @@ constexpr Color FocusRimTop = 0xFFE7CE;
 
 } // namespace
 
-void QuillButton::PaintXPFace(bool snapshot)
+void QuillButton::PaintXPFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
     auto P = [](Color c, int32_t n) { return shifted_colour(c, n, true); };
-    SelectedStateScope selected(ButtonState, m_option_button && m_value);
 
     // The shade of row i darkens by up to 25 towards the far end. A face without height has no
     // rows to shade, so the step is never divided by zero.
@@ -66,7 +65,7 @@ void QuillButton::PaintXPFace(bool snapshot)
                 FillOrOutline(1, 1, size.W(-1), size.H(-1), HoverRimLight, true);
                 FillOrOutline(2, 2, size.W(-2), size.H(-2), HoverRim, true);
             }
-        } else if (HasFocus) {
+        } else if (face.focused) {
             if (m_button_style == 0) {
                 FillOrOutline(1, 2, size.W(-2), size.H(-2), FocusRim, true);
                 DrawLine(3, 2, 3, size.H(-2), FocusRimSide);
@@ -92,7 +91,7 @@ void QuillButton::PaintXPFace(bool snapshot)
         }
     };
 
-    if (ButtonState < 0) {
+    if (face.selected) {
         const Color B = P(P(FaceColor, -22), 32);
         for (int32_t i = rows; i >= 1; --i)
             DrawLine(0, size.H(-i), W, size.H(-i), shade(B, i));
@@ -100,17 +99,17 @@ void QuillButton::PaintXPFace(bool snapshot)
             corner_pixels(NavyCorner);
         pressed_bevel(B);
         FillOrOutline(0, 0, W, H, Navy, true);
-        if (!m_enabled) {
-            if (!snapshot)
-                DrawCaptionAndIcon(HighlightColor, NoPass, NoPass);
+        if (!face.enabled) {
+            if (!face.snapshot)
+                DrawCaptionAndIcon(face, HighlightColor, NoPass, NoPass);
             return;
         }
-        rim(ButtonState == -5, B);
-        DrawCaptionAndIcon(ButtonState == -5 ? HoverTextColor : TextColor, NoPass, NoPass);
+        rim(face.pointer_over(), B);
+        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
         return;
     }
 
-    if (ButtonState == 2) {
+    if (face.pressed()) {
         const Color B = P(P(FaceColor, 48), -32);
         for (int32_t i = 1; i <= rows; ++i)
             DrawLine(0, size.H(-i), W, size.H(-i), shade(B, i));
@@ -118,20 +117,20 @@ void QuillButton::PaintXPFace(bool snapshot)
             corner_pixels(NavyCorner);
         pressed_bevel(B);
         FillOrOutline(0, 0, W, H, Navy, true);
-        DrawCaptionAndIcon(TextColor, NoPass, NoPass);
-        if (HasFocus)
+        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        if (face.focused)
             FillOrOutline(1, 2, size.W(-2), size.H(-2), FocusRim, true);
         return;
     }
 
     const Color B = P(FaceColor, 48);
-    if (!m_enabled) {
+    if (!face.enabled) {
         FillOrOutline(0, 0, W, H, P(B, -24), false);
         FillOrOutline(0, 0, W, H, P(B, -84), true);
         if (m_button_style == 0)
             corner_pixels(P(B, -72));
-        if (!snapshot)
-            DrawCaptionAndIcon(P(B, -104), NoPass, NoPass);
+        if (!face.snapshot)
+            DrawCaptionAndIcon(face, P(B, -104), NoPass, NoPass);
         return;
     }
     for (int32_t i = 1; i <= rows; ++i)
@@ -140,9 +139,9 @@ void QuillButton::PaintXPFace(bool snapshot)
         FillOrOutline(0, 0, W, H, Navy, true);
         corner_pixels(NavyCorner);
     }
-    rim(ButtonState == 4, B);
+    rim(face.pointer_over(), B);
     // The blue rim is this face's focus mark; it never uses the dotted focus rectangle.
-    DrawCaptionAndIcon(ButtonState == 4 ? HoverTextColor : TextColor, NoPass, NoPass);
+    DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
 }
 
 } // namespace sorrel::controls

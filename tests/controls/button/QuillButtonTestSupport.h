@@ -20,8 +20,8 @@ public:
     explicit QuillButtonTestAccess(QuillButton& button)
         : b(button)
     { }
-    int32_t state() const { return b.ButtonState; }
-    void set_state(int32_t s) { b.ButtonState = s; }
+    int32_t state() const { return int32_t(b.ButtonState); }
+    void set_state(int32_t s) { b.ButtonState = FaceState(s); }
     bool mouse_inside() const { return b.MouseInside; }
     bool has_focus() const { return b.HasFocus; }
     bool paint_ready() const { return b.PaintReady; }
@@ -59,7 +59,7 @@ public:
     {
         b.DrawBevel(c1, c2, c3, c4, inset, outer_only);
     }
-    void focus_indicator() { b.DrawFocusIndicator(); }
+    void focus_indicator() { b.DrawFocusIndicator(b.face_look(false)); }
     void gradient() { b.PaintGradient(); }
     void set_style_raw(int32_t style) { b.m_button_style = style; }
     void set_type_raw(int32_t type) { b.m_button_type = type; }
