@@ -7,6 +7,37 @@
 
 namespace sorrel::controls {
 
+// The face style (ButtonType).
+enum class FaceType : int32_t {
+    Classic = 1,
+    Bevel = 2,
+    XP = 3,
+    Soft = 4,
+    Ring = 5,
+    Thin = 6,
+    // The thin face whose ring shows only while the pointer is over it.
+    Flat = 7,
+    Macintosh = 8,
+};
+
+// The outline shape (ButtonStyle): a rectangle or a segment with slanted ends.
+enum class OutlineStyle : int32_t {
+    Rectangle = 0,
+    SlantedRight = 1,
+    SlantedBoth = 2,
+    SlantedLeft = 3,
+};
+
+// Where the palette comes from (ColorScheme).
+enum class SchemeKind : int32_t {
+    System = 1,
+    Custom = 2,
+    LightGrey = 3,
+    Container = 4,
+    // The custom colours on a gradient face.
+    Gradient = 5,
+};
+
 // The look the interaction code leaves for the next paint (ButtonState).
 enum class FaceState : int32_t {
     Up = 0,

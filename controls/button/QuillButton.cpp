@@ -71,9 +71,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 28> Property
     {"Container", ""},
 }};
 
-bool is_custom_scheme(int32_t scheme)
+bool is_custom_scheme(SchemeKind scheme)
 {
-    return scheme == 2 || scheme == 5;
+    return scheme == SchemeKind::Custom || scheme == SchemeKind::Gradient;
 }
 
 // A picture reference that holds no pixels counts as no picture.
@@ -179,11 +179,12 @@ bool QuillButton::store_design_setting(
 
 void QuillButton::ButtonType(int32_t value)
 {
-    if (value < 1 || value > 8 || value == m_button_type)
+    if (value < int32_t(FaceType::Classic) || value > int32_t(FaceType::Macintosh) || value == m_button_type)
         return;
     // The XP and Macintosh faces have no gradient; this holds in both modes.
-    if ((value == 3 || value == 8) && m_color_scheme == 5)
-        m_color_scheme = 2;
+    const FaceType type = FaceType(value);
+    if ((type == FaceType::XP || type == FaceType::Macintosh) && scheme() == SchemeKind::Gradient)
+        set_scheme(SchemeKind::Custom);
     if (!design_mode())
         return;
     m_button_type = value;
@@ -193,12 +194,13 @@ void QuillButton::ButtonType(int32_t value)
 
 void QuillButton::ButtonStyle(int32_t value)
 {
-    if (value == m_button_style || value < 0 || value > 3)
+    if (value == m_button_style || value < int32_t(OutlineStyle::Rectangle)
+        || value > int32_t(OutlineStyle::SlantedLeft))
         return;
     if (!design_mode())
         return;
     // A segmented button has no room for a vertical caption.
-    if (value != 0) {
+    if (OutlineStyle(value) != OutlineStyle::Rectangle) {
         m_caption_orientation = 0;
         mark("ORIENT");
     }
@@ -235,7 +237,8 @@ void QuillButton::ShowFocus(bool value)
 
 void QuillButton::ColorScheme(int32_t value)
 {
-    if (value < 1 || value > 5 || value == m_color_scheme)
+    if (value < int32_t(SchemeKind::System) || value > int32_t(SchemeKind::Gradient)
+        || value == m_color_scheme)
         return;
     bool design = design_mode();
     if (ProbePlatform(true) == -1) {
@@ -248,7 +251,7 @@ void QuillButton::ColorScheme(int32_t value)
         return;
     m_color_scheme = value;
     mark_all({"COLTYPE", "BCOL", "FCOL", "FCOLO", "EMBOSSM", "EMBOSSS"});
-    if (!is_custom_scheme(value))
+    if (!is_custom_scheme(SchemeKind(value)))
         m_caption_style = 0;
     ApplyColorScheme(true);
     RefreshButton();
@@ -256,11 +259,11 @@ void QuillButton::ColorScheme(int32_t value)
 
 bool QuillButton::enter_custom_scheme(std::initializer_list<std::string_view> keys_when_switching)
 {
-    if (is_custom_scheme(m_color_scheme))
+    if (is_custom_scheme(scheme()))
         return true;
     if (!design_mode())
         return false;
-    m_color_scheme = 2;
+    set_scheme(SchemeKind::Custom);
     mark_all(keys_when_switching);
     return true;
 }
@@ -340,15 +343,15 @@ void QuillButton::set_gradient_color(
     if (value == field)
         return;
     bool design = design_mode();
-    if (m_button_type == 3 || m_button_type == 8) {
+    if (face_type() == FaceType::XP || face_type() == FaceType::Macintosh) {
         if (design)
             host().MsgBox(GradientFaceMessage, host::vbOKOnly + host::vbInformation);
         return;
     }
-    if (m_color_scheme != 5) {
+    if (scheme() != SchemeKind::Gradient) {
         if (!design)
             return;
-        m_color_scheme = 5;
+        set_scheme(SchemeKind::Gradient);
         mark_all({"COLTYPE", "FCOL", "FCOLO", "BCOL", other_key});
     }
     field = TranslateSystemColor(value);
@@ -362,7 +365,7 @@ void QuillButton::GradientOrientation(int32_t value)
 {
     // Stored at once in both modes; the face shows it from the next repaint.
     m_gradient_orientation = value;
-    if (m_color_scheme == 5 && design_mode()) {
+    if (scheme() == SchemeKind::Gradient && design_mode()) {
         mark("GStyle");
         RefreshButton();
     }
@@ -497,9 +500,9 @@ void QuillButton::UserControl_InitProperties()
     attach_text_font(std::move(font));
     LayoutDirty = true;
 
-    m_button_type = 2;
-    m_button_style = 0;
-    m_color_scheme = 1;
+    m_button_type = int32_t(FaceType::Bevel);
+    m_button_style = int32_t(OutlineStyle::Rectangle);
+    m_color_scheme = int32_t(SchemeKind::System);
     m_back_color = gdi::GetSysColor(gdi::COLOR_BTNFACE);
     m_fore_color = gdi::GetSysColor(gdi::COLOR_BTNTEXT);
     m_gradient_start = 0;
@@ -555,8 +558,9 @@ void QuillButton::UserControl_ReadProperties(host::PropertyBag& PropBag)
     m_button_style = read_long(PropBag, "BSTYLE", 0);
     // Only the setter's shapes have an outline, margins and slants; any other stored shape is
     // the rectangle, for every painter alike.
-    if (m_button_style < 0 || m_button_style > 3)
-        m_button_style = 0;
+    if (m_button_style < int32_t(OutlineStyle::Rectangle)
+        || m_button_style > int32_t(OutlineStyle::SlantedLeft))
+        m_button_style = int32_t(OutlineStyle::Rectangle);
     m_value = read_bool(PropBag, "OPTVAL", false);
     m_option_button = read_bool(PropBag, "OPTMOD", false);
     m_caption
@@ -596,8 +600,8 @@ void QuillButton::UserControl_ReadProperties(host::PropertyBag& PropBag)
     EffectiveGraphicsMode = RequestedGraphicsMode >= 0 ? RequestedGraphicsMode : platform_mode;
     m_show_focus = read_bool(PropBag, "SHOWF", true);
 
-    if (ProbePlatform(true) == -1 && m_color_scheme == 5)
-        m_color_scheme = 2;
+    if (ProbePlatform(true) == -1 && scheme() == SchemeKind::Gradient)
+        set_scheme(SchemeKind::Custom);
     host::Control::Enabled(m_enabled);
     attach_text_font(TextFont);
     LayoutDirty = true;

@@ -152,6 +152,11 @@ private:
     friend class QuillButtonTestAccess;
 
     // [SECTION] Helpers shared by every part of the class
+    // The stored settings by name; a damaged stored value comes back as it is.
+    FaceType face_type() const { return FaceType(m_button_type); }
+    OutlineStyle outline_style() const { return OutlineStyle(m_button_style); }
+    SchemeKind scheme() const { return SchemeKind(m_color_scheme); }
+    void set_scheme(SchemeKind value) { m_color_scheme = int32_t(value); }
     // The surface's ScaleWidth and ScaleHeight rounded to whole pixels, halves to even.
     int face_width() const;
     int face_height() const;

@@ -180,7 +180,7 @@ int32_t QuillButton::pressed_offset(const FaceLook& face) const
 {
     // Pressed push buttons move their caption and icon one pixel right and down; the soft face
     // and option buttons never do.
-    return (face.pressed() && m_button_type != 4 && !m_option_button) ? 1 : 0;
+    return (face.pressed() && face_type() != FaceType::Soft && !m_option_button) ? 1 : 0;
 }
 
 void QuillButton::DrawCaptionAndIcon(
@@ -207,7 +207,7 @@ void QuillButton::DrawCaptionAndIcon(
     };
     if (face.enabled && m_caption_style >= 1 && m_caption_style <= 3) {
         styled(m_caption_style, m_emboss_mid, m_emboss_shadow, TextColor);
-    } else if (m_color_scheme == 5 && !face.enabled) {
+    } else if (scheme() == SchemeKind::Gradient && !face.enabled) {
         // A disabled caption on a gradient is engraved in shades of the container's colour.
         const Color back = Parent() ? gdi::GetBkColor(parent_dc()) : Ambient().BackColor;
         const Color mid = ShiftColor(back, -192, false);
@@ -216,7 +216,7 @@ void QuillButton::DrawCaptionAndIcon(
             styled(1, mid, shade, ShiftColor(back, 47, false));
         else
             styled(2, mid, shade, 0);
-    } else if (m_color_scheme == 5 && face.selected) {
+    } else if (scheme() == SchemeKind::Gradient && face.selected) {
         // The gradient's start colour, unless it is lost on the selected look's light fill.
         colour[2] = textColour == NoPass
             ? m_gradient_start

@@ -107,7 +107,7 @@ void QuillButton::PaintSoftFace(const FaceLook& face)
         FillOrOutline(1, 1, size.W(-1), size.H(-1), A(FaceColor, 12), false);
         FillOrOutline(1, 1, size.W(-1), size.H(-1), HighlightColor, true);
         FillOrOutline(0, 0, size.W(-1), size.H(-1), A(ShadowColor, -26), true);
-        if (m_button_style != 0) {
+        if (outline_style() != OutlineStyle::Rectangle) {
             SetPixelAt(1, size.H(-2), A(ShadowColor, 26));
             SetPixelAt(size.W(-2), 1, A(ShadowColor, 26));
         }
@@ -214,7 +214,7 @@ void QuillButton::PaintThinFace(const FaceLook& face)
     if (face.enabled) {
         DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
         // The flat button (7) shows its ring only while the pointer is over it.
-        if (m_button_type != 7 || face.pointer_inside || face.pointer_over())
+        if (face_type() != FaceType::Flat || face.pointer_inside || face.pointer_over())
             DrawBevel(HighlightColor, ShadowColor, 0, 0, 0, true);
         if (face.focused)
             DrawFocusIndicator(face);
@@ -222,7 +222,7 @@ void QuillButton::PaintThinFace(const FaceLook& face)
     }
     if (!face.snapshot)
         DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
-    if (m_button_type == 6)
+    if (face_type() == FaceType::Thin)
         DrawBevel(HighlightColor, ShadowColor, 0, 0, 0, true);
     else
         FillOrOutline(0, 0, W, H, ShadowColor, true);

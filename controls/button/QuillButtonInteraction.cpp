@@ -423,7 +423,7 @@ void QuillButton::UserControl_AmbientChanged(const std::string& PropertyName)
         LayoutDirty = true;
         return;
     }
-    if (PropertyName == "ForeColor" || m_color_scheme == 4) {
+    if (PropertyName == "ForeColor" || scheme() == SchemeKind::Container) {
         ApplyColorScheme(false);
         RefreshButton();
     }

@@ -45,7 +45,7 @@ void QuillButton::PaintMacFace(const FaceLook& face)
     case FaceState::Pressed: {
         // The final fill covers most of these details; what survives lies on column W - 2 and
         // row H - 2.
-        if (m_button_style == 0) {
+        if (outline_style() == OutlineStyle::Rectangle) {
             SetPixelAt(2, 2, A(ShadowColor, -64));
             SetPixelAt(3, 3, A(ShadowColor, -32));
             SetPixelAt(1, 1, DarkShadowColor);
@@ -95,7 +95,7 @@ void QuillButton::PaintMacFace(const FaceLook& face)
     if (face.enabled) {
         FillOrOutline(1, 1, size.W(-1), size.H(-1), LightColor, false);
         FillOrOutline(0, 0, W, H, DarkShadowColor, true);
-        if (m_button_style == 0) {
+        if (outline_style() == OutlineStyle::Rectangle) {
             idle_pixels();
             idle_lines();
         }
@@ -106,10 +106,10 @@ void QuillButton::PaintMacFace(const FaceLook& face)
     }
     FillOrOutline(1, 1, size.W(-2), size.H(-2), LightColor, false);
     FillOrOutline(0, 0, W, H, DarkShadowColor, true);
-    if (m_button_style == 0)
+    if (outline_style() == OutlineStyle::Rectangle)
         idle_pixels();
     idle_lines();
-    if (m_button_style != 0) {
+    if (outline_style() != OutlineStyle::Rectangle) {
         FillOrOutline(1, 1, size.W(-2), size.H(-2), LightColor, false);
         FillOrOutline(0, 0, W, H, DarkShadowColor, true);
     }

@@ -44,16 +44,16 @@ void QuillButton::BuildOutline()
         gdi::CombineRgn(OutlineRegion, OutlineRegion, cell, gdi::RGN_DIFF);
         gdi::DeleteObject(cell);
     };
-    switch (m_button_type) {
-    case 1:
+    switch (face_type()) {
+    case FaceType::Classic:
         // The corner pixels of the dark outline.
         cut(0, 0, 1, 1);
         cut(0, h - 1, 1, h);
         cut(w - 1, 0, w, 1);
         cut(w - 1, h - 1, w, h);
         break;
-    case 3:
-    case 8:
+    case FaceType::XP:
+    case FaceType::Macintosh:
         // Three pixels at each corner round the outline off.
         cut(0, 0, 2, 1);
         cut(0, h - 1, 2, h);
@@ -64,7 +64,7 @@ void QuillButton::BuildOutline()
         cut(w - 1, 1, w, 2);
         cut(w - 1, h - 2, w, h - 1);
         break;
-    case 4:
+    case FaceType::Soft:
         cut(0, h - 1, 1, h);
         cut(w - 1, 0, w, 1);
         break;

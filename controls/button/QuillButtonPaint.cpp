@@ -38,15 +38,15 @@ void QuillButton::PaintButton(bool snapshot)
 {
     // The Macintosh face shows a set option button pressed, and the button stays in the pressed
     // state until the next state change.
-    if (!snapshot && m_button_type == 8 && m_option_button && m_value)
+    if (!snapshot && face_type() == FaceType::Macintosh && m_option_button && m_value)
         ButtonState = FaceState::Pressed;
     const FaceLook face = face_look(snapshot);
 
     trapped([&] {
         const FaceSize size {ScaleWidth(), ScaleHeight()};
-        if (m_color_scheme == 5) {
+        if (scheme() == SchemeKind::Gradient) {
             PaintGradient();
-        } else if (m_button_type == 7 && m_color_scheme == 2 && !face.pointer_over()) {
+        } else if (face_type() == FaceType::Flat && scheme() == SchemeKind::Custom && !face.pointer_over()) {
             // The idle flat button shows its container's colour.
             gdi::Color back = Parent() ? gdi::GetBkColor(parent_dc()) : Ambient().BackColor;
             FillOrOutline(0, 0, size.W(), size.H(), back, false);
@@ -59,23 +59,23 @@ void QuillButton::PaintButton(bool snapshot)
             CreateCaptionFont(true);
     });
     trapped([&] {
-        switch (m_button_type) {
-        case 1:
+        switch (face_type()) {
+        case FaceType::Classic:
             PaintClassicFace(face);
             break;
-        case 2:
+        case FaceType::Bevel:
             PaintBevelFace(face);
             break;
-        case 3:
+        case FaceType::XP:
             PaintXPFace(face);
             break;
-        case 4:
+        case FaceType::Soft:
             PaintSoftFace(face);
             break;
-        case 5:
+        case FaceType::Ring:
             PaintRingFace(face);
             break;
-        case 8:
+        case FaceType::Macintosh:
             PaintMacFace(face);
             break;
         default:

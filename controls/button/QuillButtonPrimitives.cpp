@@ -43,12 +43,15 @@ gdi::Color QuillButton::TranslateSystemColor(gdi::Color value)
 
 int32_t QuillButton::slant_right() const
 {
-    return (m_button_style == 1 || m_button_style == 2) ? 18 : 0;
+    return (outline_style() == OutlineStyle::SlantedRight || outline_style() == OutlineStyle::SlantedBoth)
+        ? 18
+        : 0;
 }
 
 int32_t QuillButton::slant_left() const
 {
-    return (m_button_style == 2 || m_button_style == 3) ? 18 : 0;
+    return (outline_style() == OutlineStyle::SlantedBoth || outline_style() == OutlineStyle::SlantedLeft) ? 18
+                                                                                                          : 0;
 }
 
 void QuillButton::release_pen()
@@ -138,13 +141,13 @@ void QuillButton::DrawFocusIndicator(const FaceLook& face)
     gdi::HDC dc = hDC();
     gdi::RECT rect;
     bool segmented = slant_left() != 0 || slant_right() != 0;
-    if (segmented || m_button_type == 4) {
+    if (segmented || face_type() == FaceType::Soft) {
         // Around the caption, which a press moves: the rectangle moves with it.
         const int32_t P = pressed_offset(face);
         rect = {CaptionRect.Left + P, CaptionRect.Top + P, CaptionRect.Right + P, CaptionRect.Bottom + P};
     } else
         rect = {4, 4, face_width() - 4, face_height() - 4};
-    use_pen(dc, m_button_type == 4 ? gdi::Color(0xCC9999) : gdi::Color(0));
+    use_pen(dc, face_type() == FaceType::Soft ? gdi::Color(0xCC9999) : gdi::Color(0));
     // Drawn by inverting pixels: drawing it twice takes it away again.
     gdi::DrawFocusRect(dc, &rect);
     host::UserControl::ForeColor(TextColor);

@@ -60,16 +60,16 @@ void QuillButton::ApplyColorScheme(bool resetColours)
         m_emboss_shadow = 0xFFFFFF;
     };
 
-    switch (m_color_scheme) {
-    case 2:
-    case 5:
+    switch (scheme()) {
+    case SchemeKind::Custom:
+    case SchemeKind::Gradient:
         // Custom and gradient: everything follows the custom colour properties.
         FaceColor = m_back_color;
         derive_shades();
         TextColor = m_fore_color;
         HoverTextColor = m_mouse_over;
         break;
-    case 3:
+    case SchemeKind::LightGrey:
         FaceColor = 0xC0C0C0;
         LightColor = 0xDFDFDF;
         HighlightColor = 0xFFFFFF;
@@ -84,7 +84,7 @@ void QuillButton::ApplyColorScheme(bool resetColours)
             m_mouse_over = 0;
         }
         break;
-    case 4: {
+    case SchemeKind::Container: {
         // The colours of the container's drawing surface.
         gdi::HDC dc = parent_dc();
         if (dc) {

@@ -54,7 +54,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
     };
     auto rim = [&](bool hover, Color B) {
         if (hover) {
-            if (m_button_style == 0) {
+            if (outline_style() == OutlineStyle::Rectangle) {
                 FillOrOutline(2, 2, size.W(-2), size.H(-2), HoverRim, true);
                 DrawLine(1, 2, 1, size.H(-2), HoverRimLight);
                 DrawLine(2, size.H(-2), size.W(-2), size.H(-2), HoverRimDark);
@@ -66,7 +66,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
                 FillOrOutline(2, 2, size.W(-2), size.H(-2), HoverRim, true);
             }
         } else if (face.focused) {
-            if (m_button_style == 0) {
+            if (outline_style() == OutlineStyle::Rectangle) {
                 FillOrOutline(1, 2, size.W(-2), size.H(-2), FocusRim, true);
                 DrawLine(3, 2, 3, size.H(-2), FocusRimSide);
                 DrawLine(3, size.H(-2), size.W(-3), size.H(-2), FocusRimBottom);
@@ -95,7 +95,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
         const Color B = P(P(FaceColor, -22), 32);
         for (int32_t i = rows; i >= 1; --i)
             DrawLine(0, size.H(-i), W, size.H(-i), shade(B, i));
-        if (m_button_style == 0)
+        if (outline_style() == OutlineStyle::Rectangle)
             corner_pixels(NavyCorner);
         pressed_bevel(B);
         FillOrOutline(0, 0, W, H, Navy, true);
@@ -113,7 +113,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
         const Color B = P(P(FaceColor, 48), -32);
         for (int32_t i = 1; i <= rows; ++i)
             DrawLine(0, size.H(-i), W, size.H(-i), shade(B, i));
-        if (m_button_style == 0)
+        if (outline_style() == OutlineStyle::Rectangle)
             corner_pixels(NavyCorner);
         pressed_bevel(B);
         FillOrOutline(0, 0, W, H, Navy, true);
@@ -127,7 +127,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
     if (!face.enabled) {
         FillOrOutline(0, 0, W, H, P(B, -24), false);
         FillOrOutline(0, 0, W, H, P(B, -84), true);
-        if (m_button_style == 0)
+        if (outline_style() == OutlineStyle::Rectangle)
             corner_pixels(P(B, -72));
         if (!face.snapshot)
             DrawCaptionAndIcon(face, P(B, -104), NoPass, NoPass);
@@ -135,7 +135,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
     }
     for (int32_t i = 1; i <= rows; ++i)
         DrawLine(0, i, W, i, shade(B, i));
-    if (m_button_style == 0) {
+    if (outline_style() == OutlineStyle::Rectangle) {
         FillOrOutline(0, 0, W, H, Navy, true);
         corner_pixels(NavyCorner);
     }
