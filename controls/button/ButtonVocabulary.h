@@ -3,6 +3,8 @@
 // The button's numbered settings and states by name. The stored properties stay plain integers
 // (they are the persistence format and the public interface); the control compares them as these.
 
+#include "platform/gdi/Gdi.h"
+
 #include <cstdint>
 
 namespace sorrel::controls {
@@ -36,6 +38,18 @@ enum class SchemeKind : int32_t {
     Container = 4,
     // The custom colours on a gradient face.
     Gradient = 5,
+};
+
+// The seven colours a colour scheme gives the painters.
+struct Palette {
+    gdi::Color face {0};
+    gdi::Color light {0};
+    gdi::Color highlight {0};
+    gdi::Color shadow {0};
+    gdi::Color dark_shadow {0};
+    gdi::Color text {0};
+    gdi::Color hover_text {0};
+    bool operator==(const Palette&) const = default;
 };
 
 // The look the interaction code leaves for the next paint (ButtonState).

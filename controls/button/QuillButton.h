@@ -209,6 +209,8 @@ private:
     // the platform has no gradient fill, else the same answer.
     int16_t ProbePlatform(bool gradientQuery);
     void ApplyColorScheme(bool resetColours);
+    // The palette of the current scheme.
+    Palette scheme_palette() const;
 
     // [SECTION] Colour helpers and drawing primitives (QuillButtonPrimitives.cpp)
     // Each primitive draws on the control's own surface and creates and deletes its own pen or
@@ -304,13 +306,7 @@ private:
     bool m_terminated {false};
 
     // The palette ApplyColorScheme derives; every painter reads it.
-    gdi::Color FaceColor {0};
-    gdi::Color LightColor {0};
-    gdi::Color HighlightColor {0};
-    gdi::Color ShadowColor {0};
-    gdi::Color DarkShadowColor {0};
-    gdi::Color TextColor {0};
-    gdi::Color HoverTextColor {0};
+    Palette m_palette;
 
     host::FontRef TextFont;
     host::StdFont::Subscription m_text_font_subscription;

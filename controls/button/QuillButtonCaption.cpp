@@ -206,7 +206,7 @@ void QuillButton::DrawCaptionAndIcon(
         colour[2] = text;
     };
     if (face.enabled && m_caption_style >= 1 && m_caption_style <= 3) {
-        styled(m_caption_style, m_emboss_mid, m_emboss_shadow, TextColor);
+        styled(m_caption_style, m_emboss_mid, m_emboss_shadow, m_palette.text);
     } else if (scheme() == SchemeKind::Gradient && !face.enabled) {
         // A disabled caption on a gradient is engraved in shades of the container's colour.
         const Color back = Parent() ? gdi::GetBkColor(parent_dc()) : Ambient().BackColor;
@@ -220,7 +220,7 @@ void QuillButton::DrawCaptionAndIcon(
         // The gradient's start colour, unless it is lost on the selected look's light fill.
         colour[2] = textColour == NoPass
             ? m_gradient_start
-            : readable_colour(LightColor, {m_gradient_start & 0xFFFFFF, textColour & 0xFFFFFF});
+            : readable_colour(m_palette.light, {m_gradient_start & 0xFFFFFF, textColour & 0xFFFFFF});
     }
 
     const gdi::HDC dc = hDC();

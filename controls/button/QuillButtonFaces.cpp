@@ -21,34 +21,35 @@ void QuillButton::PaintClassicFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
+    const Palette& pal = m_palette;
 
     if (face.selected) {
-        FillOrOutline(0, 0, W, H, LightColor, false);
-        DrawBevel(ShadowColor, HighlightColor, ShadowColor, HighlightColor, 0, false);
+        FillOrOutline(0, 0, W, H, pal.light, false);
+        DrawBevel(pal.shadow, pal.highlight, pal.shadow, pal.highlight, 0, false);
         if (face.enabled) {
             if (face.focused || face.pressed())
                 DrawFocusIndicator(face);
-            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
         } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
+            DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
         }
         return;
     }
     if (face.pressed()) {
-        DrawBevel(ShadowColor, HighlightColor, ShadowColor, HighlightColor, 1, false);
-        FillOrOutline(0, 0, W, H, DarkShadowColor, true);
+        DrawBevel(pal.shadow, pal.highlight, pal.shadow, pal.highlight, 1, false);
+        FillOrOutline(0, 0, W, H, pal.dark_shadow, true);
         DrawFocusIndicator(face);
-        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, pal.text, NoPass, NoPass);
         return;
     }
-    DrawBevel(HighlightColor, ShadowColor, HighlightColor, ShadowColor, 1, false);
-    FillOrOutline(0, 0, W, H, DarkShadowColor, true);
+    DrawBevel(pal.highlight, pal.shadow, pal.highlight, pal.shadow, 1, false);
+    FillOrOutline(0, 0, W, H, pal.dark_shadow, true);
     if (face.enabled) {
-        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
         if (face.focused)
             DrawFocusIndicator(face);
     } else if (!face.snapshot) {
-        DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
+        DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
     }
 }
 
@@ -58,39 +59,40 @@ void QuillButton::PaintBevelFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
+    const Palette& pal = m_palette;
 
     if (face.selected) {
-        FillOrOutline(0, 0, W, H, LightColor, false);
-        DrawBevel(DarkShadowColor, HighlightColor, ShadowColor, LightColor, 0, false);
+        FillOrOutline(0, 0, W, H, pal.light, false);
+        DrawBevel(pal.dark_shadow, pal.highlight, pal.shadow, pal.light, 0, false);
         if (face.enabled) {
             if (face.focused || face.pressed())
                 DrawFocusIndicator(face);
-            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
         } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
         }
         return;
     }
     if (face.pressed()) {
-        FillOrOutline(0, 0, W, H, DarkShadowColor, true);
-        FillOrOutline(1, 1, size.W(-1), size.H(-1), ShadowColor, true);
+        FillOrOutline(0, 0, W, H, pal.dark_shadow, true);
+        FillOrOutline(1, 1, size.W(-1), size.H(-1), pal.shadow, true);
         DrawFocusIndicator(face);
-        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, pal.text, NoPass, NoPass);
         return;
     }
-    DrawBevel(HighlightColor, DarkShadowColor, LightColor, ShadowColor, 1, false);
+    DrawBevel(pal.highlight, pal.dark_shadow, pal.light, pal.shadow, 1, false);
     if (face.enabled) {
         if (face.focused) {
-            FillOrOutline(0, 0, W, H, DarkShadowColor, true);
+            FillOrOutline(0, 0, W, H, pal.dark_shadow, true);
             DrawFocusIndicator(face);
         }
-        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
     } else if (!face.snapshot) {
         // A disabled option button shows a flat grey caption; a push button an engraved one.
         if (m_option_button)
-            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
         else
-            DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
+            DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
     }
 }
 
@@ -100,51 +102,52 @@ void QuillButton::PaintSoftFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
+    const Palette& pal = m_palette;
     auto A = [](Color c, int32_t n) { return ShiftColor(c, n, false); };
 
     // The raised soft face: a lightened face inside a highlight ring and a darker outline.
     auto soft_face = [&] {
-        FillOrOutline(1, 1, size.W(-1), size.H(-1), A(FaceColor, 12), false);
-        FillOrOutline(1, 1, size.W(-1), size.H(-1), HighlightColor, true);
-        FillOrOutline(0, 0, size.W(-1), size.H(-1), A(ShadowColor, -26), true);
+        FillOrOutline(1, 1, size.W(-1), size.H(-1), A(pal.face, 12), false);
+        FillOrOutline(1, 1, size.W(-1), size.H(-1), pal.highlight, true);
+        FillOrOutline(0, 0, size.W(-1), size.H(-1), A(pal.shadow, -26), true);
         if (outline_style() != OutlineStyle::Rectangle) {
-            SetPixelAt(1, size.H(-2), A(ShadowColor, 26));
-            SetPixelAt(size.W(-2), 1, A(ShadowColor, 26));
+            SetPixelAt(1, size.H(-2), A(pal.shadow, 26));
+            SetPixelAt(size.W(-2), 1, A(pal.shadow, 26));
         }
     };
 
     if (face.selected) {
-        FillOrOutline(0, 0, W, H, A(LightColor, 2), false);
-        DrawBevel(ShadowColor, HighlightColor, 0, 0, 0, true);
+        FillOrOutline(0, 0, W, H, A(pal.light, 2), false);
+        DrawBevel(pal.shadow, pal.highlight, 0, 0, 0, true);
         if (face.enabled) {
-            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
             if (face.focused)
                 DrawFocusIndicator(face);
         } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
         }
         return;
     }
     if (face.pressed()) {
-        FillOrOutline(1, 1, size.W(-2), size.H(-2), A(ShadowColor, 16), false);
-        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        FillOrOutline(1, 1, size.W(-2), size.H(-2), A(pal.shadow, 16), false);
+        DrawCaptionAndIcon(face, pal.text, NoPass, NoPass);
         DrawFocusIndicator(face);
-        FillOrOutline(0, 0, size.W(-1), size.H(-1), A(ShadowColor, -26), true);
+        FillOrOutline(0, 0, size.W(-1), size.H(-1), A(pal.shadow, -26), true);
         return;
     }
     if (face.enabled) {
         soft_face();
         if (face.focused)
             DrawFocusIndicator(face);
-        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
         return;
     }
     if (m_option_button)
         soft_face();
     else
-        FillOrOutline(0, 0, W, H, ShadowColor, true);
+        FillOrOutline(0, 0, W, H, pal.shadow, true);
     if (!face.snapshot)
-        DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
 }
 
 // [SECTION] Ring (5)
@@ -153,37 +156,38 @@ void QuillButton::PaintRingFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
-    const Color L = ShiftColor(LightColor, 8, false);
+    const Palette& pal = m_palette;
+    const Color L = ShiftColor(pal.light, 8, false);
 
     if (face.selected) {
-        FillOrOutline(0, 0, W, H, LightColor, false);
-        DrawBevel(ShadowColor, L, ShadowColor, L, 0, false);
+        FillOrOutline(0, 0, W, H, pal.light, false);
+        DrawBevel(pal.shadow, L, pal.shadow, L, 0, false);
         if (face.enabled) {
-            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
             if (face.focused)
                 DrawFocusIndicator(face);
         } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
         }
         return;
     }
     if (face.pressed()) {
-        FillOrOutline(0, 0, size.W(-1), size.H(-1), ShiftColor(ShadowColor, -26, false), true);
-        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        FillOrOutline(0, 0, size.W(-1), size.H(-1), ShiftColor(pal.shadow, -26, false), true);
+        DrawCaptionAndIcon(face, pal.text, NoPass, NoPass);
         DrawFocusIndicator(face);
-        DrawBevel(ShadowColor, L, ShadowColor, L, 0, false);
+        DrawBevel(pal.shadow, L, pal.shadow, L, 0, false);
         return;
     }
     if (face.enabled) {
-        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
-        DrawBevel(L, ShadowColor, L, ShadowColor, 0, false);
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
+        DrawBevel(L, pal.shadow, L, pal.shadow, 0, false);
         if (face.focused)
             DrawFocusIndicator(face);
         return;
     }
     if (!face.snapshot)
-        DrawCaptionAndIcon(face, ShadowColor, NoPass, NoPass);
-    DrawBevel(L, ShadowColor, L, ShadowColor, 0, false);
+        DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
+    DrawBevel(L, pal.shadow, L, pal.shadow, 0, false);
 }
 
 // [SECTION] Thin and flat (6, 7, other)
@@ -192,40 +196,41 @@ void QuillButton::PaintThinFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
+    const Palette& pal = m_palette;
 
     if (face.selected) {
-        FillOrOutline(0, 0, W, H, LightColor, false);
-        DrawBevel(ShadowColor, HighlightColor, 0, 0, 0, true);
+        FillOrOutline(0, 0, W, H, pal.light, false);
+        DrawBevel(pal.shadow, pal.highlight, 0, 0, 0, true);
         if (face.enabled) {
-            DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
             if (face.focused)
                 DrawFocusIndicator(face);
         } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
+            DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
         }
         return;
     }
     if (face.pressed()) {
-        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, pal.text, NoPass, NoPass);
         DrawFocusIndicator(face);
-        DrawBevel(ShadowColor, HighlightColor, 0, 0, 0, true);
+        DrawBevel(pal.shadow, pal.highlight, 0, 0, 0, true);
         return;
     }
     if (face.enabled) {
-        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
         // The flat button (7) shows its ring only while the pointer is over it.
         if (face_type() != FaceType::Flat || face.pointer_inside || face.pointer_over())
-            DrawBevel(HighlightColor, ShadowColor, 0, 0, 0, true);
+            DrawBevel(pal.highlight, pal.shadow, 0, 0, 0, true);
         if (face.focused)
             DrawFocusIndicator(face);
         return;
     }
     if (!face.snapshot)
-        DrawCaptionAndIcon(face, ShadowColor, HighlightColor, NoPass);
+        DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
     if (face_type() == FaceType::Thin)
-        DrawBevel(HighlightColor, ShadowColor, 0, 0, 0, true);
+        DrawBevel(pal.highlight, pal.shadow, 0, 0, 0, true);
     else
-        FillOrOutline(0, 0, W, H, ShadowColor, true);
+        FillOrOutline(0, 0, W, H, pal.shadow, true);
 }
 
 } // namespace sorrel::controls

@@ -62,13 +62,13 @@ void QuillButton::PrepareIcon()
         picIcon.Picture(nullptr);
         picIcon.Cls();
         const gdi::HDC pic = picIcon.hDC();
-        FillOrOutline(0, 0, S, S, FaceColor, false, pic);
+        FillOrOutline(0, 0, S, S, m_palette.face, false, pic);
 
         // The greyed copy is drawn at the picture's full size on a scratch bitmap of its own: on
         // the face, a face lower or narrower than the picture would cut it off.
         if (iw > 0 && ih > 0) {
             ScratchBitmap scratch(dc, iw, ih);
-            FillOrOutline(0, 0, iw, ih, FaceColor, false, scratch.dc);
+            FillOrOutline(0, 0, iw, ih, m_palette.face, false, scratch.dc);
             const gdi::UINT flags = m_icon->Type() == int16_t(host::PictureType::Bitmap)
                 ? gdi::DST_BITMAP | gdi::DSS_DISABLED
                 : gdi::DST_ICON | gdi::DSS_DISABLED;
@@ -83,10 +83,10 @@ void QuillButton::PrepareIcon()
         // The copy's key-coloured background takes the face pixels it will lie on.
         for (int32_t x = 0; x < S; ++x) {
             for (int32_t y = 0; y < S; ++y) {
-                if (gdi::GetPixel(pic, x, y) != FaceColor)
+                if (gdi::GetPixel(pic, x, y) != m_palette.face)
                     continue;
                 gdi::COLORREF face = gdi::GetPixel(dc, IconX + x, IconY + y);
-                if (face != gdi::CLR_INVALID && face != FaceColor)
+                if (face != gdi::CLR_INVALID && face != m_palette.face)
                     gdi::SetPixelV(pic, x, y, face);
             }
         }

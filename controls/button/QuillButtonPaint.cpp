@@ -51,7 +51,7 @@ void QuillButton::PaintButton(bool snapshot)
             gdi::Color back = Parent() ? gdi::GetBkColor(parent_dc()) : Ambient().BackColor;
             FillOrOutline(0, 0, size.W(), size.H(), back, false);
         } else {
-            FillOrOutline(0, 0, size.W(), size.H(), FaceColor, false);
+            FillOrOutline(0, 0, size.W(), size.H(), m_palette.face, false);
         }
     });
     trapped([&] {

@@ -150,7 +150,7 @@ void QuillButton::DrawFocusIndicator(const FaceLook& face)
     use_pen(dc, face_type() == FaceType::Soft ? gdi::Color(0xCC9999) : gdi::Color(0));
     // Drawn by inverting pixels: drawing it twice takes it away again.
     gdi::DrawFocusRect(dc, &rect);
-    host::UserControl::ForeColor(TextColor);
+    host::UserControl::ForeColor(m_palette.text);
 }
 
 void QuillButton::PaintGradient()

@@ -1,6 +1,7 @@
 // The platform probe (gradient availability and the caption's graphics mode) and the colour
 // schemes that derive the seven palette colours every painter reads.
 
+#include "controls/button/PaintSupport.h"
 #include "controls/button/QuillButton.h"
 
 #include "platform/host/Form.h"
@@ -29,6 +30,30 @@ constexpr std::array<PlatformAnswer, 7> KnownPlatforms {{
     {"2.5.1", 0, 0}, // Windows XP
 }};
 
+// A face colour and the four shades derived from it.
+Palette derived_palette(gdi::Color face, gdi::Color text, gdi::Color hover_text)
+{
+    return {face, shifted_colour(face, 31, false), shifted_colour(face, 47, false),
+        shifted_colour(face, -64, false), shifted_colour(face, -192, false), text, hover_text};
+}
+
+constexpr Palette LightGreyPalette {0xC0C0C0, 0xDFDFDF, 0xFFFFFF, 0x808080, 0, 0, 0};
+
+// The system colour of each palette entry.
+struct SystemShade {
+    gdi::Color Palette::*member;
+    int index;
+};
+constexpr std::array<SystemShade, 7> SystemShades {{
+    {&Palette::face, gdi::COLOR_BTNFACE},
+    {&Palette::light, gdi::COLOR_3DLIGHT},
+    {&Palette::highlight, gdi::COLOR_BTNHIGHLIGHT},
+    {&Palette::shadow, gdi::COLOR_BTNSHADOW},
+    {&Palette::dark_shadow, gdi::COLOR_3DDKSHADOW},
+    {&Palette::text, gdi::COLOR_BTNTEXT},
+    {&Palette::hover_text, gdi::COLOR_BTNTEXT},
+}};
+
 } // namespace
 
 int16_t QuillButton::ProbePlatform(bool gradientQuery)
@@ -46,81 +71,47 @@ int16_t QuillButton::ProbePlatform(bool gradientQuery)
     return 0;
 }
 
-void QuillButton::ApplyColorScheme(bool resetColours)
+Palette QuillButton::scheme_palette() const
 {
-    auto derive_shades = [this] {
-        // The order of the shades is fixed: shadow, light, highlight, dark shadow.
-        ShadowColor = ShiftColor(FaceColor, -64, false);
-        LightColor = ShiftColor(FaceColor, 31, false);
-        HighlightColor = ShiftColor(FaceColor, 47, false);
-        DarkShadowColor = ShiftColor(FaceColor, -192, false);
-    };
-    auto standard_emboss = [this] {
-        m_emboss_mid = 0xC0C0C0;
-        m_emboss_shadow = 0xFFFFFF;
-    };
-
     switch (scheme()) {
     case SchemeKind::Custom:
     case SchemeKind::Gradient:
-        // Custom and gradient: everything follows the custom colour properties.
-        FaceColor = m_back_color;
-        derive_shades();
-        TextColor = m_fore_color;
-        HoverTextColor = m_mouse_over;
-        break;
+        // Everything follows the custom colour properties.
+        return derived_palette(m_back_color, m_fore_color, m_mouse_over);
     case SchemeKind::LightGrey:
-        FaceColor = 0xC0C0C0;
-        LightColor = 0xDFDFDF;
-        HighlightColor = 0xFFFFFF;
-        ShadowColor = 0x808080;
-        DarkShadowColor = 0;
-        TextColor = 0;
-        HoverTextColor = 0;
-        standard_emboss();
-        if (resetColours) {
-            m_back_color = 0xC0C0C0;
-            m_fore_color = 0;
-            m_mouse_over = 0;
-        }
-        break;
+        return LightGreyPalette;
     case SchemeKind::Container: {
         // The colours of the container's drawing surface.
-        gdi::HDC dc = parent_dc();
-        if (dc) {
-            FaceColor = gdi::GetBkColor(dc);
-            TextColor = gdi::GetTextColor(dc);
-        } else {
-            host::AmbientProperties ambient = Ambient();
-            FaceColor = ambient.BackColor;
-            TextColor = ambient.ForeColor;
+        if (gdi::HDC dc = parent_dc()) {
+            const gdi::Color text = gdi::GetTextColor(dc);
+            return derived_palette(gdi::GetBkColor(dc), text, text);
         }
-        derive_shades();
-        HoverTextColor = TextColor;
-        standard_emboss();
-        if (resetColours) {
-            m_back_color = FaceColor;
-            m_fore_color = TextColor;
-            m_mouse_over = HoverTextColor;
-        }
-        break;
+        const host::AmbientProperties ambient = Ambient();
+        return derived_palette(ambient.BackColor, ambient.ForeColor, ambient.ForeColor);
     }
-    default:
+    default: {
         // The system's button colours; also any damaged scheme value.
-        FaceColor = gdi::GetSysColor(gdi::COLOR_BTNFACE);
-        LightColor = gdi::GetSysColor(gdi::COLOR_3DLIGHT);
-        HighlightColor = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
-        ShadowColor = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
-        DarkShadowColor = gdi::GetSysColor(gdi::COLOR_3DDKSHADOW);
-        TextColor = gdi::GetSysColor(gdi::COLOR_BTNTEXT);
-        HoverTextColor = TextColor;
-        standard_emboss();
-        if (resetColours) {
-            m_back_color = FaceColor;
-            m_fore_color = TextColor;
-            m_mouse_over = TextColor;
-        }
-        break;
+        Palette palette;
+        for (const SystemShade& shade : SystemShades)
+            palette.*shade.member = gdi::GetSysColor(shade.index);
+        return palette;
+    }
+    }
+}
+
+void QuillButton::ApplyColorScheme(bool resetColours)
+{
+    m_palette = scheme_palette();
+    if (scheme() == SchemeKind::Custom || scheme() == SchemeKind::Gradient)
+        return;
+    // The other schemes set the standard emboss colours and, on request, take the custom colour
+    // properties from the palette.
+    m_emboss_mid = 0xC0C0C0;
+    m_emboss_shadow = 0xFFFFFF;
+    if (resetColours) {
+        m_back_color = m_palette.face;
+        m_fore_color = m_palette.text;
+        m_mouse_over = m_palette.hover_text;
     }
 }
 

@@ -29,6 +29,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
     const int32_t W = size.W(), H = size.H();
+    const Palette& pal = m_palette;
     auto P = [](Color c, int32_t n) { return shifted_colour(c, n, true); };
 
     // The shade of row i darkens by up to 25 towards the far end. A face without height has no
@@ -92,7 +93,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
     };
 
     if (face.selected) {
-        const Color B = P(P(FaceColor, -22), 32);
+        const Color B = P(P(pal.face, -22), 32);
         for (int32_t i = rows; i >= 1; --i)
             DrawLine(0, size.H(-i), W, size.H(-i), shade(B, i));
         if (outline_style() == OutlineStyle::Rectangle)
@@ -101,29 +102,29 @@ void QuillButton::PaintXPFace(const FaceLook& face)
         FillOrOutline(0, 0, W, H, Navy, true);
         if (!face.enabled) {
             if (!face.snapshot)
-                DrawCaptionAndIcon(face, HighlightColor, NoPass, NoPass);
+                DrawCaptionAndIcon(face, pal.highlight, NoPass, NoPass);
             return;
         }
         rim(face.pointer_over(), B);
-        DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
         return;
     }
 
     if (face.pressed()) {
-        const Color B = P(P(FaceColor, 48), -32);
+        const Color B = P(P(pal.face, 48), -32);
         for (int32_t i = 1; i <= rows; ++i)
             DrawLine(0, size.H(-i), W, size.H(-i), shade(B, i));
         if (outline_style() == OutlineStyle::Rectangle)
             corner_pixels(NavyCorner);
         pressed_bevel(B);
         FillOrOutline(0, 0, W, H, Navy, true);
-        DrawCaptionAndIcon(face, TextColor, NoPass, NoPass);
+        DrawCaptionAndIcon(face, pal.text, NoPass, NoPass);
         if (face.focused)
             FillOrOutline(1, 2, size.W(-2), size.H(-2), FocusRim, true);
         return;
     }
 
-    const Color B = P(FaceColor, 48);
+    const Color B = P(pal.face, 48);
     if (!face.enabled) {
         FillOrOutline(0, 0, W, H, P(B, -24), false);
         FillOrOutline(0, 0, W, H, P(B, -84), true);
@@ -141,7 +142,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
     }
     rim(face.pointer_over(), B);
     // The blue rim is this face's focus mark; it never uses the dotted focus rectangle.
-    DrawCaptionAndIcon(face, face.pointer_over() ? HoverTextColor : TextColor, NoPass, NoPass);
+    DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
 }
 
 } // namespace sorrel::controls

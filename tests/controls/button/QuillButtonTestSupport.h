@@ -31,17 +31,17 @@ public:
     gdi::HRGN outline() const { return b.OutlineRegion; }
     host::Timer& hover_timer() { return b.TimerHover; }
     host::PictureBox& icon_box() { return b.picIcon; }
-    gdi::Color face() const { return b.FaceColor; }
-    gdi::Color light() const { return b.LightColor; }
-    gdi::Color highlight() const { return b.HighlightColor; }
-    gdi::Color shadow() const { return b.ShadowColor; }
-    gdi::Color dark_shadow() const { return b.DarkShadowColor; }
-    gdi::Color text() const { return b.TextColor; }
-    gdi::Color hover_text() const { return b.HoverTextColor; }
+    gdi::Color face() const { return b.m_palette.face; }
+    gdi::Color light() const { return b.m_palette.light; }
+    gdi::Color highlight() const { return b.m_palette.highlight; }
+    gdi::Color shadow() const { return b.m_palette.shadow; }
+    gdi::Color dark_shadow() const { return b.m_palette.dark_shadow; }
+    gdi::Color text() const { return b.m_palette.text; }
+    gdi::Color hover_text() const { return b.m_palette.hover_text; }
     std::vector<gdi::Color> palette() const
     {
-        return {b.FaceColor, b.LightColor, b.HighlightColor, b.ShadowColor, b.DarkShadowColor, b.TextColor,
-            b.HoverTextColor};
+        return {b.m_palette.face, b.m_palette.light, b.m_palette.highlight, b.m_palette.shadow,
+            b.m_palette.dark_shadow, b.m_palette.text, b.m_palette.hover_text};
     }
     int16_t probe(bool gradient) { return b.ProbePlatform(gradient); }
     void apply_scheme(bool reset) { b.ApplyColorScheme(reset); }
