@@ -211,38 +211,171 @@ std::string display_caption(std::string_view caption, int access_key_pos)
     return text;
 }
 
+namespace {
+
+// The layout's input with values read unchecked from a damaged property store brought back to
+// the defaults.
+struct Setting {
+    explicit Setting(const CaptionLayoutInput& in)
+        : margins(margin_table[(in.button_style >= 0 && in.button_style <= 3) ? in.button_style : 0])
+        , alignment((in.alignment >= 0 && in.alignment <= 2) ? in.alignment : 1)
+        , orientation((in.orientation >= 0 && in.orientation <= 2) ? in.orientation : 0)
+        , icon_after(in.icon_alignment == 1)
+        , has_icon(in.has_icon)
+        , W(in.width)
+        , H(in.height)
+        , S(in.icon_size * 8)
+    { }
+    const Margins& margins;
+    int alignment;
+    int orientation;
+    bool icon_after;
+    bool has_icon;
+    int W;
+    int H;
+    int S; // icon side
+};
+
+// Places every line for the alignment and orientation; `Th` is the whole caption's height.
+void place_lines(std::vector<CaptionLine>& lines, const Setting& set, int Th)
+{
+    const Margins& m = set.margins;
+    const int W = set.W;
+    const int H = set.H;
+    // The icon offset O applies only when the icon sits on the near side of the text.
+    const int N = static_cast<int>(lines.size());
+    int O = set.S + 5;
+    if (!set.has_icon || (set.icon_after && set.alignment == 0) || (!set.icon_after && set.alignment == 2))
+        O = 0;
+    for (int i = 0; i < N; ++i) {
+        CaptionLine& line = lines[i];
+        if (set.orientation == 0) {
+            line.Top = i * line.Height + (H - N * line.Height) / 2;
+            if (set.alignment == 0) {
+                line.Left = m.left + O;
+            } else if (set.alignment == 1) {
+                int shift = m.centred_no_icon / 2;
+                if (set.has_icon)
+                    shift = set.icon_after ? -((O + m.centred_with_icon) / 2) : (O - m.centred_with_icon) / 2;
+                line.Left = (W - line.Width) / 2 + shift;
+            } else {
+                line.Left = W - (line.Width + O + m.right);
+            }
+            continue;
+        }
+        const int block_start = (W - N * line.Height) / 2;
+        const int x_base = set.orientation == 1 ? 0 : -W;
+        const int y_base = set.orientation == 1 ? H : 0;
+        line.Left = std::abs(i * Th + x_base + block_start);
+        if (set.alignment == 0) {
+            line.Top = std::abs(y_base - O - 6);
+        } else if (set.alignment == 1) {
+            bool icon_below = (set.orientation == 1) != set.icon_after;
+            int shift = icon_below ? O / 2 : -(O / 2);
+            line.Top = std::abs(y_base - (H - line.Width) / 2) - shift;
+        } else {
+            line.Top = H - std::abs(y_base - (line.Width + O + 6));
+        }
+    }
+}
+
+// The rectangle around the placed lines.
+CaptionBox block_box(const std::vector<CaptionLine>& lines, const Setting& set)
+{
+    const CaptionLine& first = lines.front();
+    const CaptionLine& last = lines.back();
+    CaptionBox box;
+    int widest = 0;
+    for (const CaptionLine& line : lines)
+        widest = std::max(widest, line.Width);
+    if (set.orientation == 0) {
+        box.Top = first.Top;
+        box.Bottom = last.Top + first.Height;
+        box.Left = set.W;
+        for (const CaptionLine& line : lines)
+            box.Left = std::min(box.Left, line.Left);
+        box.Right = box.Left + widest;
+    } else if (set.orientation == 1) {
+        box.Left = first.Left;
+        box.Right = last.Left + last.Height;
+        box.Top = set.H;
+        for (const CaptionLine& line : lines)
+            box.Top = std::min(box.Top, std::abs(line.Top - line.Width));
+        box.Bottom = box.Top + widest;
+    } else {
+        box.Left = last.Left - first.Height;
+        box.Right = first.Left;
+        box.Top = set.H;
+        for (const CaptionLine& line : lines)
+            box.Top = std::min(box.Top, line.Top);
+        box.Bottom = box.Top + widest;
+    }
+    return box;
+}
+
+// The access-key underline runs along the key character's lower edge.
+void place_underline(
+    CaptionLayout& out, const LineBreaker& breaker, int orientation, const TextMeasurer& measure)
+{
+    if (!breaker.key_found())
+        return;
+    const CaptionLine& line = out.lines[breaker.key_line()];
+    int k = std::clamp(breaker.key_offset(), 0, static_cast<int>(line.Text.size()));
+    int before = measure(std::string_view(line.Text).substr(0, k)).width;
+    out.key_found = true;
+    out.access_key_line = breaker.key_line();
+    out.access_key_width = breaker.key_width();
+    if (orientation == 0) {
+        out.underline_x = line.Left + before - out.access_key_width;
+        out.underline_y = line.Top + line.Height;
+    } else if (orientation == 1) {
+        out.underline_x = line.Left + line.Height;
+        out.underline_y = line.Top - before;
+    } else {
+        out.underline_x = line.Left - line.Height;
+        out.underline_y = line.Top + before - out.access_key_width;
+    }
+}
+
+// The icon beside the caption's block, on the side IconAlignmentValue names.
+void place_icon(CaptionLayout& out, const CaptionBox& box, const Setting& set)
+{
+    out.icon_placed = true;
+    if (set.orientation == 0) {
+        out.icon_x = set.icon_after ? box.Right + 5 : box.Left - set.S - 5;
+        out.icon_y = (box.Bottom - box.Top - set.S) / 2 + box.Top;
+    } else {
+        out.icon_x = (box.Right - box.Left - set.S) / 2 + box.Left;
+        bool icon_below = (set.orientation == 1) != set.icon_after;
+        out.icon_y = icon_below ? box.Bottom + 5 : box.Top - set.S - 5;
+    }
+}
+
+} // namespace
+
 CaptionLayout layout_caption(const CaptionLayoutInput& in, const TextMeasurer& measure)
 {
-    // Values read unchecked from a damaged property store fall back to the defaults.
-    const int style = (in.button_style >= 0 && in.button_style <= 3) ? in.button_style : 0;
-    const int alignment = (in.alignment >= 0 && in.alignment <= 2) ? in.alignment : 1;
-    const int orientation = (in.orientation >= 0 && in.orientation <= 2) ? in.orientation : 0;
-    const bool icon_after = in.icon_alignment == 1;
-    const Margins& m = margin_table[style];
-    const int W = in.width;
-    const int H = in.height;
-    const int S = in.icon_size * 8;
-
+    const Setting set(in);
     CaptionLayout out;
     out.lines.resize(1);
 
     if (in.has_icon && in.caption.empty()) {
         out.icon_placed = true;
-        out.icon_x = (W - S) / 2 - m.icon_only_shift / 2;
-        out.icon_y = (H - S) / 2;
+        out.icon_x = (set.W - set.S) / 2 - set.margins.icon_only_shift / 2;
+        out.icon_y = (set.H - set.S) / 2;
         return out;
     }
-    const int reserve = in.has_icon ? S + 5 : 0;
+    const int reserve = in.has_icon ? set.S + 5 : 0;
 
     std::string text = display_caption(in.caption, in.access_key_pos);
     int limit;
     int cross;
-    if (orientation == 0) {
-        limit = W - reserve - 6 - m.width_reserve;
-        cross = H;
+    if (set.orientation == 0) {
+        limit = set.W - reserve - 6 - set.margins.width_reserve;
+        cross = set.H;
     } else {
-        limit = H - 12 - reserve;
-        cross = W;
+        limit = set.H - 12 - reserve;
+        cross = set.W;
     }
     limit = std::clamp(limit, int(INT16_MIN), int(INT16_MAX));
 
@@ -256,103 +389,11 @@ CaptionLayout layout_caption(const CaptionLayoutInput& in, const TextMeasurer& m
         breaker.single_line();
     }
 
-    // Placement. The icon offset O applies only when the icon sits on the near side of the text.
-    const int N = static_cast<int>(out.lines.size());
-    int O = S + 5;
-    if (!in.has_icon || (icon_after && alignment == 0) || (!icon_after && alignment == 2))
-        O = 0;
-    for (int i = 0; i < N; ++i) {
-        CaptionLine& line = out.lines[i];
-        if (orientation == 0) {
-            line.Top = i * line.Height + (H - N * line.Height) / 2;
-            if (alignment == 0) {
-                line.Left = m.left + O;
-            } else if (alignment == 1) {
-                int shift = m.centred_no_icon / 2;
-                if (in.has_icon)
-                    shift = icon_after ? -((O + m.centred_with_icon) / 2) : (O - m.centred_with_icon) / 2;
-                line.Left = (W - line.Width) / 2 + shift;
-            } else {
-                line.Left = W - (line.Width + O + m.right);
-            }
-            continue;
-        }
-        const int block_start = (W - N * line.Height) / 2;
-        const int x_base = orientation == 1 ? 0 : -W;
-        const int y_base = orientation == 1 ? H : 0;
-        line.Left = std::abs(i * Th + x_base + block_start);
-        if (alignment == 0) {
-            line.Top = std::abs(y_base - O - 6);
-        } else if (alignment == 1) {
-            bool icon_below = (orientation == 1) != icon_after;
-            int shift = icon_below ? O / 2 : -(O / 2);
-            line.Top = std::abs(y_base - (H - line.Width) / 2) - shift;
-        } else {
-            line.Top = H - std::abs(y_base - (line.Width + O + 6));
-        }
-    }
-
-    // The block's rectangle.
-    const CaptionLine& first = out.lines.front();
-    const CaptionLine& last = out.lines.back();
-    CaptionBox box;
-    int widest = 0;
-    for (const CaptionLine& line : out.lines)
-        widest = std::max(widest, line.Width);
-    if (orientation == 0) {
-        box.Top = first.Top;
-        box.Bottom = last.Top + first.Height;
-        box.Left = W;
-        for (const CaptionLine& line : out.lines)
-            box.Left = std::min(box.Left, line.Left);
-        box.Right = box.Left + widest;
-    } else if (orientation == 1) {
-        box.Left = first.Left;
-        box.Right = last.Left + last.Height;
-        box.Top = H;
-        for (const CaptionLine& line : out.lines)
-            box.Top = std::min(box.Top, std::abs(line.Top - line.Width));
-        box.Bottom = box.Top + widest;
-    } else {
-        box.Left = last.Left - first.Height;
-        box.Right = first.Left;
-        box.Top = H;
-        for (const CaptionLine& line : out.lines)
-            box.Top = std::min(box.Top, line.Top);
-        box.Bottom = box.Top + widest;
-    }
-
-    // The access-key underline runs along the key character's lower edge.
-    if (breaker.key_found()) {
-        const CaptionLine& line = out.lines[breaker.key_line()];
-        int k = std::clamp(breaker.key_offset(), 0, static_cast<int>(line.Text.size()));
-        int before = measure(std::string_view(line.Text).substr(0, k)).width;
-        out.key_found = true;
-        out.access_key_line = breaker.key_line();
-        out.access_key_width = breaker.key_width();
-        if (orientation == 0) {
-            out.underline_x = line.Left + before - out.access_key_width;
-            out.underline_y = line.Top + line.Height;
-        } else if (orientation == 1) {
-            out.underline_x = line.Left + line.Height;
-            out.underline_y = line.Top - before;
-        } else {
-            out.underline_x = line.Left - line.Height;
-            out.underline_y = line.Top + before - out.access_key_width;
-        }
-    }
-
-    if (in.has_icon) {
-        out.icon_placed = true;
-        if (orientation == 0) {
-            out.icon_x = icon_after ? box.Right + 5 : box.Left - S - 5;
-            out.icon_y = (box.Bottom - box.Top - S) / 2 + box.Top;
-        } else {
-            out.icon_x = (box.Right - box.Left - S) / 2 + box.Left;
-            bool icon_below = (orientation == 1) != icon_after;
-            out.icon_y = icon_below ? box.Bottom + 5 : box.Top - S - 5;
-        }
-    }
+    place_lines(out.lines, set, Th);
+    const CaptionBox box = block_box(out.lines, set);
+    place_underline(out, breaker, set.orientation, measure);
+    if (in.has_icon)
+        place_icon(out, box, set);
 
     // Room for the focus rectangle around the text.
     out.has_rect = true;
