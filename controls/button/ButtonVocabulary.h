@@ -52,7 +52,7 @@ struct Palette {
     bool operator==(const Palette&) const = default;
 };
 
-// The look the interaction code leaves for the next paint (ButtonState).
+// The look the interaction code leaves for the next paint (m_button_state).
 enum class FaceState : int32_t {
     Up = 0,
     // Only while PaintButton paints the snapshot PrepareIcon lifts the icon's background from.

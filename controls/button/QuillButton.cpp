@@ -213,7 +213,7 @@ void QuillButton::CaptionOrientation(int32_t value)
 {
     if (!store_design_setting(m_caption_orientation, value, 0, 2, "ORIENT"))
         return;
-    LayoutDirty = true;
+    m_layout_dirty = true;
     RefreshButton();
 }
 
@@ -378,7 +378,7 @@ void QuillButton::Caption(std::string value)
     m_caption = std::move(value);
     ParseAccessKey();
     mark("TX");
-    LayoutDirty = true;
+    m_layout_dirty = true;
     RefreshButton();
 }
 
@@ -389,7 +389,7 @@ void QuillButton::Font(host::FontRef font)
         return;
     attach_text_font(std::move(font));
     mark("FONT");
-    LayoutDirty = true;
+    m_layout_dirty = true;
     RefreshButton();
 }
 
@@ -397,7 +397,7 @@ void QuillButton::TextFont_FontChanged(const std::string& /*PropertyName*/)
 {
     host::UserControl::Font(TextFont);
     mark("FONT");
-    LayoutDirty = true;
+    m_layout_dirty = true;
     RefreshButton();
 }
 
@@ -406,10 +406,10 @@ void QuillButton::Icon(host::PictureRef picture)
     // A picture without pixels is stored as no picture.
     if (holds_picture(picture)) {
         m_icon = std::move(picture);
-        HasIcon = true;
+        m_has_icon = true;
     } else {
         m_icon = nullptr;
-        HasIcon = false;
+        m_has_icon = false;
     }
     mark("BTNICON");
     LayoutCaption();
@@ -421,7 +421,7 @@ void QuillButton::IconSize(int32_t value)
 {
     if (!store_design_setting(m_icon_size, value, 1, 4, "IconSize"))
         return;
-    if (HasIcon) {
+    if (m_has_icon) {
         LayoutCaption();
         PrepareIcon();
         RefreshButton();
@@ -432,7 +432,7 @@ void QuillButton::IconAlignmentValue(int32_t value)
 {
     if (!store_design_setting(m_icon_alignment, value, 0, 1, "ICONAlign"))
         return;
-    if (HasIcon) {
+    if (m_has_icon) {
         LayoutCaption();
         RefreshButton();
     }
@@ -470,8 +470,8 @@ void QuillButton::GraphicsMode(int32_t value)
     if (value >= 0)
         host().MsgBox(GraphicsModeCaution, host::vbOKOnly + host::vbExclamation);
     mark("GMODE");
-    RequestedGraphicsMode = value;
-    EffectiveGraphicsMode = effective_graphics_mode(value);
+    m_requested_graphics_mode = value;
+    m_effective_graphics_mode = effective_graphics_mode(value);
     RefreshButton();
 }
 
@@ -479,8 +479,8 @@ void QuillButton::GraphicsMode(int32_t value)
 
 void QuillButton::UserControl_Initialize()
 {
-    LastMouseButton = 1;
-    PaintReady = false;
+    m_last_mouse_button = 1;
+    m_paint_ready = false;
 }
 
 void QuillButton::UserControl_InitProperties()
@@ -498,7 +498,7 @@ void QuillButton::UserControl_InitProperties()
     host::FontRef font = ambient.Font ? ambient.Font->clone() : host::StdFont::create();
     font->Name("Times New Roman");
     attach_text_font(std::move(font));
-    LayoutDirty = true;
+    m_layout_dirty = true;
 
     m_button_type = int32_t(FaceType::Bevel);
     m_button_style = int32_t(OutlineStyle::Rectangle);
@@ -512,8 +512,8 @@ void QuillButton::UserControl_InitProperties()
     m_caption_orientation = 0;
     m_icon_size = 2;
     m_icon_alignment = 0;
-    RequestedGraphicsMode = -1;
-    EffectiveGraphicsMode = ProbePlatform(false);
+    m_requested_graphics_mode = -1;
+    m_effective_graphics_mode = ProbePlatform(false);
     m_show_focus = true;
 
     ApplyColorScheme(false);
@@ -596,19 +596,19 @@ void QuillButton::UserControl_ReadProperties(host::PropertyBag& PropBag)
     m_icon = read_or(PropBag, "BTNICON", host::Variant(host::PictureRef()),
         [](const host::Variant& v) { return v.to_picture(); });
     int32_t platform_mode = ProbePlatform(false);
-    RequestedGraphicsMode = read_long(PropBag, "GMODE", platform_mode);
-    EffectiveGraphicsMode = RequestedGraphicsMode >= 0 ? RequestedGraphicsMode : platform_mode;
+    m_requested_graphics_mode = read_long(PropBag, "GMODE", platform_mode);
+    m_effective_graphics_mode = m_requested_graphics_mode >= 0 ? m_requested_graphics_mode : platform_mode;
     m_show_focus = read_bool(PropBag, "SHOWF", true);
 
     if (ProbePlatform(true) == -1 && scheme() == SchemeKind::Gradient)
         set_scheme(SchemeKind::Custom);
     host::Control::Enabled(m_enabled);
     attach_text_font(TextFont);
-    LayoutDirty = true;
+    m_layout_dirty = true;
     ParseAccessKey();
     if (!holds_picture(m_icon))
         m_icon = nullptr;
-    HasIcon = m_icon != nullptr;
+    m_has_icon = m_icon != nullptr;
     ApplyColorScheme(false);
 }
 
@@ -642,7 +642,7 @@ void QuillButton::UserControl_WriteProperties(host::PropertyBag& PropBag)
     PropBag.WriteProperty("GStart", colour(m_gradient_start));
     PropBag.WriteProperty("GStop", colour(m_gradient_stop));
     PropBag.WriteProperty("GStyle", whole(m_gradient_orientation));
-    PropBag.WriteProperty("GMODE", whole(RequestedGraphicsMode));
+    PropBag.WriteProperty("GMODE", whole(m_requested_graphics_mode));
 }
 
 void QuillButton::UserControl_Terminate()
@@ -651,7 +651,7 @@ void QuillButton::UserControl_Terminate()
     TimerHover.Enabled(false);
     m_text_font_subscription.reset();
     m_icon = nullptr;
-    HasIcon = false;
+    m_has_icon = false;
     m_terminated = true;
 }
 

@@ -12,7 +12,7 @@
 //   QuillButtonPrimitives.cpp    ShiftColor, TranslateSystemColor and the drawing primitives
 //   QuillButtonPaint.cpp ...     the paint pipeline, the faces, the caption and the icon
 //
-// Behaviour and drawing stay apart: the interaction code changes ButtonState and the other
+// Behaviour and drawing stay apart: the interaction code changes m_button_state and the other
 // members, then asks for RefreshButton; only the paint pipeline draws.
 
 #include "controls/button/ButtonVocabulary.h"
@@ -109,7 +109,7 @@ public:
     bool Value() const { return m_value; }
     void Value(bool value);
     // Reads the effective mode: the requested one, or the platform's choice for a negative one.
-    int32_t GraphicsMode() const { return EffectiveGraphicsMode; }
+    int32_t GraphicsMode() const { return m_effective_graphics_mode; }
     void GraphicsMode(int32_t value);
     int32_t MousePointer() const { return host::UserControl::MousePointer(); }
     void MousePointer(int32_t value);
@@ -290,18 +290,18 @@ private:
     bool m_value {false};
 
     // [SECTION] State shared by the parts of the class
-    FaceState ButtonState {FaceState::Up};
-    uint8_t LastMouseButton {1};
-    uint8_t LastKeyCode {0};
-    bool HasFocus {false};
-    bool MouseInside {false};
-    bool PaintReady {false};
+    FaceState m_button_state {FaceState::Up};
+    uint8_t m_last_mouse_button {1};
+    uint8_t m_last_key_code {0};
+    bool m_has_focus {false};
+    bool m_mouse_inside {false};
+    bool m_paint_ready {false};
     // The latest outline; once handed to the window, the window owns it.
-    gdi::HRGN OutlineRegion {nullptr};
-    bool HasIcon {false};
-    bool LayoutDirty {false};
-    int32_t RequestedGraphicsMode {0};
-    int32_t EffectiveGraphicsMode {0};
+    gdi::HRGN m_outline_region {nullptr};
+    bool m_has_icon {false};
+    bool m_layout_dirty {false};
+    int32_t m_requested_graphics_mode {0};
+    int32_t m_effective_graphics_mode {0};
     // Set by UserControl_Terminate: the button no longer paints.
     bool m_terminated {false};
 
@@ -312,24 +312,24 @@ private:
     host::StdFont::Subscription m_text_font_subscription;
 
     // Caption layout and drawing.
-    int16_t AccessKeyPos {0};
-    int16_t AccessKeyWidth {0};
-    int32_t UnderlineX {0};
-    int32_t UnderlineY {0};
-    std::vector<CaptionLine> CaptionLines {CaptionLine {}};
-    CaptionBox CaptionRect;
-    int32_t IconX {0};
-    int32_t IconY {0};
-    gdi::HFONT CaptionFont {nullptr};
-    gdi::HFONT PreviousFont {nullptr};
-    int32_t AccessKeyLine {0};
+    int16_t m_access_key_pos {0};
+    int16_t m_access_key_width {0};
+    int32_t m_underline_x {0};
+    int32_t m_underline_y {0};
+    std::vector<CaptionLine> m_caption_lines {CaptionLine {}};
+    CaptionBox m_caption_rect;
+    int32_t m_icon_x {0};
+    int32_t m_icon_y {0};
+    gdi::HFONT m_caption_font {nullptr};
+    gdi::HFONT m_previous_font {nullptr};
+    int32_t m_access_key_line {0};
     // The font of the latest layout stays selected between paints (at most one at a time), with
     // the surface's own font that it replaced.
-    gdi::HFONT KeptCaptionFont {nullptr};
-    gdi::HFONT SurfaceFont {nullptr};
+    gdi::HFONT m_kept_caption_font {nullptr};
+    gdi::HFONT m_surface_font {nullptr};
     // The latest layout and what it was made from: the input (its caption held apart) and the
     // font it measured in. The pipeline lays the caption out on every paint, and the same input
-    // and font always give the same layout. Its lines are the ones in CaptionLines.
+    // and font always give the same layout. Its lines are the ones in m_caption_lines.
     struct LayoutMemo {
         std::string caption;
         CaptionLayoutInput input;

@@ -21,14 +21,14 @@ using gdi::Color;
 void QuillButton::ParseAccessKey()
 {
     AccessKeyMarker marker = find_access_key(m_caption);
-    AccessKeyPos = 0;
-    AccessKeyWidth = 0;
-    UnderlineX = 0;
-    UnderlineY = 0;
+    m_access_key_pos = 0;
+    m_access_key_width = 0;
+    m_underline_x = 0;
+    m_underline_y = 0;
     // A caption without a marker has no access key: an earlier caption's key must not linger.
     AccessKeys(marker.key);
     if (marker.found)
-        AccessKeyPos = marker.position;
+        m_access_key_pos = marker.position;
 }
 
 // [SECTION] Caption font
@@ -58,7 +58,7 @@ void compose_face_name(gdi::LOGFONTA& lf, const host::StdFont& font)
 void QuillButton::CreateCaptionFont(bool relayout)
 {
     const gdi::HDC dc = hDC();
-    gdi::SetGraphicsMode(dc, EffectiveGraphicsMode);
+    gdi::SetGraphicsMode(dc, m_effective_graphics_mode);
 
     gdi::LOGFONTA lf {};
     if (TextFont) {
@@ -76,8 +76,8 @@ void QuillButton::CreateCaptionFont(bool relayout)
     if (relayout)
         release_caption_font();
 
-    CaptionFont = gdi::CreateFontIndirectA(&lf);
-    PreviousFont = static_cast<gdi::HFONT>(gdi::SelectObject(dc, CaptionFont));
+    m_caption_font = gdi::CreateFontIndirectA(&lf);
+    m_previous_font = static_cast<gdi::HFONT>(gdi::SelectObject(dc, m_caption_font));
 
     if (m_caption_orientation != 0) {
         gdi::TEXTMETRICA metrics {};
@@ -91,31 +91,32 @@ void QuillButton::CreateCaptionFont(bool relayout)
         LayoutCaption();
 
     if (m_caption_orientation != 0) {
-        gdi::SelectObject(dc, PreviousFont);
-        gdi::DeleteObject(CaptionFont);
+        gdi::SelectObject(dc, m_previous_font);
+        gdi::DeleteObject(m_caption_font);
         lf.lfEscapement = m_caption_orientation == 1 ? 900 : 2700;
-        CaptionFont = gdi::CreateFontIndirectA(&lf);
-        PreviousFont = static_cast<gdi::HFONT>(gdi::SelectObject(dc, CaptionFont));
+        m_caption_font = gdi::CreateFontIndirectA(&lf);
+        m_previous_font = static_cast<gdi::HFONT>(gdi::SelectObject(dc, m_caption_font));
     }
 
     // The layout font stays selected after the paint, so that layouts between paints (setters,
     // resizing) measure in the caption font.
     if (relayout) {
-        KeptCaptionFont = CaptionFont;
-        SurfaceFont = PreviousFont;
+        m_kept_caption_font = m_caption_font;
+        m_surface_font = m_previous_font;
     }
 }
 
 void QuillButton::release_caption_font()
 {
-    if (!KeptCaptionFont)
+    if (!m_kept_caption_font)
         return;
     const gdi::HDC dc = hDC();
-    if (gdi::GetCurrentObject(dc, gdi::OBJ_FONT) == KeptCaptionFont && !gdi::SelectObject(dc, SurfaceFont))
+    if (gdi::GetCurrentObject(dc, gdi::OBJ_FONT) == m_kept_caption_font
+        && !gdi::SelectObject(dc, m_surface_font))
         gdi::SelectObject(dc, gdi::GetStockObject(gdi::SYSTEM_FONT));
-    gdi::DeleteObject(KeptCaptionFont);
-    KeptCaptionFont = nullptr;
-    SurfaceFont = nullptr;
+    gdi::DeleteObject(m_kept_caption_font);
+    m_kept_caption_font = nullptr;
+    m_surface_font = nullptr;
 }
 
 // [SECTION] Layout
@@ -133,7 +134,7 @@ void QuillButton::LayoutCaption()
 
     CaptionLayoutInput in;
     in.caption = m_caption;
-    in.access_key_pos = AccessKeyPos;
+    in.access_key_pos = m_access_key_pos;
     in.width = face_width();
     in.height = face_height();
     in.button_style = m_button_style;
@@ -141,7 +142,7 @@ void QuillButton::LayoutCaption()
     in.orientation = m_caption_orientation;
     in.icon_alignment = m_icon_alignment;
     in.icon_size = icon_side(m_icon_size) / 8;
-    in.has_icon = HasIcon;
+    in.has_icon = m_has_icon;
     // The font selected now decides every measure; without a description of it, nothing is kept.
     gdi::LOGFONTA font {};
     const bool font_known = gdi::GetObjectA(gdi::GetCurrentObject(dc, gdi::OBJ_FONT), int(sizeof font), &font)
@@ -153,7 +154,7 @@ void QuillButton::LayoutCaption()
     CaptionLayout fresh;
     if (!unchanged) {
         fresh = layout_caption(in, measure);
-        CaptionLines = std::move(fresh.lines);
+        m_caption_lines = std::move(fresh.lines);
         fresh.lines.clear();
         if (font_known)
             m_layout_memo = LayoutMemo {std::string(in.caption), key, font, std::move(fresh)};
@@ -162,15 +163,15 @@ void QuillButton::LayoutCaption()
     }
     const CaptionLayout& layout = m_layout_memo ? m_layout_memo->layout : fresh;
     if (layout.has_rect)
-        CaptionRect = layout.rect;
+        m_caption_rect = layout.rect;
     // An access key that this layout did not place (cut away by "...") draws no underline.
-    AccessKeyWidth = static_cast<int16_t>(layout.key_found ? layout.access_key_width : 0);
-    AccessKeyLine = layout.key_found ? layout.access_key_line : 0;
-    UnderlineX = layout.key_found ? layout.underline_x : 0;
-    UnderlineY = layout.key_found ? layout.underline_y : 0;
+    m_access_key_width = static_cast<int16_t>(layout.key_found ? layout.access_key_width : 0);
+    m_access_key_line = layout.key_found ? layout.access_key_line : 0;
+    m_underline_x = layout.key_found ? layout.underline_x : 0;
+    m_underline_y = layout.key_found ? layout.underline_y : 0;
     if (layout.icon_placed) {
-        IconX = layout.icon_x;
-        IconY = layout.icon_y;
+        m_icon_x = layout.icon_x;
+        m_icon_y = layout.icon_y;
     }
 }
 
@@ -227,7 +228,7 @@ void QuillButton::DrawCaptionAndIcon(
     try {
         CreateCaptionFont(false);
         gdi::SetBkMode(dc, gdi::TRANSPARENT);
-        for (const CaptionLine& line : CaptionLines) {
+        for (const CaptionLine& line : m_caption_lines) {
             for (int pass = 0; pass < 3; ++pass) {
                 if (colour[pass] == NoPass)
                     continue;
@@ -236,24 +237,24 @@ void QuillButton::DrawCaptionAndIcon(
                     line.Text.empty() ? "" : line.Text.data(), int(line.Text.size()));
             }
         }
-        if (AccessKeyPos != 0 && textColour != NoPass) {
+        if (m_access_key_pos != 0 && textColour != NoPass) {
             if (m_caption_orientation == 0)
-                DrawLine(UnderlineX + P, UnderlineY + P, UnderlineX + AccessKeyWidth + P, UnderlineY + P,
-                    textColour);
+                DrawLine(m_underline_x + P, m_underline_y + P, m_underline_x + m_access_key_width + P,
+                    m_underline_y + P, textColour);
             else
-                DrawLine(UnderlineX + P, UnderlineY + P, UnderlineX + P, UnderlineY + AccessKeyWidth + P,
-                    textColour);
+                DrawLine(m_underline_x + P, m_underline_y + P, m_underline_x + P,
+                    m_underline_y + m_access_key_width + P, textColour);
         }
         // The snapshot is the background of the icon being prepared: an icon on it (the set
         // Macintosh option button draws its caption there) would only lend it the old image.
-        if (HasIcon && !face.snapshot)
-            DrawIcon(face.enabled, IconX + P, IconY + P);
+        if (m_has_icon && !face.snapshot)
+            DrawIcon(face.enabled, m_icon_x + P, m_icon_y + P);
     } catch (...) {
         // The face stays as painted; the font is released below all the same.
     }
-    gdi::SelectObject(dc, PreviousFont);
-    gdi::DeleteObject(CaptionFont);
-    CaptionFont = nullptr;
+    gdi::SelectObject(dc, m_previous_font);
+    gdi::DeleteObject(m_caption_font);
+    m_caption_font = nullptr;
 }
 
 } // namespace sorrel::controls

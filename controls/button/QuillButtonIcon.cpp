@@ -47,7 +47,7 @@ void QuillButton::DrawIcon(bool enabled, int32_t x, int32_t y)
 
 void QuillButton::PrepareIcon()
 {
-    if (!HasIcon || !m_icon)
+    if (!m_has_icon || !m_icon)
         return;
     try {
         const int32_t S = icon_side(m_icon_size);
@@ -85,7 +85,7 @@ void QuillButton::PrepareIcon()
             for (int32_t y = 0; y < S; ++y) {
                 if (gdi::GetPixel(pic, x, y) != m_palette.face)
                     continue;
-                gdi::COLORREF face = gdi::GetPixel(dc, IconX + x, IconY + y);
+                gdi::COLORREF face = gdi::GetPixel(dc, m_icon_x + x, m_icon_y + y);
                 if (face != gdi::CLR_INVALID && face != m_palette.face)
                     gdi::SetPixelV(pic, x, y, face);
             }

@@ -1,5 +1,5 @@
 // How the button behaves: mouse, keys, access key, focus, the hover timer and option groups.
-// These handlers change ButtonState and the other members and then ask for RefreshButton; they
+// These handlers change m_button_state and the other members and then ask for RefreshButton; they
 // never draw.
 //
 // [SECTION] State over time
@@ -23,8 +23,8 @@ namespace sorrel::controls {
 
 // [SECTION] State over time
 //
-// ButtonState (0 up, 2 pressed, 3 focused, 4 pointer over) as the user drives it. H is HasFocus,
-// M is MouseInside; "simulated" calls pass Button -1 and raise no mouse event.
+// m_button_state (0 up, 2 pressed, 3 focused, 4 pointer over) as the user drives it. H is m_has_focus,
+// M is m_mouse_inside; "simulated" calls pass Button -1 and raise no mouse event.
 //
 //   press (not the right button)          2; an unselected option button is selected and raises
 //                                           Click before MouseDown; a selected one raises nothing
@@ -45,7 +45,7 @@ namespace sorrel::controls {
 //
 // Press, drag out and back, with the hover timer (100 ms):
 //
-//   t        pointer    event               ButtonState   face on screen
+//   t        pointer    event               m_button_state   face on screen
 //   0        inside     left press          2             pressed
 //   10       outside    move (left held)    3 or 0        still pressed: M is True, no repaint
 //   100      outside    timer tick          3 or 0        up or focused; MouseOut; M = False
@@ -75,7 +75,7 @@ void QuillButton::RefreshButton()
 {
     if (m_terminated)
         return;
-    PaintReady = true;
+    m_paint_ready = true;
     PaintButton(false);
     Refresh();
 }
@@ -107,13 +107,13 @@ void QuillButton::RefreshAndWait(float seconds)
 
 void QuillButton::UserControl_MouseDown(int16_t Button, int16_t Shift, float X, float Y)
 {
-    LastMouseButton = uint8_t(std::abs(int(Button)));
+    m_last_mouse_button = uint8_t(std::abs(int(Button)));
     if (Button == host::vbRightButton) {
         // Arms the suppression of the click that follows a right press; the host control stays
         // enabled and the face does not change.
         m_enabled = false;
     } else {
-        ButtonState = FaceState::Pressed;
+        m_button_state = FaceState::Pressed;
         if (m_option_button) {
             if (m_value)
                 return;
@@ -128,17 +128,17 @@ void QuillButton::UserControl_MouseDown(int16_t Button, int16_t Shift, float X, 
 
 void QuillButton::UserControl_MouseMove(int16_t Button, int16_t Shift, float X, float Y)
 {
-    ButtonState = FaceState::PointerOver;
+    m_button_state = FaceState::PointerOver;
     if (Button < 2) {
         // A point on the far edge still counts as inside.
         if (X < 0 || Y < 0 || X > ScaleWidth() || Y > ScaleHeight())
-            ButtonState = HasFocus ? FaceState::Focused : FaceState::Up;
+            m_button_state = m_has_focus ? FaceState::Focused : FaceState::Up;
         else if (Button == host::vbLeftButton)
-            ButtonState = FaceState::Pressed;
+            m_button_state = FaceState::Pressed;
     }
-    if (!MouseInside)
+    if (!m_mouse_inside)
         RefreshButton();
-    MouseInside = true;
+    m_mouse_inside = true;
     // Enabling a running timer would restart its count; only a stopped timer is started.
     if (!TimerHover.Enabled())
         TimerHover.Enabled(true);
@@ -148,9 +148,9 @@ void QuillButton::UserControl_MouseMove(int16_t Button, int16_t Shift, float X, 
 void QuillButton::UserControl_MouseUp(int16_t Button, int16_t Shift, float X, float Y)
 {
     if (Button != host::vbRightButton) {
-        ButtonState = HasFocus ? FaceState::Focused : FaceState::Up;
-        if (MouseInside)
-            ButtonState = FaceState::PointerOver;
+        m_button_state = m_has_focus ? FaceState::Focused : FaceState::Up;
+        if (m_mouse_inside)
+            m_button_state = FaceState::PointerOver;
         RefreshButton();
     }
     raise_mouse_event("MouseUp", Button, Shift, X, Y);
@@ -158,9 +158,9 @@ void QuillButton::UserControl_MouseUp(int16_t Button, int16_t Shift, float X, fl
 
 void QuillButton::UserControl_Click()
 {
-    if (!(LastMouseButton == 1 || m_enabled)) {
+    if (!(m_last_mouse_button == 1 || m_enabled)) {
         // The click after a right press is swallowed and re-arms the button.
-        if (ButtonState != FaceState::Disabled)
+        if (m_button_state != FaceState::Disabled)
             m_enabled = true;
         return;
     }
@@ -178,7 +178,7 @@ void QuillButton::UserControl_Click()
 void QuillButton::UserControl_DblClick()
 {
     // The second press of a double click shows the pressed face; no second Click.
-    if (LastMouseButton == 1)
+    if (m_last_mouse_button == 1)
         UserControl_MouseDown(-1, 1, 1, 1);
 }
 
@@ -186,7 +186,7 @@ void QuillButton::UserControl_DblClick()
 
 void QuillButton::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift)
 {
-    LastKeyCode = uint8_t(KeyCode);
+    m_last_key_code = uint8_t(KeyCode);
     bool selectable = !m_option_button || !m_value;
     if (KeyCode == host::vbKeySpace && selectable) {
         UserControl_MouseDown(-1, 0, 0, 0);
@@ -215,7 +215,7 @@ void QuillButton::UserControl_KeyUp(int16_t& KeyCode, int16_t& Shift)
 {
     bool selectable = !m_option_button || !m_value;
     // A space released on another button than the one it went down on only raises KeyUp.
-    if (KeyCode == host::vbKeySpace && KeyCode == LastKeyCode && selectable) {
+    if (KeyCode == host::vbKeySpace && KeyCode == m_last_key_code && selectable) {
         UserControl_MouseUp(-1, 0, 0, 0);
         RaiseEvent("KeyUp", {&KeyCode, &Shift});
         UserControl_Click();
@@ -228,10 +228,10 @@ void QuillButton::UserControl_AccessKeyPress(int16_t KeyAscii)
 {
     if (!m_option_button) {
         // The pressed face stays on screen for a moment before the click restores it.
-        ButtonState = FaceState::Pressed;
+        m_button_state = FaceState::Pressed;
         RefreshButton();
         RefreshAndWait(0.15f);
-        LastMouseButton = 1;
+        m_last_mouse_button = 1;
     }
     if (m_option_button && m_value) {
         int16_t KeyCode = KeyAscii;
@@ -251,11 +251,11 @@ void QuillButton::UserControl_AccessKeyPress(int16_t KeyAscii)
 
 void QuillButton::UserControl_EnterFocus()
 {
-    HasFocus = true;
-    LastMouseButton = 1;
-    LastKeyCode = 0;
-    if (!MouseInside)
-        ButtonState = FaceState::Focused;
+    m_has_focus = true;
+    m_last_mouse_button = 1;
+    m_last_key_code = 0;
+    if (!m_mouse_inside)
+        m_button_state = FaceState::Focused;
     RefreshButton();
 }
 
@@ -264,10 +264,10 @@ void QuillButton::UserControl_ExitFocus()
     // The hover timer keeps running: the focus often leaves because the button was disabled or
     // hidden under the pointer, and only the timer can still find the pointer gone and raise
     // MouseOut.
-    HasFocus = false;
-    LastMouseButton = 1;
-    LastKeyCode = 0;
-    ButtonState = MouseInside ? FaceState::PointerOver : FaceState::Up;
+    m_has_focus = false;
+    m_last_mouse_button = 1;
+    m_last_key_code = 0;
+    m_button_state = m_mouse_inside ? FaceState::PointerOver : FaceState::Up;
     RefreshButton();
 }
 
@@ -276,12 +276,12 @@ void QuillButton::TimerHover_Timer()
     if (PointerOver())
         return;
     TimerHover.Enabled(false);
-    MouseInside = false;
+    m_mouse_inside = false;
     // Re-arms a button whose Enabled a right press cleared. A button disabled through its
     // Enabled setter stays disabled: its host control is disabled too.
-    if (ButtonState != FaceState::Disabled && host::Control::Enabled())
+    if (m_button_state != FaceState::Disabled && host::Control::Enabled())
         m_enabled = true;
-    ButtonState = HasFocus ? FaceState::Focused : FaceState::Up;
+    m_button_state = m_has_focus ? FaceState::Focused : FaceState::Up;
     RefreshButton();
     RaiseEvent("MouseOut");
 }
@@ -298,8 +298,8 @@ void QuillButton::ResumeHover()
 {
     if (design_mode() || !PointerOver())
         return;
-    ButtonState = FaceState::PointerOver;
-    MouseInside = true;
+    m_button_state = FaceState::PointerOver;
+    m_mouse_inside = true;
     if (!TimerHover.Enabled())
         TimerHover.Enabled(true);
 }
@@ -314,7 +314,7 @@ void QuillButton::ResumeHover()
 //   press / click / space on an unselected  Value = True: every other button of the group with
 //                                             Value True gets Value = False (repaints up); Click
 //   press / click on a selected one         nothing at all
-//   Value = False                           ButtonState 0, repaint
+//   Value = False                           m_button_state 0, repaint
 //   OptionButton = True                     Value is set again with its current value, so a
 //                                             selected button clears the rest of its group
 //   a selected option button is shown       the rest of its group is cleared
@@ -327,7 +327,7 @@ void QuillButton::Value(bool value)
     if (value) {
         SelectInGroup();
     } else {
-        ButtonState = FaceState::Up;
+        m_button_state = FaceState::Up;
         RefreshButton();
     }
 }
@@ -338,7 +338,7 @@ void QuillButton::OptionButton(bool value)
     if (value) {
         Value(m_value);
     } else {
-        ButtonState = FaceState::Up;
+        m_button_state = FaceState::Up;
         RefreshButton();
     }
 }
@@ -403,7 +403,7 @@ std::string QuillButton::Container() const
 
 void QuillButton::UserControl_Show()
 {
-    PaintReady = true;
+    m_paint_ready = true;
     if (m_option_button && m_value)
         SelectInGroup();
     UserControl_Resize();
@@ -420,7 +420,7 @@ void QuillButton::UserControl_AmbientChanged(const std::string& PropertyName)
         if (font)
             attach_text_font(font);
         // Not marked and not repainted, but the next paint measures the caption afresh.
-        LayoutDirty = true;
+        m_layout_dirty = true;
         return;
     }
     if (PropertyName == "ForeColor" || scheme() == SchemeKind::Container) {

@@ -10,14 +10,14 @@ namespace sorrel::controls {
 void QuillButton::UserControl_Resize()
 {
     // Before the first show or repaint there is nothing to fit.
-    if (!PaintReady)
+    if (!m_paint_ready)
         return;
     BuildOutline();
     // From here on the window owns the region and frees it when it is replaced. A window that
     // refuses it leaves the region with us, so it goes at once.
-    if (OutlineRegion && host().SetWindowRgn(hWnd(), OutlineRegion, gdi::TRUE) == 0) {
-        gdi::DeleteObject(OutlineRegion);
-        OutlineRegion = nullptr;
+    if (m_outline_region && host().SetWindowRgn(hWnd(), m_outline_region, gdi::TRUE) == 0) {
+        gdi::DeleteObject(m_outline_region);
+        m_outline_region = nullptr;
     }
     LayoutCaption();
     PrepareIcon();
@@ -34,14 +34,14 @@ void QuillButton::BuildOutline()
     if (slant_l != 0 || slant_r != 0) {
         // The slant is 18 pixels whatever the height; the face style plays no part.
         gdi::POINT corners[4] = {{0, 0}, {slant_l, h}, {w, h}, {w - slant_r, 0}};
-        OutlineRegion = gdi::CreatePolygonRgn(corners, 4, gdi::WINDING);
+        m_outline_region = gdi::CreatePolygonRgn(corners, 4, gdi::WINDING);
         return;
     }
 
-    OutlineRegion = gdi::CreateRectRgn(0, 0, w, h);
+    m_outline_region = gdi::CreateRectRgn(0, 0, w, h);
     auto cut = [&](int left, int top, int right, int bottom) {
         gdi::HRGN cell = gdi::CreateRectRgn(left, top, right, bottom);
-        gdi::CombineRgn(OutlineRegion, OutlineRegion, cell, gdi::RGN_DIFF);
+        gdi::CombineRgn(m_outline_region, m_outline_region, cell, gdi::RGN_DIFF);
         gdi::DeleteObject(cell);
     };
     switch (face_type()) {

@@ -25,11 +25,11 @@ FaceLook QuillButton::face_look(bool snapshot) const
 {
     FaceLook face;
     face.selected = m_option_button && m_value;
-    face.focused = HasFocus;
-    face.pointer_inside = MouseInside;
+    face.focused = m_has_focus;
+    face.pointer_inside = m_mouse_inside;
     face.snapshot = snapshot;
     // The snapshot is the disabled look, whatever the button's own state.
-    face.state = snapshot ? FaceState::Disabled : ButtonState;
+    face.state = snapshot ? FaceState::Disabled : m_button_state;
     face.enabled = snapshot ? false : m_enabled;
     return face;
 }
@@ -39,7 +39,7 @@ void QuillButton::PaintButton(bool snapshot)
     // The Macintosh face shows a set option button pressed, and the button stays in the pressed
     // state until the next state change.
     if (!snapshot && face_type() == FaceType::Macintosh && m_option_button && m_value)
-        ButtonState = FaceState::Pressed;
+        m_button_state = FaceState::Pressed;
     const FaceLook face = face_look(snapshot);
 
     trapped([&] {
@@ -55,7 +55,7 @@ void QuillButton::PaintButton(bool snapshot)
         }
     });
     trapped([&] {
-        if (LayoutDirty)
+        if (m_layout_dirty)
             CreateCaptionFont(true);
     });
     trapped([&] {
@@ -87,7 +87,7 @@ void QuillButton::PaintButton(bool snapshot)
 
     // The designer always sees the up look after a repaint.
     if (design_mode())
-        ButtonState = FaceState::Up;
+        m_button_state = FaceState::Up;
 }
 
 } // namespace sorrel::controls

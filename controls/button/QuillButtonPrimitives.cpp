@@ -144,7 +144,8 @@ void QuillButton::DrawFocusIndicator(const FaceLook& face)
     if (segmented || face_type() == FaceType::Soft) {
         // Around the caption, which a press moves: the rectangle moves with it.
         const int32_t P = pressed_offset(face);
-        rect = {CaptionRect.Left + P, CaptionRect.Top + P, CaptionRect.Right + P, CaptionRect.Bottom + P};
+        rect = {m_caption_rect.Left + P, m_caption_rect.Top + P, m_caption_rect.Right + P,
+            m_caption_rect.Bottom + P};
     } else
         rect = {4, 4, face_width() - 4, face_height() - 4};
     use_pen(dc, face_type() == FaceType::Soft ? gdi::Color(0xCC9999) : gdi::Color(0));

@@ -60,7 +60,7 @@ void Check::Caption(std::string caption)
 std::string Check::dump_text() const
 {
     // The stored value: the getter would show the resting picture as it reads.
-    return "value " + std::to_string(m_Value) + " " + host::quoted(Check1.Caption());
+    return "value " + std::to_string(m_value) + " " + host::quoted(Check1.Caption());
 }
 
 void Check::Font(host::FontRef font)
@@ -70,7 +70,7 @@ void Check::Font(host::FontRef font)
 
 void Check::ForeColor(gdi::Color color)
 {
-    m_ForeColor = color;
+    m_fore_color = color;
     PropertyChanged("ForeColor");
     Check1.ForeColor(color);
 }
@@ -85,7 +85,7 @@ void Check::BackColor(gdi::Color color)
 
 void Check::DisabledColor(gdi::Color color)
 {
-    m_DisabledColor = color;
+    m_disabled_color = color;
     PropertyChanged("DisabledColor");
 }
 
@@ -98,8 +98,8 @@ void Check::UserControl_InitProperties()
     Caption(ambient.DisplayName);
     Enabled(true);
     Font(ambient.Font);
-    m_ForeColor = 0;
-    m_DisabledColor = DefaultDisabledColor;
+    m_fore_color = 0;
+    m_disabled_color = DefaultDisabledColor;
 }
 
 void Check::UserControl_ReadProperties(host::PropertyBag& PropBag)
@@ -115,22 +115,22 @@ void Check::UserControl_ReadProperties(host::PropertyBag& PropBag)
     step([&] { Check1.ForeColor(PropBag.ReadProperty("ForeColor", DefaultCaptionColor).to_color()); });
     step([&] { Check1.Caption(PropBag.ReadProperty("Caption", ambient.DisplayName).to_string()); });
     step([&] { Check1.BackColor(PropBag.ReadProperty("BackColor", DefaultBackColor).to_color()); });
-    step([&] { m_ForeColor = PropBag.ReadProperty("ForeColor").to_color(); });
-    step([&] { m_DisabledColor = PropBag.ReadProperty("DisabledColor", DefaultDisabledColor).to_color(); });
+    step([&] { m_fore_color = PropBag.ReadProperty("ForeColor").to_color(); });
+    step([&] { m_disabled_color = PropBag.ReadProperty("DisabledColor", DefaultDisabledColor).to_color(); });
 }
 
 void Check::UserControl_WriteProperties(host::PropertyBag& PropBag)
 {
     const host::AmbientProperties ambient = Ambient();
-    PropBag.WriteProperty("Value", m_Value, int32_t(0));
+    PropBag.WriteProperty("Value", m_value, int32_t(0));
     PropBag.WriteProperty("Caption", Check1.Caption(), ambient.DisplayName);
-    PropBag.WriteProperty("Enabled", m_Enabled, true);
+    PropBag.WriteProperty("Enabled", m_enabled, true);
     PropBag.WriteProperty("Font", Check1.Font(), ambient.Font);
     PropBag.WriteProperty("ForeColor", Check1.ForeColor(), DefaultCaptionColor);
     PropBag.WriteProperty("Caption", Check1.Caption(), "Check1");
     PropBag.WriteProperty("BackColor", Check1.BackColor(), DefaultBackColor);
-    PropBag.WriteProperty("ForeColor", m_ForeColor, host::Variant());
-    PropBag.WriteProperty("DisabledColor", m_DisabledColor, DefaultDisabledColor);
+    PropBag.WriteProperty("ForeColor", m_fore_color, host::Variant());
+    PropBag.WriteProperty("DisabledColor", m_disabled_color, DefaultDisabledColor);
 }
 
 // [Layout]
@@ -143,7 +143,7 @@ void Check::UserControl_Resize()
     UserControl::BackColor(Check1.BackColor());
     // The state pictures have soft, see-through corners: they show the box's background.
     Picture1.BackColor(Check1.BackColor());
-    Check1.ForeColor(m_Enabled ? m_ForeColor : m_DisabledColor);
+    Check1.ForeColor(m_enabled ? m_fore_color : m_disabled_color);
     Check1.Width(W - Check1.Left());
     Check1.Height(H);
     Check1.Top(H / 2 - Check1.Height() / 2);

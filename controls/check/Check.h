@@ -28,7 +28,7 @@ public:
 
     std::string_view kind() const override { return "Check"; }
     std::string dump_text() const override;
-    bool enabled_property() const override { return m_Enabled; }
+    bool enabled_property() const override { return m_enabled; }
 
     // Properties ------------------------------------------------------------------------------
     // Reading Value shows the resting picture first, so it is not const.
@@ -36,20 +36,20 @@ public:
     void Value(int32_t value);
     std::string Caption() const { return Check1.Caption(); }
     void Caption(std::string caption);
-    bool Enabled() const { return m_Enabled; }
+    bool Enabled() const { return m_enabled; }
     void Enabled(bool enabled);
     const host::FontRef& Font() const { return Check1.Font(); }
     void Font(host::FontRef font);
-    gdi::Color ForeColor() const { return m_ForeColor; }
+    gdi::Color ForeColor() const { return m_fore_color; }
     void ForeColor(gdi::Color color);
     gdi::Color BackColor() const { return Check1.BackColor(); }
     void BackColor(gdi::Color color);
-    gdi::Color DisabledColor() const { return m_DisabledColor; }
+    gdi::Color DisabledColor() const { return m_disabled_color; }
     void DisabledColor(gdi::Color color);
 
-    bool Interactive() const { return m_Interactive; }
+    bool Interactive() const { return m_interactive; }
     // The value without the picture update of the getter (for the gallery and the tests).
-    int32_t stored_value() const { return m_Value; }
+    int32_t stored_value() const { return m_value; }
 
     // Notifications ---------------------------------------------------------------------------
     void UserControl_InitProperties() override;
@@ -92,7 +92,7 @@ private:
     void Release();
     // The box answers the user only while enabled in run mode: at design time it shows only its
     // idle and disabled pictures.
-    bool answers_user() const { return m_Interactive && run_mode(); }
+    bool answers_user() const { return m_interactive && run_mode(); }
     bool run_mode() const;
 
     // Check1 first: constituents made later lie above, and the picture covers the check
@@ -113,13 +113,13 @@ private:
     host::Image CheckedDisabled {*this, "CheckedDisabled"};
     host::Image DisabledGrey {*this, "DisabledGrey"};
 
-    int32_t m_Value {0};
-    bool m_Enabled {false};
-    bool m_Interactive {false};
-    gdi::Color m_ForeColor {0};
-    gdi::Color m_DisabledColor {0x00C0C0C0};
+    int32_t m_value {0};
+    bool m_enabled {false};
+    bool m_interactive {false};
+    gdi::Color m_fore_color {0};
+    gdi::Color m_disabled_color {0x00C0C0C0};
     // Space went down on this box and has not come up yet.
-    bool m_SpaceHeld {false};
+    bool m_space_held {false};
 };
 
 // Decodes the twelve built-in pictures (once) and registers the control kind "Check"; fails

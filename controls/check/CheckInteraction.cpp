@@ -50,7 +50,7 @@ const host::Image* Check::StatePicture(int32_t value, Look look) const
 
 void Check::ShowLook(Look look)
 {
-    const host::Image* holder = StatePicture(m_Value, look);
+    const host::Image* holder = StatePicture(m_value, look);
     if (!holder)
         return;
     // The poll shows a picture on every tick; when it is the one already shown, Picture1 already
@@ -62,7 +62,7 @@ void Check::ShowLook(Look look)
 
 void Check::ShowRestingPicture()
 {
-    ShowLook(m_Enabled ? Look::Idle : Look::Disabled);
+    ShowLook(m_enabled ? Look::Idle : Look::Disabled);
 }
 
 // [Value and Enabled]
@@ -70,29 +70,29 @@ void Check::ShowRestingPicture()
 int32_t Check::Value()
 {
     ShowRestingPicture();
-    return m_Value;
+    return m_value;
 }
 
 void Check::Value(int32_t value)
 {
-    m_Value = value;
+    m_value = value;
     ShowRestingPicture();
 }
 
 void Check::Enabled(bool enabled)
 {
     if (enabled) {
-        m_Enabled = true;
+        m_enabled = true;
         ShowLook(Look::Idle);
-        m_Interactive = true;
-        Check1.ForeColor(m_ForeColor);
+        m_interactive = true;
+        Check1.ForeColor(m_fore_color);
         Timer1.Enabled(run_mode());
     } else {
-        m_Enabled = false;
+        m_enabled = false;
         ShowLook(Look::Disabled);
         Timer1.Enabled(false);
-        m_Interactive = false;
-        Check1.ForeColor(m_DisabledColor);
+        m_interactive = false;
+        Check1.ForeColor(m_disabled_color);
     }
 }
 
@@ -102,13 +102,13 @@ void Check::Push()
 {
     Timer1.Enabled(false);
     ShowLook(Look::Pushed);
-    switch (m_Value) {
+    switch (m_value) {
     case 0:
-        m_Value = 1;
+        m_value = 1;
         break;
     case 1:
     case 2:
-        m_Value = 0;
+        m_value = 0;
         break;
     default:
         break;
@@ -170,23 +170,23 @@ void Check::UserControl_EnterFocus()
 void Check::UserControl_ExitFocus()
 {
     Check1.FocusMark(false);
-    m_SpaceHeld = false;
+    m_space_held = false;
 }
 
 void Check::UserControl_KeyDown(int16_t& KeyCode, int16_t& /*Shift*/)
 {
     // Auto-repeat sends more key downs while Space is held; only the first one pushes.
-    if (KeyCode != host::vbKeySpace || m_SpaceHeld || !answers_user())
+    if (KeyCode != host::vbKeySpace || m_space_held || !answers_user())
         return;
-    m_SpaceHeld = true;
+    m_space_held = true;
     Push();
 }
 
 void Check::UserControl_KeyUp(int16_t& KeyCode, int16_t& /*Shift*/)
 {
-    if (KeyCode != host::vbKeySpace || !m_SpaceHeld)
+    if (KeyCode != host::vbKeySpace || !m_space_held)
         return;
-    m_SpaceHeld = false;
+    m_space_held = false;
     if (answers_user())
         Release();
 }
@@ -197,7 +197,7 @@ void Check::Timer1_Timer()
 {
     gdi::POINT pointer {};
     host().GetCursorPos(&pointer);
-    if (!m_Enabled)
+    if (!m_enabled)
         return;
     const host::WindowHandle window = host().WindowFromPoint(pointer);
     const bool over = window != 0 && (window == Check1.hWnd() || window == Picture1.hWnd());

@@ -74,56 +74,56 @@ ProgressBar::ProgressBar()
 
 void ProgressBar::Value(int32_t value)
 {
-    if (value > number_or_zero(m_Max)) {
+    if (value > number_or_zero(m_max)) {
         show_error(host(), "Value can NOT be higher than Maximum !");
         return;
     }
-    if (value < number_or_zero(m_Min)) {
+    if (value < number_or_zero(m_min)) {
         show_error(host(), "Value can NOT be smaller than minimum !");
         return;
     }
-    m_Value = value;
+    m_value = value;
     PropertyChanged("Value");
     RepaintAfterValue();
 }
 
 void ProgressBar::Style(int32_t style)
 {
-    m_Style = style;
+    m_style = style;
     PropertyChanged("Style");
 }
 
 void ProgressBar::ProgressLook(int32_t look)
 {
-    m_ProgressLook = look;
+    m_progress_look = look;
     PropertyChanged("ProgressLook");
     ApplyLook();
 }
 
 double ProgressBar::min_number() const
 {
-    return number_or_zero(m_Min);
+    return number_or_zero(m_min);
 }
 
 double ProgressBar::max_number() const
 {
-    return number_or_zero(m_Max);
+    return number_or_zero(m_max);
 }
 
 int32_t ProgressBar::Min() const
 {
-    return long_of(m_Min);
+    return long_of(m_min);
 }
 
 int32_t ProgressBar::Max() const
 {
-    return long_of(m_Max);
+    return long_of(m_max);
 }
 
 std::string ProgressBar::dump_text() const
 {
     return "min " + std::to_string(Min()) + " max " + std::to_string(Max()) + " value "
-        + std::to_string(m_Value);
+        + std::to_string(m_value);
 }
 
 void ProgressBar::Min(const host::Variant& value)
@@ -131,7 +131,7 @@ void ProgressBar::Min(const host::Variant& value)
     auto number = number_of(value);
     if (!number) // Not a number at all: refused without a word, as Basic code would fail here.
         return;
-    if (*number > number_or_zero(m_Max)) {
+    if (*number > number_or_zero(m_max)) {
         show_error(host(), "Minimum can NOT be biger than maximum !");
         return;
     }
@@ -139,7 +139,7 @@ void ProgressBar::Min(const host::Variant& value)
         show_error(host(), "Minimum can NOT be smaller then 0 !");
         return;
     }
-    m_Min = value;
+    m_min = value;
     PropertyChanged("Min");
 }
 
@@ -148,30 +148,30 @@ void ProgressBar::Max(const host::Variant& value)
     auto number = number_of(value);
     if (!number)
         return;
-    if (*number < number_or_zero(m_Min)) {
+    if (*number < number_or_zero(m_min)) {
         show_error(host(), "Maximum can NOT be smaller than minimum !");
         return;
     }
-    m_Max = value;
+    m_max = value;
     PropertyChanged("Max");
 }
 
 void ProgressBar::ApplyLook()
 {
-    if (m_ProgressLook < 0 || m_ProgressLook >= LookCount)
+    if (m_progress_look < 0 || m_progress_look >= LookCount)
         return;
-    const TileSet& set = m_looks[size_t(m_ProgressLook)];
+    const TileSet& set = m_looks[size_t(m_progress_look)];
     for (size_t i = 0; i < 3; ++i)
         m_pc[i].Picture(set[i].Picture());
 }
 
 void ProgressBar::RepaintAfterValue()
 {
-    if (m_Style == 0) {
+    if (m_style == 0) {
         PaintBlocks();
         return;
     }
-    if (number_or_zero(m_Max) == m_Value)
+    if (number_or_zero(m_max) == m_value)
         UserControl_Resize();
     else
         PaintAlternate();
@@ -181,11 +181,11 @@ void ProgressBar::RepaintAfterValue()
 
 void ProgressBar::UserControl_InitProperties()
 {
-    m_Max = host::Variant(int16_t(100));
-    m_Min = host::Variant(int16_t(0));
-    m_Value = 0;
-    m_Style = 0;
-    m_ProgressLook = 0;
+    m_max = host::Variant(int16_t(100));
+    m_min = host::Variant(int16_t(0));
+    m_value = 0;
+    m_style = 0;
+    m_progress_look = 0;
 }
 
 void ProgressBar::UserControl_ReadProperties(host::PropertyBag& PropBag)
@@ -202,20 +202,20 @@ void ProgressBar::UserControl_ReadProperties(host::PropertyBag& PropBag)
             return int32_t(0);
         }
     };
-    m_Min = read_number("Min", 0);
-    m_Max = read_number("Max", 100);
-    m_Value = read_long("Value");
-    m_Style = read_long("Style");
+    m_min = read_number("Min", 0);
+    m_max = read_number("Max", 100);
+    m_value = read_long("Value");
+    m_style = read_long("Style");
     ProgressLook(read_long("ProgressLook"));
 }
 
 void ProgressBar::UserControl_WriteProperties(host::PropertyBag& PropBag)
 {
-    PropBag.WriteProperty("Min", m_Min, int16_t(0));
-    PropBag.WriteProperty("Max", m_Max, int16_t(100));
-    PropBag.WriteProperty("Value", m_Value, int32_t(0));
-    PropBag.WriteProperty("Style", m_Style, int32_t(0));
-    PropBag.WriteProperty("ProgressLook", m_ProgressLook, int32_t(0));
+    PropBag.WriteProperty("Min", m_min, int16_t(0));
+    PropBag.WriteProperty("Max", m_max, int16_t(100));
+    PropBag.WriteProperty("Value", m_value, int32_t(0));
+    PropBag.WriteProperty("Style", m_style, int32_t(0));
+    PropBag.WriteProperty("ProgressLook", m_progress_look, int32_t(0));
 }
 
 host::ErrorOr<void> register_progress_bar()

@@ -48,19 +48,19 @@ public:
     std::string dump_text() const override;
 
     // Properties ------------------------------------------------------------------------------
-    int32_t Value() const { return m_Value; }
+    int32_t Value() const { return m_value; }
     void Value(int32_t value);
-    int32_t Style() const { return m_Style; }
+    int32_t Style() const { return m_style; }
     void Style(int32_t style);
-    int32_t ProgressLook() const { return m_ProgressLook; }
+    int32_t ProgressLook() const { return m_progress_look; }
     void ProgressLook(int32_t look);
     // Min and Max keep the type they were given in; the getters read them back as Longs.
     int32_t Min() const;
     void Min(const host::Variant& value);
     int32_t Max() const;
     void Max(const host::Variant& value);
-    const host::Variant& stored_min() const { return m_Min; }
-    const host::Variant& stored_max() const { return m_Max; }
+    const host::Variant& stored_min() const { return m_min; }
+    const host::Variant& stored_max() const { return m_max; }
 
     // Notifications ---------------------------------------------------------------------------
     void UserControl_InitProperties() override;
@@ -87,11 +87,11 @@ private:
     double min_number() const;
     double max_number() const;
 
-    int32_t m_Value {0};
-    int32_t m_Style {0};
-    int32_t m_ProgressLook {0};
-    host::Variant m_Min {int16_t(0)};
-    host::Variant m_Max {int16_t(100)};
+    int32_t m_value {0};
+    int32_t m_style {0};
+    int32_t m_progress_look {0};
+    host::Variant m_min {int16_t(0)};
+    host::Variant m_max {int16_t(100)};
 
     std::array<TileSet, LookCount> m_looks;
     TileSet m_pc;

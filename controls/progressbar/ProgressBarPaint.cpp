@@ -90,7 +90,7 @@ void ProgressBar::ResetFill()
         m_fill.step_counter = to_int16(m_fill.remembered_value);
         m_fill.restart = false;
     } else {
-        const double progress = m_Value - min_number();
+        const double progress = m_value - min_number();
         m_fill.threshold = progress;
         m_fill.step_counter = to_int16(progress);
         m_fill.last_value = progress;
@@ -118,24 +118,24 @@ void ProgressBar::PaintBlocks()
 {
     if (m_fill.cursor == 4)
         UserControl_Resize();
-    if (m_Value < m_fill.last_value) {
-        m_fill.remembered_value = m_Value;
+    if (m_value < m_fill.last_value) {
+        m_fill.remembered_value = m_value;
         m_fill.restart = true;
         UserControl_Resize();
     } else {
-        m_fill.last_value = m_Value;
+        m_fill.last_value = m_value;
     }
     const double min = min_number();
     const double max = max_number();
-    if (m_Value <= min)
+    if (m_value <= min)
         UserControl_Resize();
 
     const double percent_width = m_fill.width * 0.01;
     const int16_t range = to_int16(max - min);
     double step = range * 0.01;
-    if (max != 100 && m_Value > 0)
+    if (max != 100 && m_value > 0)
         step = 0;
-    if (m_Value < min + m_fill.threshold)
+    if (m_value < min + m_fill.threshold)
         return;
     // With no range there is no unit to measure a step by; the fill stays as it is.
     if (range == 0)

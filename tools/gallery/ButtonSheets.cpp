@@ -17,7 +17,7 @@ public:
     explicit QuillButtonTestAccess(QuillButton& button)
         : b(button)
     { }
-    void set_state(int32_t state) { b.ButtonState = FaceState(state); }
+    void set_state(int32_t state) { b.m_button_state = FaceState(state); }
     void paint_snapshot() { b.PaintButton(true); }
 
 private:

@@ -20,15 +20,15 @@ public:
     explicit QuillButtonTestAccess(QuillButton& button)
         : b(button)
     { }
-    int32_t state() const { return int32_t(b.ButtonState); }
-    void set_state(int32_t s) { b.ButtonState = FaceState(s); }
-    bool mouse_inside() const { return b.MouseInside; }
-    bool has_focus() const { return b.HasFocus; }
-    bool paint_ready() const { return b.PaintReady; }
-    bool has_icon() const { return b.HasIcon; }
-    bool layout_dirty() const { return b.LayoutDirty; }
-    int32_t requested_mode() const { return b.RequestedGraphicsMode; }
-    gdi::HRGN outline() const { return b.OutlineRegion; }
+    int32_t state() const { return int32_t(b.m_button_state); }
+    void set_state(int32_t s) { b.m_button_state = FaceState(s); }
+    bool mouse_inside() const { return b.m_mouse_inside; }
+    bool has_focus() const { return b.m_has_focus; }
+    bool paint_ready() const { return b.m_paint_ready; }
+    bool has_icon() const { return b.m_has_icon; }
+    bool layout_dirty() const { return b.m_layout_dirty; }
+    int32_t requested_mode() const { return b.m_requested_graphics_mode; }
+    gdi::HRGN outline() const { return b.m_outline_region; }
     host::Timer& hover_timer() { return b.TimerHover; }
     host::PictureBox& icon_box() { return b.picIcon; }
     gdi::Color face() const { return b.m_palette.face; }
