@@ -172,10 +172,10 @@ TEST_F(ButtonCaption, PressedPushButtonsMoveTheCaptionOnePixel)
         const gdi::Rect inside {8, 8, 112, 25};
         t.set_state(0);
         b.RefreshButton();
-        gdi::Rect up = ink(b, inside, t.face());
+        gdi::Rect up = ink(b, inside, t.colours().face);
         t.set_state(2);
         b.RefreshButton();
-        gdi::Rect pressed = ink(b, inside, t.face());
+        gdi::Rect pressed = ink(b, inside, t.colours().face);
         return std::pair {pressed.left - up.left, pressed.top - up.top};
     };
     EXPECT_EQ(shift(6, false), (std::pair {1, 1}));
@@ -205,9 +205,9 @@ TEST_F(ButtonCaption, StyledCaptionsDrawTwoOffsetPassesUnderTheText)
     // further right and lower.
     b.CaptionStyle(0);
     QuillButtonTestAccess t(b);
-    gdi::Rect plain = ink(b, inside, t.face());
+    gdi::Rect plain = ink(b, inside, t.colours().face);
     b.CaptionStyle(3);
-    gdi::Rect shadowed = ink(b, inside, t.face());
+    gdi::Rect shadowed = ink(b, inside, t.colours().face);
     EXPECT_EQ(shadowed.right, plain.right + 1);
     EXPECT_EQ(shadowed.left, plain.left - 1);
 }
@@ -260,7 +260,7 @@ TEST_F(ButtonCaption, IconsDrawAtTheirSizeAndGreyWhenDisabled)
     b.Icon(host::StdPicture::from_surface(red, host::PictureType::Bitmap));
     bh.form->set_design_mode(false);
     b.RefreshButton();
-    gdi::Rect box = ink(b, {2, 2, 118, 38}, QuillButtonTestAccess(b).face());
+    gdi::Rect box = ink(b, {2, 2, 118, 38}, QuillButtonTestAccess(b).colours().face);
     // The 32 x 32 picture is drawn at 16 x 16 (the text lies to its right).
     int red_pixels = 0;
     for (int y = 0; y < 40; ++y)
@@ -296,7 +296,7 @@ TEST_F(ButtonCaption, GreyedIconCarriesTheFaceBehindItsTransparentPixels)
     // The icon sits in the middle (52, 12); one of its corner pixels shows the gradient colour of
     // the face right under it, not the key colour.
     gdi::Color corner = gdi::without_alpha(b.canvas().pixels().pixel(52, 12));
-    EXPECT_NE(corner, t.face());
+    EXPECT_NE(corner, t.colours().face);
     gdi::Color row_colour = gdi::without_alpha(b.canvas().pixels().pixel(52, 30));
     EXPECT_EQ(gdi::red_of(corner), gdi::red_of(row_colour));
 }
@@ -314,18 +314,18 @@ TEST_F(ButtonCaption, TheLayoutFollowsEveryChangeBetweenPaints)
     const gdi::Rect inside {6, 4, 154, 29};
     b.RefreshButton();
     const gdi::Surface first = b.canvas().pixels();
-    const gdi::Rect plain = ink(b, inside, t.face());
+    const gdi::Rect plain = ink(b, inside, t.colours().face);
 
     b.Font()->Bold(true);
     b.RefreshButton();
-    EXPECT_GT(ink(b, inside, t.face()).width(), plain.width());
+    EXPECT_GT(ink(b, inside, t.colours().face).width(), plain.width());
 
     b.Font()->Bold(false);
     b.Caption("Begin Scan now");
-    EXPECT_GT(ink(b, inside, t.face()).width(), plain.width());
+    EXPECT_GT(ink(b, inside, t.colours().face).width(), plain.width());
     b.Caption("Begin Scan");
     b.Move(150, 150, 200 * 15, 33 * 15);
-    EXPECT_GT(ink(b, {6, 4, 194, 29}, t.face()).left, plain.left);
+    EXPECT_GT(ink(b, {6, 4, 194, 29}, t.colours().face).left, plain.left);
 
     b.Move(150, 150, 160 * 15, 33 * 15);
     b.RefreshButton();

@@ -152,8 +152,8 @@ TEST_F(Drawing, ShiftOfTopBitValues)
     ButtonHost h(true);
     auto& b = h.add("Cmd1", 10, 10, 100, 30);
     b.BackColor(0xFFFFFFFF);
-    EXPECT_EQ(QuillButtonTestAccess(b).light(), 0x001F1FFFu);
-    EXPECT_EQ(QuillButtonTestAccess(b).highlight(), 0x002F2FFFu);
+    EXPECT_EQ(QuillButtonTestAccess(b).colours().light, 0x001F1FFFu);
+    EXPECT_EQ(QuillButtonTestAccess(b).colours().highlight, 0x002F2FFFu);
 }
 
 TEST_F(Drawing, Schemes)

@@ -118,20 +118,20 @@ TEST_F(ButtonPaint, MacPressedKeepsItsDetailsOnTheLastInnerColumnAndRow)
     paint(b, 2);
     QuillButtonTestAccess t(b);
     const int W = 40, H = 24;
-    const gdi::Color fill = A(t.shadow(), -16);
+    const gdi::Color fill = A(t.colours().shadow, -16);
     EXPECT_EQ(at(b, 20, 12), fill);
     // Column W - 2.
-    EXPECT_EQ(at(b, W - 2, 1), t.dark_shadow());
-    EXPECT_EQ(at(b, W - 2, 2), A(t.shadow(), -32));
+    EXPECT_EQ(at(b, W - 2, 1), t.colours().dark_shadow);
+    EXPECT_EQ(at(b, W - 2, 2), A(t.colours().shadow, -32));
     for (int y = 3; y <= H - 3; ++y)
-        EXPECT_EQ(at(b, W - 2, y), A(t.shadow(), -16)) << "y " << y;
-    EXPECT_EQ(at(b, W - 2, H - 2), t.dark_shadow());
+        EXPECT_EQ(at(b, W - 2, y), A(t.colours().shadow, -16)) << "y " << y;
+    EXPECT_EQ(at(b, W - 2, H - 2), t.colours().dark_shadow);
     // Row H - 2: corner pixels at both ends, the face in between.
-    EXPECT_EQ(at(b, 1, H - 2), t.dark_shadow());
-    EXPECT_EQ(at(b, 2, H - 2), A(t.shadow(), -32));
-    EXPECT_EQ(at(b, 20, H - 2), t.face());
-    EXPECT_EQ(at(b, W - 3, H - 2), A(t.shadow(), -32));
-    EXPECT_EQ(at(b, 0, 0), t.dark_shadow());
+    EXPECT_EQ(at(b, 1, H - 2), t.colours().dark_shadow);
+    EXPECT_EQ(at(b, 2, H - 2), A(t.colours().shadow, -32));
+    EXPECT_EQ(at(b, 20, H - 2), t.colours().face);
+    EXPECT_EQ(at(b, W - 3, H - 2), A(t.colours().shadow, -32));
+    EXPECT_EQ(at(b, 0, 0), t.colours().dark_shadow);
 }
 
 TEST_F(ButtonPaint, MacSetOptionButtonIsDrawnPressedWithALightCaption)
@@ -145,7 +145,7 @@ TEST_F(ButtonPaint, MacSetOptionButtonIsDrawnPressedWithALightCaption)
     EXPECT_EQ(t.state(), 2);
     // The caption is light on the dark pressed fill: inside the face nothing is darker than the
     // fill, and the text's pixels are lighter.
-    const gdi::Color fill = A(t.shadow(), -16);
+    const gdi::Color fill = A(t.colours().shadow, -16);
     int lighter = 0, darker = 0;
     for (int y = 3; y < 27; ++y)
         for (int x = 3; x < 77; ++x) {
@@ -336,7 +336,7 @@ TEST_F(ButtonPaint, SetGradientOptionButtonCaptionReadsOnItsFill)
         b.OptionButton(true);
         b.Value(true);
         b.RefreshButton();
-        const gdi::Color fill = QuillButtonTestAccess(b).light();
+        const gdi::Color fill = QuillButtonTestAccess(b).colours().light;
         gdi::Color darkest = fill;
         for (int y = 3; y < 27; ++y)
             for (int x = 3; x < 77; ++x) {

@@ -25,26 +25,16 @@ public:
     bool mouse_inside() const { return b.m_mouse_inside; }
     bool has_focus() const { return b.m_has_focus; }
     bool paint_ready() const { return b.m_paint_ready; }
-    bool has_icon() const { return b.m_has_icon; }
-    bool layout_dirty() const { return b.m_layout_dirty; }
     int32_t requested_mode() const { return b.m_requested_graphics_mode; }
-    gdi::HRGN outline() const { return b.m_outline_region; }
     host::Timer& hover_timer() { return b.TimerHover; }
     host::PictureBox& icon_box() { return b.picIcon; }
-    gdi::Color face() const { return b.m_palette.face; }
-    gdi::Color light() const { return b.m_palette.light; }
-    gdi::Color highlight() const { return b.m_palette.highlight; }
-    gdi::Color shadow() const { return b.m_palette.shadow; }
-    gdi::Color dark_shadow() const { return b.m_palette.dark_shadow; }
-    gdi::Color text() const { return b.m_palette.text; }
-    gdi::Color hover_text() const { return b.m_palette.hover_text; }
+    const Palette& colours() const { return b.m_palette; }
     std::vector<gdi::Color> palette() const
     {
         return {b.m_palette.face, b.m_palette.light, b.m_palette.highlight, b.m_palette.shadow,
             b.m_palette.dark_shadow, b.m_palette.text, b.m_palette.hover_text};
     }
     int16_t probe(bool gradient) { return b.ProbePlatform(gradient); }
-    void apply_scheme(bool reset) { b.ApplyColorScheme(reset); }
     static gdi::Color shift(gdi::Color c, int32_t amount, bool proportional, std::string* text = nullptr)
     {
         return QuillButton::ShiftColor(c, amount, proportional, text);
@@ -63,7 +53,6 @@ public:
     void gradient() { b.PaintGradient(); }
     void set_style_raw(int32_t style) { b.m_button_style = style; }
     void set_type_raw(int32_t type) { b.m_button_type = type; }
-    void refresh_and_wait(float seconds) { b.RefreshAndWait(seconds); }
 
 private:
     QuillButton& b;
