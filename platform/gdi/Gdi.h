@@ -37,6 +37,7 @@ using BYTE = uint8_t;
 using WORD = uint16_t;
 using DWORD = uint32_t;
 using UINT = unsigned int;
+using INT = int;
 using LONG = int32_t;
 using ULONG = uint32_t;
 using COLORREF = uint32_t;
@@ -246,6 +247,7 @@ constexpr ULONG GRADIENT_FILL_RECT_V = 1;
 constexpr ULONG GRADIENT_FILL_TRIANGLE = 2;
 
 // DrawText formats.
+constexpr UINT ETO_CLIPPED = 0x4;
 constexpr UINT DT_TOP = 0x0;
 constexpr UINT DT_LEFT = 0x0;
 constexpr UINT DT_CENTER = 0x1;
@@ -478,6 +480,10 @@ int GetObjectA(HGDIOBJ object, int size, void* buffer);
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
 int DrawTextA(HDC dc, const char* text, int length, RECT* rect, UINT format);
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
+// TextOutA clipped to `rect` (logical coordinates) as well as to the clip region. Of the options
+// only ETO_CLIPPED is supported, and `dx` must be null; anything else fails.
+BOOL ExtTextOutA(
+    HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, UINT length, const INT* dx);
 BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size);
 
 // [SECTION] System colours and version

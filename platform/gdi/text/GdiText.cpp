@@ -235,6 +235,29 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int length)
     return TRUE;
 }
 
+BOOL ExtTextOutA(
+    HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, UINT length, const INT* dx)
+{
+    if ((options & ~ETO_CLIPPED) != 0 || dx || ((options & ETO_CLIPPED) && !rect) || length > UINT(INT_MAX))
+        return FALSE;
+    if (!(options & ETO_CLIPPED))
+        return TextOutA(dc, x, y, text, int(length));
+    DeviceContext* context = dc_from_handle(dc);
+    auto string = text_argument(text, int(length));
+    if (!context || !string)
+        return FALSE;
+    if (string->empty())
+        return TRUE;
+    const Rect limit {clamp_coordinate(int64_t(rect->left) + context->origin.x),
+        clamp_coordinate(int64_t(rect->top) + context->origin.y),
+        clamp_coordinate(int64_t(rect->right) + context->origin.x),
+        clamp_coordinate(int64_t(rect->bottom) + context->origin.y)};
+    Point at {
+        clamp_coordinate(int64_t(x) + context->origin.x), clamp_coordinate(int64_t(y) + context->origin.y)};
+    draw_text(*context, selected_font(*context), at, *string, &limit);
+    return TRUE;
+}
+
 // Measures or draws left-aligned lines. Lines break only at line feeds (no word breaking, no tab
 // expansion); DT_CENTER, DT_RIGHT, DT_VCENTER and DT_BOTTOM place the block inside the rectangle
 // when drawing, and drawing is clipped to the rectangle unless DT_NOCLIP is given.

@@ -231,3 +231,37 @@ TEST(DrawText, PlacesTheLineInTheRectangleAndClipsToIt)
     EXPECT_FALSE(limited.is_empty());
     EXPECT_EQ(limited.intersected(Rect {10, 10, 30, 20}), limited);
 }
+
+TEST(TextOut, ClippedTextMatchesTextOutUnderAClipRegion)
+{
+    const char* text = "Messenger 4.7";
+    // The clip starts right of the text, reaches past the surface, is empty, or sits under a
+    // shifted origin; each must draw what the same rectangle as a clip region draws.
+    for (RECT clip :
+        {RECT {20, 8, 60, 20}, RECT {-5, -5, 300, 300}, RECT {30, 10, 30, 20}, RECT {12, 9, 50, 16}}) {
+        for (int origin : {0, 7}) {
+            FontFixture with_region(font_description("MS Sans Serif", -11), 120, 40);
+            FontFixture clipped(font_description("MS Sans Serif", -11), 120, 40);
+            SetViewportOrgEx(with_region.dc, origin, origin, nullptr);
+            SetViewportOrgEx(clipped.dc, origin, origin, nullptr);
+            SetBkMode(with_region.dc, TRANSPARENT);
+            SetBkMode(clipped.dc, TRANSPARENT);
+            RECT device {clip.left + origin, clip.top + origin, clip.right + origin, clip.bottom + origin};
+            HRGN region = CreateRectRgnIndirect(&device);
+            SelectClipRgn(with_region.dc, region);
+            DeleteObject(region);
+            TextOutA(with_region.dc, 10, 6, text, int(std::strlen(text)));
+            EXPECT_TRUE(
+                ExtTextOutA(clipped.dc, 10, 6, ETO_CLIPPED, &clip, text, UINT(std::strlen(text)), nullptr));
+            EXPECT_TRUE(clipped.surface == with_region.surface) << clip.left << " origin " << origin;
+        }
+    }
+    // Options it does not carry out are refused rather than ignored.
+    FontFixture fixture(font_description("MS Sans Serif", -11));
+    RECT r {0, 0, 50, 20};
+    EXPECT_FALSE(ExtTextOutA(fixture.dc, 0, 0, ETO_CLIPPED | 0x2, &r, "a", 1, nullptr));
+    EXPECT_FALSE(ExtTextOutA(fixture.dc, 0, 0, ETO_CLIPPED, nullptr, "a", 1, nullptr));
+    INT dx[1] = {5};
+    EXPECT_FALSE(ExtTextOutA(fixture.dc, 0, 0, 0, nullptr, "a", 1, dx));
+    EXPECT_TRUE(fixture.changed_pixels().is_empty());
+}
