@@ -53,6 +53,84 @@ void etched_rect(gdi::Surface& s, const gdi::Rect& r)
     vline(s, r.right - 2, r.top, r.bottom - 1, shadow);
 }
 
+void frame(gdi::Surface& s, const gdi::Rect& r, gdi::Color colour)
+{
+    hline(s, r.left, r.right, r.top, colour);
+    hline(s, r.left, r.right, r.bottom - 1, colour);
+    vline(s, r.left, r.top, r.bottom, colour);
+    vline(s, r.right - 1, r.top, r.bottom, colour);
+}
+
+void raised_edge(gdi::Surface& s, const gdi::Rect& r)
+{
+    if (r.width() < 2 || r.height() < 2)
+        return;
+    gdi::Color highlight = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
+    gdi::Color shadow = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
+    gdi::Color dark = gdi::GetSysColor(gdi::COLOR_3DDKSHADOW);
+    // Light top and left, shadow inside the dark right and bottom edges
+    hline(s, r.left, r.right - 1, r.top, highlight);
+    vline(s, r.left, r.top, r.bottom - 1, highlight);
+    hline(s, r.left, r.right, r.bottom - 1, dark);
+    vline(s, r.right - 1, r.top, r.bottom, dark);
+    hline(s, r.left + 1, r.right - 1, r.bottom - 2, shadow);
+    vline(s, r.right - 2, r.top + 1, r.bottom - 1, shadow);
+}
+
+void raised_panel(gdi::Surface& s, const gdi::Rect& r)
+{
+    if (r.width() < 2 || r.height() < 2)
+        return;
+    s.fill_rect(r, gdi::GetSysColor(gdi::COLOR_BTNFACE));
+    raised_edge(s, r);
+}
+
+void arrow(gdi::Surface& s, gdi::Point origin, Direction direction, gdi::Color colour)
+{
+    const int x = origin.x, y = origin.y;
+    // Row (or column) i from the base: 7 - 2i pixels long.
+    for (int i = 0; i < 4; ++i) {
+        switch (direction) {
+        case Direction::Down:
+            s.fill_rect({x + i, y + i, x + 7 - i, y + i + 1}, colour);
+            break;
+        case Direction::Up:
+            s.fill_rect({x + i, y + 3 - i, x + 7 - i, y + 4 - i}, colour);
+            break;
+        case Direction::Right:
+            s.fill_rect({x + i, y + i, x + i + 1, y + 7 - i}, colour);
+            break;
+        case Direction::Left:
+            s.fill_rect({x + 3 - i, y + i, x + 4 - i, y + 7 - i}, colour);
+            break;
+        }
+    }
+}
+
+void arrow_in(gdi::Surface& s, const gdi::Rect& r, Direction direction, gdi::Color colour)
+{
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    const bool vertical = direction == Direction::Up || direction == Direction::Down;
+    arrow(s, vertical ? gdi::Point {cx - 3, cy - 2} : gdi::Point {cx - 2, cy - 3}, direction, colour);
+}
+
+void scroll_bar(gdi::Surface& s, const ScrollBarParts& bar)
+{
+    gdi::Color face = gdi::GetSysColor(gdi::COLOR_BTNFACE);
+    gdi::Color highlight = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
+    for (int y = bar.track.top; y < bar.track.bottom; ++y) {
+        for (int x = bar.track.left; x < bar.track.right; ++x)
+            s.set_pixel(x, y, ((x + y) & 1) ? face : highlight);
+    }
+    gdi::Color arrow_colour = gdi::GetSysColor(gdi::COLOR_BTNTEXT);
+    raised_panel(s, bar.back_button);
+    arrow_in(s, bar.back_button, bar.horizontal ? Direction::Left : Direction::Up, arrow_colour);
+    raised_panel(s, bar.forward_button);
+    arrow_in(s, bar.forward_button, bar.horizontal ? Direction::Right : Direction::Down, arrow_colour);
+    if (!bar.thumb.is_empty())
+        raised_panel(s, bar.thumb);
+}
+
 TextSize measure(gdi::HDC dc, std::string_view text)
 {
     gdi::SIZE size {};
@@ -73,6 +151,16 @@ void text_at(gdi::HDC dc, int x, int y, std::string_view text)
         return;
     int old_mode = gdi::SetBkMode(dc, gdi::TRANSPARENT);
     gdi::TextOutA(dc, x, y, text.data(), int(text.size()));
+    gdi::SetBkMode(dc, old_mode);
+}
+
+void text_clipped(gdi::HDC dc, int x, int y, const gdi::Rect& clip, std::string_view text)
+{
+    if (text.empty())
+        return;
+    const gdi::RECT rect {clip.left, clip.top, clip.right, clip.bottom};
+    int old_mode = gdi::SetBkMode(dc, gdi::TRANSPARENT);
+    gdi::ExtTextOutA(dc, x, y, gdi::ETO_CLIPPED, &rect, text.data(), gdi::UINT(text.size()), nullptr);
     gdi::SetBkMode(dc, old_mode);
 }
 

@@ -55,9 +55,8 @@ void DriveListBox::repaint()
     gdi::Rect arrow_box {s.width() - 2 - button, 2, s.width() - 2, s.height() - 2};
     s.fill_rect(arrow_box, gdi::GetSysColor(gdi::COLOR_BTNFACE));
     int cx = (arrow_box.left + arrow_box.right) / 2, cy = (arrow_box.top + arrow_box.bottom) / 2 - 1;
-    for (int row = 0; row < 4; ++row)
-        s.fill_rect(
-            {cx - 3 + row, cy + row, cx + 4 - row, cy + row + 1}, gdi::GetSysColor(gdi::COLOR_BTNTEXT));
+    host::painting::arrow(
+        s, {cx - 3, cy}, host::painting::Direction::Down, gdi::GetSysColor(gdi::COLOR_BTNTEXT));
     host::painting::text_at(m_canvas.hDC(), 4, 3, Drive());
     invalidate();
 }

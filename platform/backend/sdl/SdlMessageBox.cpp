@@ -3,6 +3,7 @@
 #include "platform/base/Cp1252.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/host/Host.h"
+#include "platform/host/StandardPainting.h"
 
 #include "platform/backend/sdl/MessageBoxLayout.h"
 #include "platform/backend/sdl/SdlLibrary.h"
@@ -15,14 +16,6 @@ namespace sorrel::backend {
 namespace {
 
 constexpr int icon_size = 32;
-
-void frame_rect(gdi::Surface& s, const gdi::Rect& r, gdi::Color c)
-{
-    s.fill_rect({r.left, r.top, r.right, r.top + 1}, c);
-    s.fill_rect({r.left, r.bottom - 1, r.right, r.bottom}, c);
-    s.fill_rect({r.left, r.top, r.left + 1, r.bottom}, c);
-    s.fill_rect({r.right - 1, r.top, r.right, r.bottom}, c);
-}
 
 void disc(gdi::Surface& s, const gdi::Rect& r, gdi::Color fill, gdi::Color edge)
 {
@@ -105,7 +98,6 @@ void SdlMessageBox::paint()
 {
     gdi::Color face = gdi::GetSysColor(gdi::COLOR_BTNFACE);
     gdi::Color text = gdi::GetSysColor(gdi::COLOR_BTNTEXT);
-    gdi::Color light = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
     gdi::Color shadow = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
     gdi::Color dark = gdi::GetSysColor(gdi::COLOR_3DDKSHADOW);
     m_pixels.fill(face);
@@ -138,20 +130,14 @@ void SdlMessageBox::paint()
         gdi::Rect r = b.rect;
         bool pressed = int(i) == m_pressed && int(i) == m_hot;
         if (int(i) == m_focus) {
-            frame_rect(m_pixels, r, dark);
+            host::painting::frame(m_pixels, r, dark);
             r = r.inflated(-1, -1);
         }
         m_pixels.fill_rect(r, face);
-        if (pressed) {
-            frame_rect(m_pixels, r, shadow);
-        } else {
-            m_pixels.fill_rect({r.left, r.top, r.right - 1, r.top + 1}, light);
-            m_pixels.fill_rect({r.left, r.top, r.left + 1, r.bottom - 1}, light);
-            m_pixels.fill_rect({r.left, r.bottom - 1, r.right, r.bottom}, dark);
-            m_pixels.fill_rect({r.right - 1, r.top, r.right, r.bottom}, dark);
-            m_pixels.fill_rect({r.left + 1, r.bottom - 2, r.right - 1, r.bottom - 1}, shadow);
-            m_pixels.fill_rect({r.right - 2, r.top + 1, r.right - 1, r.bottom - 1}, shadow);
-        }
+        if (pressed)
+            host::painting::frame(m_pixels, r, shadow);
+        else
+            host::painting::raised_edge(m_pixels, r);
         // The caption, with its access letter underlined.
         std::string caption;
         int underline = -1;
