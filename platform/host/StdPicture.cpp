@@ -395,7 +395,8 @@ ErrorOr<void> save_png(const gdi::Surface& pixels, const std::string& path, bool
     image.version = PNG_IMAGE_VERSION;
     image.width = png_uint_32(pixels.width());
     image.height = png_uint_32(pixels.height());
-    image.format = keep_alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGBA;
+    // Without keep_alpha the copy above is already opaque, so one format serves both.
+    image.format = PNG_FORMAT_RGBA;
     if (!png_image_write_to_file(&image, path.c_str(), 0, copy.data(), pixels.width() * 4, nullptr))
         return Error {path + ": cannot write the PNG file (" + image.message + ")"};
     return {};
