@@ -16,6 +16,16 @@ static void vline(gdi::Surface& s, int x, int y0, int y1, gdi::Color c)
     s.fill_rect({x, y0, x + 1, y1}, c);
 }
 
+// One ring of an edge: `top_left` along the top and left, `bottom_right` along the bottom and
+// right, which owns the top-right and bottom-left corners.
+static void edge_ring(gdi::Surface& s, const gdi::Rect& r, gdi::Color top_left, gdi::Color bottom_right)
+{
+    hline(s, r.left, r.right - 1, r.top, top_left);
+    vline(s, r.left, r.top, r.bottom - 1, top_left);
+    hline(s, r.left, r.right, r.bottom - 1, bottom_right);
+    vline(s, r.right - 1, r.top, r.bottom, bottom_right);
+}
+
 void sunken_edge(gdi::Surface& s, const gdi::Rect& r)
 {
     if (r.width() < 4 || r.height() < 4)
@@ -25,15 +35,9 @@ void sunken_edge(gdi::Surface& s, const gdi::Rect& r)
     gdi::Color light = gdi::GetSysColor(gdi::COLOR_3DLIGHT);
     gdi::Color highlight = gdi::GetSysColor(gdi::COLOR_BTNHIGHLIGHT);
     // Outer: shadow top-left, highlight bottom-right
-    hline(s, r.left, r.right - 1, r.top, shadow);
-    vline(s, r.left, r.top, r.bottom - 1, shadow);
-    hline(s, r.left, r.right, r.bottom - 1, highlight);
-    vline(s, r.right - 1, r.top, r.bottom, highlight);
+    edge_ring(s, r, shadow, highlight);
     // Inner: dark shadow top-left, light bottom-right
-    hline(s, r.left + 1, r.right - 2, r.top + 1, dark);
-    vline(s, r.left + 1, r.top + 1, r.bottom - 2, dark);
-    hline(s, r.left + 1, r.right - 1, r.bottom - 2, light);
-    vline(s, r.right - 2, r.top + 1, r.bottom - 1, light);
+    edge_ring(s, r.inflated(-1, -1), dark, light);
 }
 
 void etched_rect(gdi::Surface& s, const gdi::Rect& r)
@@ -55,10 +59,7 @@ void etched_rect(gdi::Surface& s, const gdi::Rect& r)
 
 void frame(gdi::Surface& s, const gdi::Rect& r, gdi::Color colour)
 {
-    hline(s, r.left, r.right, r.top, colour);
-    hline(s, r.left, r.right, r.bottom - 1, colour);
-    vline(s, r.left, r.top, r.bottom, colour);
-    vline(s, r.right - 1, r.top, r.bottom, colour);
+    edge_ring(s, r, colour, colour);
 }
 
 void raised_edge(gdi::Surface& s, const gdi::Rect& r)
@@ -69,10 +70,7 @@ void raised_edge(gdi::Surface& s, const gdi::Rect& r)
     gdi::Color shadow = gdi::GetSysColor(gdi::COLOR_BTNSHADOW);
     gdi::Color dark = gdi::GetSysColor(gdi::COLOR_3DDKSHADOW);
     // Light top and left, shadow inside the dark right and bottom edges
-    hline(s, r.left, r.right - 1, r.top, highlight);
-    vline(s, r.left, r.top, r.bottom - 1, highlight);
-    hline(s, r.left, r.right, r.bottom - 1, dark);
-    vline(s, r.right - 1, r.top, r.bottom, dark);
+    edge_ring(s, r, highlight, dark);
     hline(s, r.left + 1, r.right - 1, r.bottom - 2, shadow);
     vline(s, r.right - 2, r.top + 1, r.bottom - 1, shadow);
 }
