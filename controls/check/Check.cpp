@@ -36,7 +36,7 @@ Check::Check()
             &PushedNoValue, &PushedChecked, &PushedGreyed, &DisabledNoValue, &CheckedDisabled, &DisabledGrey};
     for (host::Image* holder : holders) {
         holder->Move(0, 0, 195, 195);
-        holder->Picture(check_pictures::find(holder->Name()));
+        holder->Picture(check_pictures::built_in().find(holder->Name()));
     }
 
     Picture1.on_mouse_down
@@ -161,7 +161,7 @@ bool Check::run_mode() const
 
 host::ErrorOr<void> register_check()
 {
-    if (auto loaded = check_pictures::load(); loaded.is_error())
+    if (auto loaded = check_pictures::built_in().load(); loaded.is_error())
         return loaded;
     host::register_control_kind("Check", [] { return std::make_unique<Check>(); });
     return {};

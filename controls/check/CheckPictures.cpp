@@ -5,8 +5,6 @@
 namespace sorrel::controls::check_pictures {
 namespace {
 
-constexpr std::string_view Owner = "Check box picture";
-
 std::vector<host::WantedPicture> wanted_pictures()
 {
     std::vector<host::WantedPicture> wanted;
@@ -17,28 +15,12 @@ std::vector<host::WantedPicture> wanted_pictures()
     return wanted;
 }
 
-const host::PictureTable& library()
-{
-    static const host::PictureTable decoded
-        = host::PictureTable::decode(embedded(), wanted_pictures(), Owner);
-    return decoded;
-}
-
 } // namespace
 
-host::ErrorOr<void> load()
+const host::BuiltInPictures& built_in()
 {
-    return library().status();
-}
-
-host::ErrorOr<void> verify(std::span<const EmbeddedPicture> table)
-{
-    return host::PictureTable::decode(table, wanted_pictures(), Owner).status();
-}
-
-host::PictureRef find(std::string_view name)
-{
-    return library().find(name);
+    static const host::BuiltInPictures decoded(embedded(), wanted_pictures(), "Check box picture");
+    return decoded;
 }
 
 } // namespace sorrel::controls::check_pictures

@@ -11,13 +11,8 @@ using EmbeddedPicture = host::EmbeddedPicture;
 // The PNG bytes compiled into the program (generated at build time).
 std::span<const EmbeddedPicture> embedded();
 
-// Every picture decoded, once: the twelve 13 x 13 state pictures, named as their holders
-// ("IdleNoValue" ... "DisabledGrey"). An error names the picture that is missing, damaged or of
-// the wrong size.
-host::ErrorOr<void> load();
-// The same checks on another table (the tests' damaged copies).
-host::ErrorOr<void> verify(std::span<const EmbeddedPicture> pictures);
-// The decoded picture, or null when load() failed.
-host::PictureRef find(std::string_view name);
+// The twelve 13 x 13 state pictures, named as their holders, decoded on first use
+// ("IdleNoValue" ... "DisabledGrey").
+const host::BuiltInPictures& built_in();
 
 } // namespace sorrel::controls::check_pictures

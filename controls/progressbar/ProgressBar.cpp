@@ -58,16 +58,16 @@ ProgressBar::ProgressBar()
         for (int i = 0; i < 3; ++i) {
             host::Image& holder = m_looks[size_t(look)][size_t(i)];
             holder.attach(*this, std::string(LookNames[size_t(look)]), int16_t(i));
-            holder.Picture(
-                progressbar_pictures::find(std::string(LookNames[size_t(look)]) + std::to_string(i)));
+            holder.Picture(progressbar_pictures::built_in().find(
+                std::string(LookNames[size_t(look)]) + std::to_string(i)));
         }
     }
     for (int i = 0; i < 3; ++i)
         m_pc[size_t(i)].attach(*this, "pc", int16_t(i));
     blank.attach(*this, "blank");
-    blank.Picture(progressbar_pictures::find("blank"));
+    blank.Picture(progressbar_pictures::built_in().find("blank"));
     img.attach(*this, "img");
-    img.Picture(progressbar_pictures::find("img"));
+    img.Picture(progressbar_pictures::built_in().find("img"));
 }
 
 // [Properties]
@@ -220,7 +220,7 @@ void ProgressBar::UserControl_WriteProperties(host::PropertyBag& PropBag)
 
 host::ErrorOr<void> register_progress_bar()
 {
-    if (auto loaded = progressbar_pictures::load(); loaded.is_error())
+    if (auto loaded = progressbar_pictures::built_in().load(); loaded.is_error())
         return loaded;
     host::register_control_kind("ProgressBar", [] { return std::make_unique<ProgressBar>(); });
     return {};

@@ -48,4 +48,22 @@ PictureRef PictureTable::find(std::string_view name) const
     return it == m_pictures.end() ? nullptr : it->second;
 }
 
+BuiltInPictures::BuiltInPictures(
+    std::span<const EmbeddedPicture> embedded, std::vector<WantedPicture> wanted, std::string_view owner)
+    : m_embedded(embedded)
+    , m_wanted(std::move(wanted))
+    , m_owner(owner)
+{ }
+
+ErrorOr<void> BuiltInPictures::verify(std::span<const EmbeddedPicture> pictures) const
+{
+    return PictureTable::decode(pictures, m_wanted, m_owner).status();
+}
+
+const PictureTable& BuiltInPictures::decoded() const
+{
+    std::call_once(m_once, [this] { m_table = PictureTable::decode(m_embedded, m_wanted, m_owner); });
+    return *m_table;
+}
+
 } // namespace sorrel::host

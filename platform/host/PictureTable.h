@@ -9,9 +9,12 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorrel::host {
 
@@ -40,6 +43,30 @@ public:
 private:
     std::map<std::string, PictureRef, std::less<>> m_pictures;
     std::string m_error;
+};
+
+// A control's own pictures: the table compiled into the program, decoded on first use.
+class BuiltInPictures {
+public:
+    BuiltInPictures(
+        std::span<const EmbeddedPicture> embedded, std::vector<WantedPicture> wanted, std::string_view owner);
+
+    // Every picture decoded, once. An error names the picture that is missing, damaged or of the
+    // wrong size.
+    ErrorOr<void> load() const { return decoded().status(); }
+    // The same checks on another table (the tests' damaged copies).
+    ErrorOr<void> verify(std::span<const EmbeddedPicture> pictures) const;
+    // The decoded picture, or null when load() failed.
+    PictureRef find(std::string_view name) const { return decoded().find(name); }
+
+private:
+    const PictureTable& decoded() const;
+
+    std::span<const EmbeddedPicture> m_embedded;
+    std::vector<WantedPicture> m_wanted;
+    std::string m_owner;
+    mutable std::once_flag m_once;
+    mutable std::optional<PictureTable> m_table;
 };
 
 } // namespace sorrel::host

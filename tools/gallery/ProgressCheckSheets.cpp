@@ -147,7 +147,7 @@ Sheet check_sheet()
     for (int value = 0; value <= 2; ++value) {
         sheet.row(rows[value][0]);
         for (int look = 1; look <= 4; ++look) {
-            host::PictureRef picture = controls::check_pictures::find(rows[value][look]);
+            host::PictureRef picture = controls::check_pictures::built_in().find(rows[value][look]);
             sheet.add(picture ? picture->pixels() : gdi::Surface(), rows[value][look]);
         }
         sheet.add(check_box(value, Pose::Resting), "resting");

@@ -83,7 +83,7 @@ TEST(ProgressBarPictures, AMissingDamagedOrMisSizedPictureIsNamedInTheStartUpErr
 {
     using progressbar_pictures::EmbeddedPicture;
     const auto built_in = progressbar_pictures::embedded();
-    EXPECT_FALSE(progressbar_pictures::verify(built_in).is_error());
+    EXPECT_FALSE(progressbar_pictures::built_in().verify(built_in).is_error());
     auto bytes_of = [&](std::string_view name) {
         for (const EmbeddedPicture& p : built_in)
             if (p.name == name)
@@ -95,7 +95,7 @@ TEST(ProgressBarPictures, AMissingDamagedOrMisSizedPictureIsNamedInTheStartUpErr
     for (const EmbeddedPicture& p : built_in)
         if (p.name != "redmet2")
             missing.push_back(p);
-    auto result = progressbar_pictures::verify(missing);
+    auto result = progressbar_pictures::built_in().verify(missing);
     ASSERT_TRUE(result.is_error());
     EXPECT_EQ(result.error(), "Progress bar picture \"redmet2.png\" is not built into the program");
 
@@ -107,12 +107,12 @@ TEST(ProgressBarPictures, AMissingDamagedOrMisSizedPictureIsNamedInTheStartUpErr
                 p.bytes = bytes;
         return table;
     };
-    result = progressbar_pictures::verify(with_bytes("img", bytes_of("master0")));
+    result = progressbar_pictures::built_in().verify(with_bytes("img", bytes_of("master0")));
     ASSERT_TRUE(result.is_error());
     EXPECT_EQ(result.error(), "Progress bar picture \"img.png\" is not 59 x 13 pixels");
 
     const auto tile = bytes_of("blue1");
-    result = progressbar_pictures::verify(with_bytes("blue1", tile.first(tile.size() / 2)));
+    result = progressbar_pictures::built_in().verify(with_bytes("blue1", tile.first(tile.size() / 2)));
     ASSERT_TRUE(result.is_error());
     EXPECT_NE(result.error().find("blue1.png"), std::string::npos) << result.error();
 }
