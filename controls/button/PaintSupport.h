@@ -12,12 +12,6 @@
 
 namespace sorrel::controls {
 
-// The runtime's float-to-integer conversion: to the nearest integer, halves to even.
-inline int32_t round_half_even(double value)
-{
-    return host::to_int_half_even(value);
-}
-
 // ShiftColor's arithmetic, inline for the painters that shade every row: red and green move by
 // `amount`, blue by `amount` or, when `proportional`, by blue * amount / 192; each channel is
 // clamped to 0..255. The channels are taken apart as a signed 32-bit number with truncating
@@ -65,8 +59,8 @@ inline uint32_t readable_colour(uint32_t fill, std::initializer_list<uint32_t> c
 struct FaceSize {
     float w {0};
     float h {0};
-    int32_t W(int32_t delta = 0) const { return round_half_even(double(w) + delta); }
-    int32_t H(int32_t delta = 0) const { return round_half_even(double(h) + delta); }
+    int32_t W(int32_t delta = 0) const { return host::to_int_half_even(double(w) + delta); }
+    int32_t H(int32_t delta = 0) const { return host::to_int_half_even(double(h) + delta); }
 };
 
 // The icon's side in pixels. A size code outside 1..4 can only come from a damaged property

@@ -66,7 +66,7 @@ void QuillButton::CreateCaptionFont(bool relayout)
         host::Host* host = host::Host::current_or_null();
         const int twips_per_pixel = host ? host->TwipsPerPixelY() : 15;
         lf.lfHeight
-            = -round_half_even(TextFont->Size() * 20.0 / (twips_per_pixel > 0 ? twips_per_pixel : 15));
+            = -host::to_int_half_even(TextFont->Size() * 20.0 / (twips_per_pixel > 0 ? twips_per_pixel : 15));
         lf.lfUnderline = TextFont->Underline() ? 1 : 0;
         lf.lfStrikeOut = TextFont->Strikethrough() ? 1 : 0;
     }

@@ -52,8 +52,10 @@ void QuillButton::PrepareIcon()
     try {
         const int32_t S = icon_side(m_icon_size);
         const gdi::HDC dc = hDC();
-        const int32_t iw = round_half_even(ScaleX(float(m_icon->Width()), host::vbHimetric, host::vbPixels));
-        const int32_t ih = round_half_even(ScaleY(float(m_icon->Height()), host::vbHimetric, host::vbPixels));
+        const int32_t iw
+            = host::to_int_half_even(ScaleX(float(m_icon->Width()), host::vbHimetric, host::vbPixels));
+        const int32_t ih
+            = host::to_int_half_even(ScaleY(float(m_icon->Height()), host::vbHimetric, host::vbPixels));
 
         const float side = host::pixels_to_twips(S);
         const float left = std::trunc(std::fabs(picIcon.Width() - float(m_icon_size)) / 2);

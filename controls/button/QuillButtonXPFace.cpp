@@ -36,7 +36,7 @@ void QuillButton::PaintXPFace(const FaceLook& face)
     // rows to shade, so the step is never divided by zero.
     const int32_t rows = size.H();
     const float step = size.h > 0 ? 25.0f / size.h : 0.0f;
-    auto shade = [&](Color base, int32_t i) { return P(base, -round_half_even(step * float(i))); };
+    auto shade = [&](Color base, int32_t i) { return P(base, -host::to_int_half_even(step * float(i))); };
     auto corner_pixels = [&](Color c) {
         SetPixelAt(1, 1, c);
         SetPixelAt(1, size.H(-2), c);
