@@ -84,14 +84,14 @@ void QuillButton::RefreshAndWait(float seconds)
 {
     Refresh();
     host::Host& h = host();
-    float start = h.Timer();
+    float start = h.seconds_since_midnight();
     // Sleep rather than spin: the host presents the pressed face and then blocks without
     // handling input or timers. The bound on the sleeps keeps a clock that does not move from
     // holding the button forever.
     double slept_ms = 0;
     double limit_ms = double(seconds) * 1000.0 + 50.0;
     while (true) {
-        float now = h.Timer();
+        float now = h.seconds_since_midnight();
         if (now < start || now - start >= seconds)
             break;
         if (slept_ms >= limit_ms)

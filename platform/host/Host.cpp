@@ -161,7 +161,7 @@ void Host::SendKeys(std::string_view keys)
         flush_queued_input();
 }
 
-float Host::Timer()
+float Host::seconds_since_midnight()
 {
     return float(m_backend->seconds_since_midnight());
 }

@@ -119,7 +119,7 @@ public:
     // move happens once the current notification returns.
     void SendKeys(std::string_view keys);
     // Seconds since midnight.
-    float Timer();
+    float seconds_since_midnight();
     int TwipsPerPixelX() const { return m_twips_per_pixel_x; }
     int TwipsPerPixelY() const { return m_twips_per_pixel_y; }
     void set_twips_per_pixel(int x, int y);

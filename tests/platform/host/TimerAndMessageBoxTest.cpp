@@ -153,11 +153,11 @@ TEST_F(Timers, EndStopsTimersAndFurtherBoxes)
 TEST_F(Timers, TimeOfDayFollowsTheVirtualClockAndWrapsAtMidnight)
 {
     headless->set_time_of_day(86399.5);
-    EXPECT_FLOAT_EQ(host->Timer(), 86399.5f);
+    EXPECT_FLOAT_EQ(host->seconds_since_midnight(), 86399.5f);
     headless->advance(1000);
-    EXPECT_NEAR(host->Timer(), 0.5f, 1e-3);
+    EXPECT_NEAR(host->seconds_since_midnight(), 0.5f, 1e-3);
     headless->sleep_ms(150);
-    EXPECT_NEAR(host->Timer(), 0.65f, 1e-3);
+    EXPECT_NEAR(host->seconds_since_midnight(), 0.65f, 1e-3);
 }
 
 TEST_F(Timers, ACloseWhileNestedBoxesAreOpenEndsThemAllWithTheLeastAnswer)
