@@ -2,6 +2,7 @@
 
 // The drawing objects the facade itself creates. Fonts belong to the text module.
 
+#include "platform/base/Sanitizer.h"
 #include "platform/gdi/ObjectTable.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Surface.h"
@@ -37,7 +38,7 @@ public:
 
 private:
     // The sanitizer build always goes to the heap, so that a use after deletion is caught.
-#ifdef __SANITIZE_ADDRESS__
+#ifdef SORREL_ADDRESS_SANITIZED
     static constexpr bool recycle = false;
 #else
     static constexpr bool recycle = true;

@@ -1,5 +1,6 @@
 #include "platform/gdi/text/FontObject.h"
 
+#include "platform/base/Sanitizer.h"
 #include "platform/gdi/text/FontCache.h"
 
 #include <array>
@@ -13,7 +14,7 @@ static constexpr LONG bold_weight_threshold = 600;
 
 // The storage of deleted font objects, kept for the next ones. The sanitizer build always goes to
 // the heap, so that a use after deletion is still caught.
-#ifdef __SANITIZE_ADDRESS__
+#ifdef SORREL_ADDRESS_SANITIZED
 static constexpr bool recycle_objects = false;
 #else
 static constexpr bool recycle_objects = true;

@@ -1,3 +1,4 @@
+#include "platform/base/Sanitizer.h"
 #include "platform/gdi/text/SystemFonts.h"
 
 #include <fontconfig/fontconfig.h>
@@ -46,13 +47,7 @@ std::optional<FontFile> match_family(
     return found;
 }
 
-// GCC marks an address-sanitized build with __SANITIZE_ADDRESS__, clang with the feature test.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SORREL_ADDRESS_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(SORREL_ADDRESS_SANITIZED)
+#ifdef SORREL_ADDRESS_SANITIZED
 // fontconfig (and D-Bus, which SDL starts for a real window) keep a few blocks of their one-time
 // initialisation without a reference the leak checker can see; they are not ours to free, and
 // they would fail every sanitized run.
