@@ -6,7 +6,7 @@
 namespace sorrel::host {
 
 CheckBox::CheckBox()
-    : CanvasControl(0x8000000F, 0x80000012)
+    : WithEventHooks(0x8000000F, 0x80000012)
 { }
 
 CheckBox::CheckBox(Control& container, std::string name)
@@ -82,23 +82,10 @@ void CheckBox::repaint()
     invalidate();
 }
 
-void CheckBox::handle_mouse_down(int16_t button, int16_t shift, float x, float y)
-{
-    if (on_mouse_down)
-        on_mouse_down(button, shift, x, y);
-}
-
-void CheckBox::handle_mouse_move(int16_t button, int16_t shift, float x, float y)
-{
-    if (on_mouse_move)
-        on_mouse_move(button, shift, x, y);
-}
-
 void CheckBox::handle_mouse_up(int16_t button, int16_t shift, float x, float y)
 {
     m_last_release_button = button;
-    if (on_mouse_up)
-        on_mouse_up(button, shift, x, y);
+    WithEventHooks::handle_mouse_up(button, shift, x, y);
 }
 
 void CheckBox::handle_click()
@@ -107,14 +94,7 @@ void CheckBox::handle_click()
     if (m_last_release_button != vbLeftButton)
         return;
     Value(int16_t(m_value == 0 ? 1 : 0));
-    if (on_click)
-        on_click();
-}
-
-void CheckBox::handle_dbl_click()
-{
-    if (on_dbl_click)
-        on_dbl_click();
+    WithEventHooks::handle_click();
 }
 
 std::string CheckBox::dump_text() const

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/host/CanvasControl.h"
+#include "platform/host/EventHooks.h"
 
-#include <functional>
 #include <string>
 
 namespace sorrel::host {
@@ -11,8 +11,8 @@ namespace sorrel::host {
 // down the form, as control positions do), and the caption beside it in the box's font and
 // colours on its background colour, with a dotted focus rectangle around the caption while
 // FocusMark is on. A click toggles Value between 0 and 1 (2, greyed, becomes 0) before on_click
-// runs. Mouse coordinates of its hooks are twips from its own top-left corner.
-class CheckBox : public CanvasControl {
+// runs.
+class CheckBox : public WithEventHooks<CanvasControl> {
 public:
     CheckBox();
     CheckBox(Control& container, std::string name);
@@ -29,17 +29,8 @@ public:
     bool FocusMark() const { return m_focus_mark; }
     void FocusMark(bool shown);
 
-    std::function<void(int16_t Button, int16_t Shift, float X, float Y)> on_mouse_down;
-    std::function<void(int16_t Button, int16_t Shift, float X, float Y)> on_mouse_move;
-    std::function<void(int16_t Button, int16_t Shift, float X, float Y)> on_mouse_up;
-    std::function<void()> on_click;
-    std::function<void()> on_dbl_click;
-
-    void handle_mouse_down(int16_t button, int16_t shift, float x, float y) override;
-    void handle_mouse_move(int16_t button, int16_t shift, float x, float y) override;
     void handle_mouse_up(int16_t button, int16_t shift, float x, float y) override;
     void handle_click() override;
-    void handle_dbl_click() override;
     std::string dump_text() const override;
 
     void read_design_properties(const PropertyBag& bag) override;

@@ -65,34 +65,4 @@ void PictureBox::handle_resize()
     repaint();
 }
 
-void PictureBox::handle_mouse_down(int16_t button, int16_t shift, float x, float y)
-{
-    if (on_mouse_down)
-        on_mouse_down(button, shift, x, y);
-}
-
-void PictureBox::handle_mouse_move(int16_t button, int16_t shift, float x, float y)
-{
-    if (on_mouse_move)
-        on_mouse_move(button, shift, x, y);
-}
-
-void PictureBox::handle_mouse_up(int16_t button, int16_t shift, float x, float y)
-{
-    if (on_mouse_up)
-        on_mouse_up(button, shift, x, y);
-}
-
-void PictureBox::handle_click()
-{
-    if (on_click)
-        on_click();
-}
-
-void PictureBox::handle_dbl_click()
-{
-    if (on_dbl_click)
-        on_dbl_click();
-}
-
 } // namespace sorrel::host
