@@ -25,6 +25,7 @@
 #include "platform/host/Timer.h"
 #include "platform/host/UserControl.h"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -242,6 +243,7 @@ private:
     void PaintButton(bool snapshot);
     // The look of the next paint; the snapshot is the disabled look without caption and icon.
     FaceLook face_look(bool snapshot) const;
+    void PaintSetOptionFace(const FaceLook& face, std::array<gdi::Color, 4> bevel, gdi::Color grey_second);
     void PaintClassicFace(const FaceLook& face);
     void PaintBevelFace(const FaceLook& face);
     void PaintXPFace(const FaceLook& face);

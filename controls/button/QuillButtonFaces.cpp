@@ -17,6 +17,24 @@ using gdi::Color;
 
 // [SECTION] Classic (1)
 
+// A set option button on the classic and bevel faces: sunk into the light colour, with the focus
+// mark while focused or held. `grey_second` is the disabled caption's second pass.
+void QuillButton::PaintSetOptionFace(
+    const FaceLook& face, std::array<gdi::Color, 4> bevel, gdi::Color grey_second)
+{
+    const FaceSize size {ScaleWidth(), ScaleHeight()};
+    const Palette& pal = m_palette;
+    FillOrOutline(0, 0, size.W(), size.H(), pal.light, false);
+    DrawBevel(bevel[0], bevel[1], bevel[2], bevel[3], 0, false);
+    if (face.enabled) {
+        if (face.focused || face.pressed())
+            DrawFocusIndicator(face);
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
+    } else if (!face.snapshot) {
+        DrawCaptionAndIcon(face, pal.shadow, grey_second, NoPass);
+    }
+}
+
 void QuillButton::PaintClassicFace(const FaceLook& face)
 {
     const FaceSize size {ScaleWidth(), ScaleHeight()};
@@ -24,15 +42,7 @@ void QuillButton::PaintClassicFace(const FaceLook& face)
     const Palette& pal = m_palette;
 
     if (face.selected) {
-        FillOrOutline(0, 0, W, H, pal.light, false);
-        DrawBevel(pal.shadow, pal.highlight, pal.shadow, pal.highlight, 0, false);
-        if (face.enabled) {
-            if (face.focused || face.pressed())
-                DrawFocusIndicator(face);
-            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
-        } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
-        }
+        PaintSetOptionFace(face, {pal.shadow, pal.highlight, pal.shadow, pal.highlight}, pal.highlight);
         return;
     }
     if (face.pressed()) {
@@ -62,15 +72,7 @@ void QuillButton::PaintBevelFace(const FaceLook& face)
     const Palette& pal = m_palette;
 
     if (face.selected) {
-        FillOrOutline(0, 0, W, H, pal.light, false);
-        DrawBevel(pal.dark_shadow, pal.highlight, pal.shadow, pal.light, 0, false);
-        if (face.enabled) {
-            if (face.focused || face.pressed())
-                DrawFocusIndicator(face);
-            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
-        } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
-        }
+        PaintSetOptionFace(face, {pal.dark_shadow, pal.highlight, pal.shadow, pal.light}, NoPass);
         return;
     }
     if (face.pressed()) {
