@@ -243,6 +243,7 @@ private:
     void PaintButton(bool snapshot);
     // The look of the next paint; the snapshot is the disabled look without caption and icon.
     FaceLook face_look(bool snapshot) const;
+    void DrawRestingCaption(const FaceLook& face, gdi::Color grey_second);
     void PaintSetOptionFace(const FaceLook& face, std::array<gdi::Color, 4> bevel, gdi::Color grey_second);
     void PaintClassicFace(const FaceLook& face);
     void PaintBevelFace(const FaceLook& face);

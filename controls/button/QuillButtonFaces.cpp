@@ -17,6 +17,21 @@ using gdi::Color;
 
 // [SECTION] Classic (1)
 
+// The caption of a face that is not held down: in the text colour (the pointer-over colour under
+// the pointer) with the focus mark while focused, greyed when disabled, and none on the snapshot.
+// `grey_second` is the greyed caption's second pass.
+void QuillButton::DrawRestingCaption(const FaceLook& face, gdi::Color grey_second)
+{
+    const Palette& pal = m_palette;
+    if (face.enabled) {
+        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
+        if (face.focused)
+            DrawFocusIndicator(face);
+    } else if (!face.snapshot) {
+        DrawCaptionAndIcon(face, pal.shadow, grey_second, NoPass);
+    }
+}
+
 // A set option button on the classic and bevel faces: sunk into the light colour, with the focus
 // mark while focused or held. `grey_second` is the disabled caption's second pass.
 void QuillButton::PaintSetOptionFace(
@@ -54,13 +69,7 @@ void QuillButton::PaintClassicFace(const FaceLook& face)
     }
     DrawBevel(pal.highlight, pal.shadow, pal.highlight, pal.shadow, 1, false);
     FillOrOutline(0, 0, W, H, pal.dark_shadow, true);
-    if (face.enabled) {
-        DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
-        if (face.focused)
-            DrawFocusIndicator(face);
-    } else if (!face.snapshot) {
-        DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
-    }
+    DrawRestingCaption(face, pal.highlight);
 }
 
 // [SECTION] Bevel (2)
@@ -121,13 +130,7 @@ void QuillButton::PaintSoftFace(const FaceLook& face)
     if (face.selected) {
         FillOrOutline(0, 0, W, H, A(pal.light, 2), false);
         DrawBevel(pal.shadow, pal.highlight, 0, 0, 0, true);
-        if (face.enabled) {
-            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
-            if (face.focused)
-                DrawFocusIndicator(face);
-        } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
-        }
+        DrawRestingCaption(face, NoPass);
         return;
     }
     if (face.pressed()) {
@@ -164,13 +167,7 @@ void QuillButton::PaintRingFace(const FaceLook& face)
     if (face.selected) {
         FillOrOutline(0, 0, W, H, pal.light, false);
         DrawBevel(pal.shadow, L, pal.shadow, L, 0, false);
-        if (face.enabled) {
-            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
-            if (face.focused)
-                DrawFocusIndicator(face);
-        } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, pal.shadow, NoPass, NoPass);
-        }
+        DrawRestingCaption(face, NoPass);
         return;
     }
     if (face.pressed()) {
@@ -203,13 +200,7 @@ void QuillButton::PaintThinFace(const FaceLook& face)
     if (face.selected) {
         FillOrOutline(0, 0, W, H, pal.light, false);
         DrawBevel(pal.shadow, pal.highlight, 0, 0, 0, true);
-        if (face.enabled) {
-            DrawCaptionAndIcon(face, face.pointer_over() ? pal.hover_text : pal.text, NoPass, NoPass);
-            if (face.focused)
-                DrawFocusIndicator(face);
-        } else if (!face.snapshot) {
-            DrawCaptionAndIcon(face, pal.shadow, pal.highlight, NoPass);
-        }
+        DrawRestingCaption(face, pal.highlight);
         return;
     }
     if (face.pressed()) {
