@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -176,17 +180,36 @@ TEST(MessageBoxLayout, OnARealScreenTheButtonsStayOnTheBoxAndAnswer)
     const gdi::Rect& yes = layout.buttons[0];
     std::string env = "DISPLAY=" + xvfb.display() + " ";
     std::string geometry;
+    std::atomic<bool> answered {false};
     std::thread user([&] {
-        std::string window
-            = output_of(env + "timeout 20 xdotool search --sync --name '^Oh No!$' 2>/dev/null | head -n 1");
-        if (window.empty())
-            return;
-        geometry = output_of(env + "xdotool getwindowgeometry --shell " + window);
-        output_of(env + "xdotool mousemove --window " + window + " "
-            + std::to_string((yes.left + yes.right) / 2) + " " + std::to_string((yes.top + yes.bottom) / 2)
-            + " click 1");
+        // The box may be found before it is mapped or reads input, and a click then is lost, so the
+        // click is given again until the box answers. If that never happens the box is closed, so
+        // the test fails instead of waiting for ever.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        std::string window;
+        while (!answered && std::chrono::steady_clock::now() < deadline) {
+            if (window.empty()) {
+                window = output_of(env
+                    + "timeout 5 xdotool search --sync --onlyvisible --name '^Oh No!$' 2>/dev/null | head -n "
+                      "1");
+                if (window.empty())
+                    continue;
+                geometry = output_of(env + "xdotool getwindowgeometry --shell " + window);
+            }
+            output_of(env + "xdotool mousemove --window " + window + " "
+                + std::to_string((yes.left + yes.right) / 2) + " "
+                + std::to_string((yes.top + yes.bottom) / 2) + " click 1");
+            for (int i = 0; i < 20 && !answered; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        if (!answered) {
+            SDL_Event quit {};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
     });
     int answer = host.MsgBox(text, host::vbYesNo + host::vbInformation, "Oh No!");
+    answered = true;
     user.join();
     EXPECT_EQ(answer, host::vbYes);
 
