@@ -183,6 +183,14 @@ void HeadlessBackend::send(const InputEvent& event)
         m_host->dispatch(event);
 }
 
+void HeadlessBackend::input(const InputEvent& event)
+{
+    if (event.kind == InputEvent::Kind::MouseMove || event.kind == InputEvent::Kind::MouseDown
+        || event.kind == InputEvent::Kind::MouseUp)
+        m_cursor = {event.x + m_client_origin.x, event.y + m_client_origin.y};
+    send(event);
+}
+
 void HeadlessBackend::mouse_move(int x, int y, int16_t shift)
 {
     m_cursor = {x + m_client_origin.x, y + m_client_origin.y};

@@ -82,6 +82,9 @@ public:
     // Key down, the character for printable keys, key up.
     void key(int16_t key_code, int16_t shift = 0);
     void type(std::string_view text);
+    // Delivers `event` as it stands; a mouse press, release or move puts the pointer at its
+    // position first.
+    void input(const host::InputEvent& event);
 
     // A point that lies in the control (the centre, or the pixel nearest it that belongs to the
     // control's window or to one of its constituents), in client pixels; empty when the control

@@ -144,15 +144,15 @@ TEST_F(ButtonCaption, VerticalCaptionWithANonTrueTypeFontWarnsAtDesignTimeOnly)
     gdi::GetTextMetricsA(b.hDC(), &tm);
     if (tm.tmPitchAndFamily >= gdi::TMPF_TRUETYPE)
         GTEST_SKIP() << "no font here reports a pitch-and-family byte below 4";
-    bh.backend->messages.clear();
+    bh.backend->clear_boxes();
     b.CaptionOrientation(1);
-    ASSERT_FALSE(bh.backend->messages.empty());
-    EXPECT_EQ(bh.backend->messages.back().text, "Non-True Type fonts may not draw vertically");
-    EXPECT_EQ(bh.backend->messages.back().style, 64);
-    bh.backend->messages.clear();
+    ASSERT_FALSE(bh.messages().empty());
+    EXPECT_EQ(bh.messages().back().text, "Non-True Type fonts may not draw vertically");
+    EXPECT_EQ(bh.messages().back().style, 64);
+    bh.backend->clear_boxes();
     bh.form->set_design_mode(false);
     b.RefreshButton();
-    EXPECT_TRUE(bh.backend->messages.empty());
+    EXPECT_TRUE(bh.messages().empty());
 }
 
 TEST_F(ButtonCaption, PressedPushButtonsMoveTheCaptionOnePixel)

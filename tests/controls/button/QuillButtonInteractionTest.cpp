@@ -117,12 +117,12 @@ TEST_F(Gestures, AccessKeys)
 {
     button.Caption("&Scan");
     option.Caption("&Opt");
-    double before = h.backend->clock_ms;
+    double before = h.backend->now_ms();
     h.key_down('S', host::vbAltMask);
     EXPECT_EQ(h.transcript("Cmd"), (Names {"Click"}));
     // The pressed face stays for 0.15 s of sleeping on the host clock, not spinning.
-    EXPECT_GE(h.backend->clock_ms - before, 150);
-    EXPECT_LE(h.backend->clock_ms - before, 200);
+    EXPECT_GE(h.backend->now_ms() - before, 150);
+    EXPECT_LE(h.backend->now_ms() - before, 200);
 
     h.key_down('O', host::vbAltMask);
     h.key_down('O', host::vbAltMask); // selected: the key comes as key events
@@ -130,10 +130,10 @@ TEST_F(Gestures, AccessKeys)
     EXPECT_EQ(h.events.events().back().args[0].to_integer(), 'o');
 
     // A clock that passes midnight ends the wait.
-    h.backend->midnight_offset_s = 86399.95 - h.backend->clock_ms / 1000;
-    before = h.backend->clock_ms;
+    h.backend->set_time_of_day(86399.95);
+    before = h.backend->now_ms();
     h.key_down('S', host::vbAltMask);
-    EXPECT_LT(h.backend->clock_ms - before, 100);
+    EXPECT_LT(h.backend->now_ms() - before, 100);
 }
 
 TEST_F(Gestures, DragOutAndBackWithTheHoverTimer)
@@ -216,13 +216,13 @@ TEST_F(Gestures, WindowOverTheButtonEndsTheHover)
     h.move(20, 20);
     h.advance(1000);
     EXPECT_TRUE(access.mouse_inside());
-    h.backend->top_window = host::WindowUnderPointer::Other;
+    h.backend->set_window_under_pointer(host::WindowUnderPointer::Other);
     h.advance(100);
     EXPECT_FALSE(access.mouse_inside());
     EXPECT_EQ(access.state(), 3);
     EXPECT_EQ(h.transcript("Cmd"), (Names {"MouseOut"}));
 
-    h.backend->top_window = host::WindowUnderPointer::Form;
+    h.backend->set_window_under_pointer(host::WindowUnderPointer::Form);
     h.move(21, 20);
     h.advance(1000);
     EXPECT_TRUE(access.mouse_inside());

@@ -195,7 +195,7 @@ TEST_F(ButtonModel, RunTimeSetters)
     EXPECT_EQ(QuillButtonTestAccess(b).palette()[0], 0x404040u);
     EXPECT_TRUE(b.changed_properties().empty());
     EXPECT_TRUE(plain.changed_properties().empty());
-    EXPECT_TRUE(h.backend->messages.empty());
+    EXPECT_TRUE(h.messages().empty());
 }
 
 TEST_F(ButtonModel, ContainerChangesReachTheButton)
@@ -290,7 +290,7 @@ TEST_F(ButtonModel, MessagesWithTheirTextsAndIcons)
     b.GraphicsMode(-1);
     EXPECT_EQ(b.GraphicsMode(), 0);
 
-    auto& boxes = h.backend->messages;
+    auto& boxes = h.messages();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, "This option is not available for Windowx XP or Machintosh style buttons");
     EXPECT_EQ(boxes[0].style, 64);

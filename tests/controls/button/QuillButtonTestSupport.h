@@ -66,7 +66,7 @@ public:
     explicit ButtonHost(bool design = false)
         : ScriptedHost(400, 300, design)
     {
-        backend->midnight_offset_s = 36000;
+        backend->set_time_of_day(36000);
     }
 
     // A button at (x, y) pixels of its container, w x h pixels, loaded new or from `stored`.
@@ -93,8 +93,8 @@ public:
     void key_up(int16_t key, int16_t shift = 0) { input(host::InputEvent::Kind::KeyUp, 0, 0, 0, key, shift); }
     void typed(int16_t ch, int16_t shift = 0) { input(host::InputEvent::Kind::Char, 0, 0, 0, ch, shift); }
     // Press and release where the pointer is.
-    void down(int16_t button = 1) { press(backend->cursor.x, backend->cursor.y, button); }
-    void up(int16_t button = 1) { release(backend->cursor.x, backend->cursor.y, button); }
+    void down(int16_t button = 1) { press(pointer().x, pointer().y, button); }
+    void up(int16_t button = 1) { release(pointer().x, pointer().y, button); }
     void click_at(int x, int y, int16_t button = 1)
     {
         move(x, y);

@@ -378,13 +378,13 @@ TEST_F(CheckTest, WindowOverTheBoxCountsAsOutside)
     t.move(PictureX, PictureY);
     t.advance(10);
     EXPECT_EQ(shown(check), "MouseoverNoValue");
-    t.backend->top_window = host::WindowUnderPointer::Other; // a message box over the box
+    t.backend->set_window_under_pointer(host::WindowUnderPointer::Other); // a message box over the box
     t.advance(10);
     EXPECT_EQ(shown(check), "IdleNoValue");
-    t.backend->top_window = host::WindowUnderPointer::None;
+    t.backend->set_window_under_pointer(host::WindowUnderPointer::None);
     t.advance(10);
     EXPECT_EQ(shown(check), "IdleNoValue");
-    t.backend->top_window = host::WindowUnderPointer::Form;
+    t.backend->set_window_under_pointer(host::WindowUnderPointer::Form);
     t.advance(10);
     EXPECT_EQ(shown(check), "MouseoverNoValue");
 }

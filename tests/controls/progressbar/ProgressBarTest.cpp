@@ -39,7 +39,7 @@ protected:
     std::vector<std::string> message_texts() const
     {
         std::vector<std::string> texts;
-        for (const auto& m : t.backend->messages) {
+        for (const auto& m : t.messages()) {
             EXPECT_EQ(m.style, 16);
             EXPECT_EQ(m.title, "Error");
             texts.push_back(m.text);
@@ -150,7 +150,7 @@ TEST_F(ProgressBarTest, BoundsAreAcceptedAndALowerMaxDoesNotRecheckValue)
     bar.Value(100);
     bar.Value(0);
     bar.Max(50);
-    EXPECT_TRUE(t.backend->messages.empty());
+    EXPECT_TRUE(t.messages().empty());
     bar.Value(100);
     bar.Value(60);
     EXPECT_EQ(message_texts(), std::vector<std::string>(2, "Value can NOT be higher than Maximum !"));
@@ -213,7 +213,7 @@ TEST_F(ProgressBarTest, LoadsLowerCaseKeysWithoutValidationAndAppliesTheLook)
     EXPECT_EQ(bar.Min(), 1);
     EXPECT_EQ(bar.Value(), 0); // below Min, loaded as it is
     EXPECT_EQ(bar.ProgressLook(), 2);
-    EXPECT_TRUE(t.backend->messages.empty());
+    EXPECT_TRUE(t.messages().empty());
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(bar.pc()[i].Picture(), bar.tile_set(2)[i].Picture());
 
@@ -375,7 +375,7 @@ TEST_F(ProgressBarTest, RangeZeroPaintsNoFillAndTheSetterReturns)
     bar.Value(5);
     EXPECT_EQ(bar.Value(), 5);
     EXPECT_EQ(pixels(bar), empty);
-    EXPECT_TRUE(t.backend->messages.empty());
+    EXPECT_TRUE(t.messages().empty());
 }
 
 TEST_F(ProgressBarTest, AlternativePainterMovesAChunkAndWrapsAtTheEdge)

@@ -43,6 +43,25 @@ TEST_F(Input, ClickIsPressReleaseClickWithCoordinatesInPixels)
     EXPECT_EQ(a.log, (Log {"MouseDown 1 0 10 5", "MouseUp 1 0 10 5", "Click"}));
 }
 
+// Tests that place the pointer themselves deliver events as they stand: a press there moves no
+// pointer first, and a key leaves the pointer where it was.
+TEST_F(Input, AnEventDeliveredAsItStandsPlacesThePointerOnlyForTheMouse)
+{
+    auto& a = add("A", 10, 10, 50, 20);
+    show();
+    clear(a);
+    a.log_moves = true;
+    headless->set_client_origin({100, 100});
+    headless->input({InputEvent::Kind::MouseDown, 20, 15, 1, 0, 0});
+    headless->input({InputEvent::Kind::KeyDown, 0, 0, 0, 0, 'A'});
+    headless->input({InputEvent::Kind::MouseUp, 20, 15, 1, 0, 0});
+    EXPECT_EQ(a.log, (Log {"MouseDown 1 0 10 5", "KeyDown 65 0", "MouseUp 1 0 10 5", "Click"}));
+    gdi::POINT p {};
+    ASSERT_TRUE(host->GetCursorPos(&p));
+    EXPECT_EQ(p.x, 120);
+    EXPECT_EQ(p.y, 115);
+}
+
 TEST_F(Input, DoubleClickIsPressReleaseClickDoubleClickRelease)
 {
     auto& a = add("A", 10, 10, 50, 20);
