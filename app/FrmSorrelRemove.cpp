@@ -33,6 +33,8 @@ int bar_step(int count)
     return count - 1 > MaxBarValue ? (count - 1) / MaxBarValue + 1 : 1;
 }
 
+// ProgressBar2's Max for `count` files: the last file's index, counted in steps, since the bar's
+// Value is the index of the file just handled.
 host::Variant bar_max(int count)
 {
     return host::Variant(int16_t((count - 1) / bar_step(count)));
