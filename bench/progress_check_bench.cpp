@@ -76,7 +76,7 @@ void BM_CheckPollTick(benchmark::State& state)
     ControlTestHost t;
     auto& check = t.add<controls::Check>("ChkOld", 0, 0, 1095, 255);
     t.show();
-    t.backend->cursor = {200, 150};
+    t.backend->mouse_move(200, 150);
     check.Timer1_Timer();
     t.host->present_pending();
     const int presented = t.host->presented_frame_count();
@@ -94,7 +94,7 @@ void BM_PointerLookupBaseline(benchmark::State& state)
     ControlTestHost t;
     t.add<controls::Check>("ChkOld", 0, 0, 1095, 255);
     t.show();
-    t.backend->cursor = {200, 150};
+    t.backend->mouse_move(200, 150);
     for (auto _ : state) {
         gdi::POINT p {};
         t.host->GetCursorPos(&p);
