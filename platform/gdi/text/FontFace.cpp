@@ -49,7 +49,10 @@ std::shared_ptr<FontFace> FontFace::load(FT_LibraryRec_* library, const FontFile
     if (!library)
         return nullptr;
     FT_Face face = nullptr;
-    if (FT_New_Face(library, file.path.c_str(), file.index, &face) != 0 || !face)
+    FT_Error error = file.data
+        ? FT_New_Memory_Face(library, file.data->data(), FT_Long(file.data->size()), file.index, &face)
+        : FT_New_Face(library, file.path.c_str(), file.index, &face);
+    if (error != 0 || !face)
         return nullptr;
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0 || !face->charmap) {
         // Bitmap-only faces and faces without a Unicode map cannot serve arbitrary sizes and text.

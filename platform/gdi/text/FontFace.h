@@ -51,7 +51,7 @@ private:
     FontFace(FT_FaceRec_* face, FontFile file);
 
     FT_FaceRec_* m_face {nullptr};
-    FontFile m_file;
+    FontFile m_file; // holds a memory face's bytes until the face is done
     std::string m_family_name;
     DesignMetrics m_design;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/text/FaceName.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,10 +10,14 @@ struct _FcConfig;
 
 namespace sorrel::gdi {
 
+// A font file and the face within it. Where the system hands over a font's bytes rather than its
+// path (Windows), `data` holds them and `path` only names them; the faces loaded from them share
+// the bytes and keep them alive.
 struct FontFile {
     std::string path;
     int index {0};
-    bool operator==(const FontFile&) const = default;
+    std::shared_ptr<const std::vector<unsigned char>> data {};
+    bool operator==(const FontFile& other) const { return path == other.path && index == other.index; }
 };
 
 // Finds font files for a face name. The Windows faces the controls ask for resolve to installed

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <unistd.h>
 
 using namespace sorrel::gdi;
@@ -185,4 +186,44 @@ TEST(FontResolution, FilesThatAreNotFontsAreRefused)
     EXPECT_EQ(FontFace::load(library, {"/nonexistent/font.ttf", 0}), nullptr);
     EXPECT_EQ(Font::create(nullptr, -12), nullptr);
     std::filesystem::remove(path);
+}
+
+// The bytes of the file that the system gives for a face, from its path or as the system hands them.
+static std::vector<unsigned char> bytes_of(const FontFile& file)
+{
+    if (file.data)
+        return *file.data;
+    std::ifstream in(file.path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(FontResolution, AFaceLoadedFromBytesKeepsThemAndDrawsAsFromTheFile)
+{
+    FontResolver resolver;
+    auto bytes = bytes_of(resolver.candidates(FaceName::parse("Times New Roman")).front());
+    ASSERT_GT(bytes.size(), 1000u);
+    auto shared = std::make_shared<const std::vector<unsigned char>>(bytes);
+    std::weak_ptr<const std::vector<unsigned char>> watch = shared;
+    auto face = FontFace::load(FontCache::the().library(), {"copy", 0, std::move(shared)});
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->family_name(), "Liberation Serif");
+    auto font = Font::create(std::move(face), -16);
+    ASSERT_NE(font, nullptr);
+    EXPECT_FALSE(watch.expired());
+
+    auto same = FontCache::the().font("Times New Roman", -16, false, false);
+    EXPECT_EQ(font->text_width("Begin Scan"), same->text_width("Begin Scan"));
+    const Glyph& mine = font->glyph('g', Rotation::None);
+    const Glyph& theirs = same->glyph('g', Rotation::None);
+    EXPECT_EQ(mine.dx, theirs.dx);
+    EXPECT_EQ(mine.dy, theirs.dy);
+    EXPECT_EQ(mine.coverage, theirs.coverage);
+    font.reset();
+    EXPECT_TRUE(watch.expired());
+
+    // Bytes cut short, or a face index the file does not have, load nothing.
+    auto cut = std::make_shared<const std::vector<unsigned char>>(bytes.begin(), bytes.begin() + 100);
+    EXPECT_EQ(FontFace::load(FontCache::the().library(), {"cut", 0, cut}), nullptr);
+    auto whole = std::make_shared<const std::vector<unsigned char>>(bytes);
+    EXPECT_EQ(FontFace::load(FontCache::the().library(), {"whole", 3, whole}), nullptr);
 }
