@@ -47,11 +47,6 @@ constexpr std::array aliases {
     Alias {"monospace", mono_family},
 };
 
-constexpr std::array liberation_dirs {
-    std::string_view {"/usr/share/fonts/truetype/liberation2/"},
-    std::string_view {"/usr/share/fonts/truetype/liberation/"},
-};
-
 std::string_view style_file_suffix(bool bold, bool italic)
 {
     if (bold && italic)
@@ -115,17 +110,20 @@ std::vector<FontFile> FontResolver::candidates(const FaceName& face) const
     // Without the metric-compatible face, fontconfig's closest face of the same kind draws the
     // text: the layout may shift, but a text is never left blank.
     auto add_closest = [&](std::string_view metric_family) {
-        if (!m_config)
-            return;
         if (auto file = match_family(
                 m_config, generic_family(metric_family), face.bold, face.italic, Match::ClosestFace)) {
             add_unique(files, std::move(*file));
-            warn_missing_liberation_once();
+            if (!system_knows_windows_faces)
+                warn_missing_liberation_once();
         }
     };
+    if (system_knows_windows_faces && !face.family.empty()) {
+        if (auto file = match_family(m_config, face.family, face.bold, face.italic))
+            add_unique(files, std::move(*file));
+    }
     if (auto file = match_family(m_config, family, face.bold, face.italic))
         add_unique(files, std::move(*file));
-    else if (family.starts_with("Liberation"))
+    else if (files.empty() && family.starts_with("Liberation"))
         add_closest(family);
     if (!equal_ignoring_case(family, sans_family)) {
         if (auto file = match_family(m_config, sans_family, face.bold, face.italic))
@@ -143,7 +141,7 @@ std::vector<FontFile> FontResolver::candidates(const FaceName& face) const
     for (std::string_view candidate_stem : {std::string_view {stem}, std::string_view {"LiberationSans"}}) {
         if (!candidate_stem.starts_with("Liberation"))
             continue;
-        for (auto dir : liberation_dirs) {
+        for (auto dir : liberation_folders()) {
             std::string prefix = std::string(dir) + std::string(candidate_stem);
             add_unique(files, {prefix + std::string(style_file_suffix(face.bold, face.italic)), 0});
             add_unique(files, {prefix + "-Regular.ttf", 0});

@@ -23,7 +23,8 @@ struct FontFile {
 // Finds font files for a face name. The Windows faces the controls ask for resolve to installed
 // faces with the same metrics (Times New Roman to Liberation Serif, Arial and MS Sans Serif to
 // Liberation Sans, Courier New to Liberation Mono); any other name is looked up as it is and falls
-// back to a sans face when nothing carries that name.
+// back to a sans face when nothing carries that name. On Windows the system's own face for the
+// name as asked, after its font substitutes, comes before all of these.
 class FontResolver {
 public:
     FontResolver();
@@ -31,9 +32,9 @@ public:
     FontResolver(const FontResolver&) = delete;
     FontResolver& operator=(const FontResolver&) = delete;
 
-    // Files to try for the face, best first and without duplicates. The list ends with the known
-    // locations of the Liberation files, so a machine whose font configuration finds nothing
-    // still has a face to load.
+    // Files to try for the face, best first and without duplicates. On Linux the list ends with
+    // the known locations of the Liberation files, so a machine whose font configuration finds
+    // nothing still has a face to load.
     std::vector<FontFile> candidates(const FaceName&) const;
 
     // The family that a face name resolves to before any file is looked at.

@@ -6,6 +6,17 @@
 
 namespace sorrel::gdi {
 
+const bool system_knows_windows_faces = false;
+
+std::span<const std::string_view> liberation_folders()
+{
+    static constexpr std::string_view folders[] {
+        "/usr/share/fonts/truetype/liberation2/",
+        "/usr/share/fonts/truetype/liberation/",
+    };
+    return folders;
+}
+
 std::optional<FontFile> match_family(
     FcConfig* config, std::string_view family, bool bold, bool italic, Match wanted)
 {
