@@ -1,5 +1,6 @@
 #include "platform/files/Deleter.h"
 
+#include "platform/files/DeletionReport.h"
 #include "platform/files/FileDescriptor.h"
 #include "platform/files/MountIdentity.h"
 #include "platform/files/NameMatch.h"
@@ -14,18 +15,9 @@ namespace sorrel::files {
 
 namespace {
 
-// Deeper trees than this cannot come from Windows (paths end at 32,767 characters) and would
-// only exhaust descriptors; what lies below stays.
-constexpr int max_depth = 1024;
-
 FileIdentity identity_of(struct stat const& st)
 {
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-std::string in_quotes(std::string const& shown)
-{
-    return "\"" + shown + "\"";
 }
 
 } // namespace
@@ -44,7 +36,7 @@ std::optional<Error> Deleter::held_open(
     if (m_pass.sees_every_process() || !S_ISREG(st.st_mode)
         || open_elsewhere(dir_fd, name, st) != OpenElsewhere::Yes)
         return std::nullopt;
-    return Error {in_quotes(shown) + " is in use", EBUSY};
+    return in_use_error(shown);
 }
 
 // Why the item may not go, judged from its own attributes: root ignores permission bits, so a
@@ -57,9 +49,9 @@ std::optional<Error> Deleter::refuse(struct stat const& st, std::optional<std::u
     if (S_ISLNK(st.st_mode))
         return std::nullopt; // a link goes as a link; its target is never looked at
     if (!m_force && (!(st.st_mode & S_IWUSR) || (dos && (*dos & DosReadOnly))))
-        return Error {in_quotes(shown) + " is read-only", EACCES};
+        return read_only_error(shown);
     if (m_pass.is_in_use(identity_of(st)))
-        return Error {in_quotes(shown) + " is in use", EBUSY};
+        return in_use_error(shown);
     return std::nullopt;
 }
 
@@ -118,7 +110,7 @@ Result<void> Deleter::remove_folder(int parent_fd, std::string const& name, stru
 {
     if (is_protected(st))
         return Error {in_quotes(shown) + " is the root folder of a drive", EPERM};
-    if (depth >= max_depth)
+    if (depth >= max_deletion_depth)
         return Error {in_quotes(shown) + " lies too deep", ENAMETOOLONG};
     auto device = static_cast<std::uint64_t>(st.st_dev);
     if (auto refusal = refuse(st, dos, shown, device))
@@ -130,11 +122,11 @@ Result<void> Deleter::remove_folder(int parent_fd, std::string const& name, stru
         if (errno == ENOENT)
             return {}; // it went meanwhile
         if (errno == ELOOP || errno == ENOTDIR)
-            return Error {in_quotes(shown) + " was replaced while being deleted", errno};
+            return replaced_error(shown, errno);
         return Error::from_errno("cannot open " + in_quotes(shown), errno);
     }
     if (::fstat(folder.get(), &opened) != 0 || identity_of(opened) != identity_of(st))
-        return Error {in_quotes(shown) + " was replaced while being deleted", ESTALE};
+        return replaced_error(shown, ESTALE);
     // A bind mount of a folder on the same file system passes every device check.
     auto outer_mount = mount_of(parent_fd);
     auto inner_mount = mount_of(folder.get());
@@ -157,7 +149,7 @@ Result<void> Deleter::remove_contents(int dir_fd, std::uint64_t device, std::str
     if (names.is_error())
         return Error {"cannot read " + in_quotes(shown) + ": " + names.error().message, names.error().code};
     DosAttributeReader attributes(dir_fd);
-    Failures failures;
+    DeletionFailures failures;
     for (auto const& name : names.value()) {
         std::string item = shown + "\\" + name;
         struct stat st { };
@@ -184,13 +176,7 @@ Result<void> Deleter::remove_contents(int dir_fd, std::uint64_t device, std::str
         if (::unlinkat(dir_fd, name.c_str(), 0) != 0 && errno != ENOENT)
             failures.add(Error::from_errno("cannot delete " + in_quotes(item), errno));
     }
-    if (!failures.first)
-        return {};
-    if (failures.count == 1)
-        return *failures.first;
-    return Error {std::to_string(failures.count) + " items in " + in_quotes(shown)
-            + " could not be deleted; the first: " + failures.first->message,
-        failures.first->code};
+    return failures.result(shown);
 }
 
 } // namespace sorrel::files

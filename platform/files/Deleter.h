@@ -35,17 +35,6 @@ public:
     Result<void> delete_folder(int parent_fd, std::string const& name, std::string const& shown);
 
 private:
-    struct Failures {
-        std::size_t count {0};
-        std::optional<Error> first;
-        void add(Error error)
-        {
-            if (!first)
-                first = std::move(error);
-            ++count;
-        }
-    };
-
     std::optional<Error> refuse(struct stat const& st, std::optional<std::uint32_t> dos,
         std::string const& shown, std::uint64_t device) const;
     std::optional<Error> held_open(

@@ -1,36 +1,14 @@
 #include "platform/files/FileListModel.h"
 
 #include "platform/base/Cp1252.h"
-#include "platform/files/DosAttributes.h"
+#include "platform/files/FolderReading.h"
 #include "platform/files/NameMatch.h"
-#include "platform/files/WindowsPath.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace sorrel::files {
 
 namespace {
-
-Result<FileDescriptor> open_folder(DriveMap const& drives, std::string_view text)
-{
-    auto parsed = WindowsPath::parse(text);
-    if (parsed.is_error())
-        return parsed.error();
-    auto opened = open_parent(drives, parsed.value(), LinkPolicy::Follow);
-    if (opened.is_error())
-        return opened.error();
-    auto& parent = opened.value();
-    if (parent.name.empty())
-        return std::move(parent.directory);
-    FileDescriptor folder(
-        ::openat(parent.directory.get(), parent.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.is_open())
-        return Error::from_errno("cannot open \"" + std::string(text) + "\"", errno);
-    return folder;
-}
 
 bool is_reserved(char c)
 {
@@ -54,19 +32,7 @@ void FileListModel::read()
     m_files.clear();
     if (!m_folder)
         return;
-    int dir_fd = m_folder->get();
-    auto names = list_directory(dir_fd);
-    if (names.is_error())
-        return;
-    DosAttributeReader attributes(dir_fd);
-    for (auto& name : names.value()) {
-        if (name.starts_with('.'))
-            continue;
-        struct stat st { };
-        if (::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        if (auto dos = attributes.read(name); dos && (*dos & (DosHidden | DosSystem)))
-            continue;
+    for (auto& name : plain_file_names(m_folder->get())) {
         auto shown = shown_file_name(name);
         m_files.push_back({std::move(name), std::move(shown)});
     }
@@ -82,7 +48,7 @@ Result<void> FileListModel::set_path(std::string_view path)
         m_files.clear();
         return {};
     }
-    auto folder = open_folder(m_drives, path);
+    auto folder = open_listed_folder(m_drives, path);
     if (folder.is_error())
         return folder.error();
     m_path = path;
@@ -114,10 +80,9 @@ std::vector<std::string> FileListModel::names() const
 
 std::optional<FileIdentity> FileListModel::folder_identity() const
 {
-    struct stat st { };
-    if (!m_folder || ::fstat(m_folder->get(), &st) != 0)
+    if (!m_folder)
         return std::nullopt;
-    return FileIdentity {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return identity_of_folder(m_folder->get());
 }
 
 void FileListModel::refresh()

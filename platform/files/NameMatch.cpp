@@ -1,11 +1,5 @@
 #include "platform/files/NameMatch.h"
 
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace sorrel::files {
 
 namespace {
@@ -84,62 +78,6 @@ bool less_ignoring_case(std::string_view a, std::string_view b)
     if (fa != fb)
         return fa < fb;
     return a < b;
-}
-
-Result<std::vector<std::string>> list_directory(int dir_fd)
-{
-    int fd = ::openat(dir_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return Error::from_errno("cannot open the folder", errno);
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        int code = errno;
-        ::close(fd);
-        return Error::from_errno("cannot open the folder", code);
-    }
-    std::vector<std::string> names;
-    errno = 0;
-    while (dirent* entry = ::readdir(dir)) {
-        std::string_view name = entry->d_name;
-        if (name != "." && name != "..")
-            names.emplace_back(name);
-        errno = 0;
-    }
-    int code = errno;
-    ::closedir(dir);
-    if (code != 0)
-        return Error::from_errno("cannot read the folder", code);
-    return names;
-}
-
-Result<std::string> find_entry(int dir_fd, std::string_view name)
-{
-    std::string wanted(name);
-    if (wanted.empty() || wanted.find('\0') != std::string::npos || wanted.find('/') != std::string::npos)
-        return Error {"\"" + wanted + "\" is not a valid name", EINVAL};
-    struct stat st { };
-    if (::fstatat(dir_fd, wanted.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return wanted;
-    if (errno != ENOENT)
-        return Error::from_errno("cannot examine \"" + wanted + "\"", errno);
-
-    auto names = list_directory(dir_fd);
-    if (names.is_error())
-        return names.error();
-    auto folded = fold_case(wanted);
-    std::string found;
-    int matches = 0;
-    for (auto const& candidate : names.value()) {
-        if (fold_case(candidate) == folded) {
-            found = candidate;
-            ++matches;
-        }
-    }
-    if (matches == 0)
-        return Error {"\"" + wanted + "\" does not exist", ENOENT};
-    if (matches > 1)
-        return Error {"\"" + wanted + "\" matches several names that differ only in case", EEXIST};
-    return found;
 }
 
 } // namespace sorrel::files

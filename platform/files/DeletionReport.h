@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/files/Result.h"
+
+#include <cerrno>
+#include <optional>
+#include <string>
+
+namespace sorrel::files {
+
+// What the deleters of every system report, in the same words: the window names the files that
+// stayed, and these messages say why.
+
+// Deeper trees than this cannot come from Windows (paths end at 32,767 characters) and would only
+// exhaust handles; what lies below stays.
+constexpr int max_deletion_depth = 1024;
+
+inline std::string in_quotes(std::string const& shown)
+{
+    return "\"" + shown + "\"";
+}
+
+inline Error read_only_error(std::string const& shown)
+{
+    return Error {in_quotes(shown) + " is read-only", EACCES};
+}
+
+inline Error in_use_error(std::string const& shown)
+{
+    return Error {in_quotes(shown) + " is in use", EBUSY};
+}
+
+inline Error replaced_error(std::string const& shown, int code)
+{
+    return Error {in_quotes(shown) + " was replaced while being deleted", code};
+}
+
+// The failures of one folder's contents: the first one in full, and how many there were.
+class DeletionFailures {
+public:
+    void add(Error error)
+    {
+        if (!m_first)
+            m_first = std::move(error);
+        ++m_count;
+    }
+
+    Result<void> result(std::string const& folder_shown) const
+    {
+        if (!m_first)
+            return {};
+        if (m_count == 1)
+            return *m_first;
+        return Error {std::to_string(m_count) + " items in " + in_quotes(folder_shown)
+                + " could not be deleted; the first: " + m_first->message,
+            m_first->code};
+    }
+
+private:
+    std::size_t m_count {0};
+    std::optional<Error> m_first;
+};
+
+} // namespace sorrel::files

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/files/DriveDiscovery.h"
+#include "platform/files/DriveMap.h"
+#include "platform/files/FileDescriptor.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorrel::files {
+
+// The system side of file lists: FolderReading.cpp on POSIX systems, FolderReadingWindows.cpp on
+// Windows, where the descriptor owns the folder's handle.
+
+// Opens the folder that the Windows path `path` names on its drive, links followed as any
+// program reading the path would.
+Result<FileDescriptor> open_listed_folder(DriveMap const& drives, std::string_view path);
+
+// The names, as they are on disk, of the plain files in the open folder: regular files that are
+// neither hidden nor system files. Nothing when the folder can't be read.
+std::vector<std::string> plain_file_names(int folder_fd);
+
+std::optional<FileIdentity> identity_of_folder(int folder_fd);
+
+} // namespace sorrel::files
