@@ -55,7 +55,8 @@ std::string unescape_mount_field(std::string_view field);
 std::vector<std::filesystem::path> find_wine_prefixes(
     DiscoveryInput const& input, FileSystemProbe const& probe);
 
-// The drives of this system:
+// The drives of this system. On Windows they are the system's own drives (drives_from_roots);
+// elsewhere:
 //  1. the first prefix's letter links keep their letters ("c:", "d:", ...);
 //  2. the other prefixes' letter links, then mounted Windows file systems (ntfs, ntfs3, fuseblk,
 //     vfat, msdos, exfat), take the next free letters from c: on.
@@ -63,6 +64,12 @@ std::vector<std::filesystem::path> find_wine_prefixes(
 // first is kept. Folders found when no letter was free are added to `left_out` when it is given.
 DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& probe,
     std::vector<std::filesystem::path>* left_out = nullptr);
+
+// The drives of a Windows system from the text GetLogicalDriveStringsW gives ("C:\", "D:\",
+// each ended by a NUL) and each root's drive type: every drive that has a root folder, bound to
+// it ("c:" to "C:\"), in letter order.
+DriveMap drives_from_roots(
+    std::wstring_view roots, std::function<unsigned(std::wstring const&)> const& drive_type);
 
 // The drives the program works with: the "X:=DIR" mappings given with --drive when there are any
 // (they replace discovery), else those discovery finds on this system.

@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+// windows.h renames DeleteFile to DeleteFileA or DeleteFileW; ours keeps its name.
+#undef DeleteFile
+
 namespace sorrel::files {
 
 // The scripting runtime's file-system object: the calls the main window makes, on Windows paths

@@ -5,18 +5,30 @@
 
 using namespace sorrel::files;
 
+namespace {
+
+// An absolute folder on this system: "/srv" here is "C:/srv" on Windows.
+#ifdef _WIN32
+std::string const top = "C:";
+#else
+std::string const top;
+#endif
+
+} // namespace
+
 TEST(DriveMap, ParsesArgumentsAndKeepsLetterOrder)
 {
-    auto map = DriveMap::from_arguments({"E:=/srv/e", "c:=/srv/c/", "d:=/srv/d"});
+    auto map
+        = DriveMap::from_arguments({"E:=" + top + "/srv/e", "c:=" + top + "/srv/c/", "d:=" + top + "/srv/d"});
     ASSERT_FALSE(map.is_error()) << map.error().message;
     EXPECT_EQ(map.value().drive_names(), (std::vector<std::string> {"c:", "d:", "e:"}));
     ASSERT_NE(map.value().folder('E'), nullptr);
-    EXPECT_EQ(*map.value().folder('e'), "/srv/e");
+    EXPECT_EQ(*map.value().folder('e'), top + "/srv/e");
     EXPECT_EQ(map.value().folder('f'), nullptr);
 
     for (char const* bad : {"c:/srv", "cc:=/srv", "1:=/srv", "c:=relative", "c=/srv", ""})
         EXPECT_TRUE(parse_drive_argument(bad).is_error()) << bad;
-    EXPECT_TRUE(DriveMap::from_arguments({"c:=/a", "C:=/b"}).is_error());
+    EXPECT_TRUE(DriveMap::from_arguments({"c:=" + top + "/a", "C:=" + top + "/b"}).is_error());
 }
 
 TEST(WindowsPath, SplitsOnEitherSeparatorAndAppliesDots)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -13,9 +13,15 @@ class TempFolder {
 public:
     TempFolder()
     {
-        auto pattern = (std::filesystem::temp_directory_path() / "sorrel-files-XXXXXX").string();
-        if (char* made = ::mkdtemp(pattern.data()))
-            m_path = made;
+        // A name nobody else has: creating a folder that already exists fails.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            auto candidate
+                = std::filesystem::temp_directory_path() / ("sorrel-files-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error))
+                m_path = candidate;
+        }
     }
     ~TempFolder()
     {

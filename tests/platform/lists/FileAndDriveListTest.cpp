@@ -2,10 +2,10 @@
 #include "platform/lists/DriveListBox.h"
 #include "platform/lists/Drives.h"
 #include "platform/lists/FileListBox.h"
+#include "tests/platform/files/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -15,13 +15,12 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Lists : ::testing::Test {
-    fs::path root;
+    files::test::TempFolder temp;
+    fs::path root = temp.path();
 
     void SetUp() override
     {
-        auto pattern = (fs::temp_directory_path() / "sorrel-lists-XXXXXX").string();
-        ASSERT_TRUE(::mkdtemp(pattern.data()));
-        root = pattern;
+        ASSERT_FALSE(root.empty());
         fs::create_directories(root / "c" / "Program Files" / "Messenger");
         fs::create_directories(root / "e");
         files::DriveMap map;
@@ -29,11 +28,7 @@ struct Lists : ::testing::Test {
         ASSERT_FALSE(map.add('c', root / "c").is_error());
         lists::use_drives(std::move(map));
     }
-    void TearDown() override
-    {
-        lists::use_drives({});
-        fs::remove_all(root);
-    }
+    void TearDown() override { lists::use_drives({}); }
     void file(const fs::path& relative) { std::ofstream(root / relative) << "x"; }
 };
 

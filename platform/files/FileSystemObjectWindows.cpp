@@ -1,0 +1,367 @@
+#include "platform/files/FileSystemObject.h"
+
+#include "platform/files/DeletionReport.h"
+#include "platform/files/NameMatch.h"
+#include "platform/files/VersionReader.h"
+#include "platform/files/WindowsFiles.h"
+
+#include <algorithm>
+
+#undef DeleteFile // windows.h's name for DeleteFileA
+
+namespace sorrel::files {
+
+using namespace windows;
+
+namespace {
+
+// Windows 10's disposition that removes the name at once, spelt out: the headers offer it only to
+// programs that require Windows 10.
+constexpr auto disposition_ex_class = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+struct DispositionEx {
+    DWORD flags;
+};
+constexpr DWORD disposition_delete = 0x1;
+constexpr DWORD disposition_posix_semantics = 0x2;
+
+constexpr ACCESS_MASK walk_access = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
+
+// What deleting an entry needs; changing a read-only item's attributes only when forced.
+ACCESS_MASK delete_access(bool force)
+{
+    return DELETE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | (force ? FILE_WRITE_ATTRIBUTES : 0);
+}
+
+bool is_gone(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The folder holding a path's last item, walked from its drive's folder through no link.
+struct ParentFolder {
+    Handle folder;
+    std::wstring name; // the last item; empty for the drive's root
+};
+
+Result<ParentFolder> open_parent_folder(
+    DriveMap const& drives, WindowsPath const& path, std::string const& shown)
+{
+    auto const* drive_folder = drives.folder(path.drive);
+    if (!drive_folder)
+        return Error {std::string("drive ") + path.drive + ": is not there", ENODEV};
+    // The drive's own folder is opened as configured, links included: that binding is the user's.
+    auto opened = open_folder(full_path(*drive_folder, {}), std::string(1, path.drive) + ":");
+    if (opened.is_error())
+        return opened.error();
+    ParentFolder parent {opened.release_value(), {}};
+    for (std::size_t i = 0; i < path.components.size(); ++i) {
+        auto name = to_wide(path.components[i]);
+        if (i + 1 == path.components.size()) {
+            parent.name = std::move(name);
+            break;
+        }
+        DWORD error = 0;
+        auto next = open_entry(parent.folder.get(), name, walk_access, error);
+        if (next.is_error())
+            return system_error("cannot open " + in_quotes(shown), error);
+        auto info = examine(next.value().get());
+        if (!info)
+            return system_error("cannot examine " + in_quotes(shown), GetLastError());
+        if (info->is_link())
+            return Error {
+                in_quotes(path.components[i]) + " on the way to " + in_quotes(shown) + " is a link", ELOOP};
+        if (!info->is_folder())
+            return Error {in_quotes(shown) + " does not exist", ENOENT};
+        parent.folder = next.release_value();
+    }
+    return parent;
+}
+
+// Deletes through handles: every entry is opened relative to the folder handle it was listed in,
+// as itself when it is a link, and deleted through its own handle. A folder swapped for a
+// junction meanwhile is opened as that junction and goes as a link; nothing outside is reached.
+class HandleDeleter {
+public:
+    HandleDeleter(bool force, std::vector<FileIdentity> protected_folders)
+        : m_force(force)
+        , m_protected(std::move(protected_folders))
+    { }
+
+    Result<void> delete_file(HANDLE parent, std::wstring const& name, std::string const& shown)
+    {
+        auto entry = open(parent, name, shown);
+        if (entry.is_error())
+            return entry.error();
+        auto info = examine(entry.value().get());
+        if (!info)
+            return system_error("cannot examine " + in_quotes(shown), GetLastError());
+        if (info->is_folder() && !info->is_link())
+            return Error {in_quotes(shown) + " is a folder", EISDIR};
+        return remove(entry.value(), *info, shown);
+    }
+
+    Result<void> delete_folder(HANDLE parent, std::wstring const& name, std::string const& shown)
+    {
+        auto entry = open(parent, name, shown);
+        if (entry.is_error())
+            return entry.error();
+        auto info = examine(entry.value().get());
+        if (!info)
+            return system_error("cannot examine " + in_quotes(shown), GetLastError());
+        if (!info->is_folder())
+            return Error {in_quotes(shown) + " is not a folder", ENOTDIR};
+        if (info->is_link())
+            return remove(entry.value(), *info, shown);
+        return remove_folder(entry.value(), *info, shown, 0);
+    }
+
+private:
+    Result<Handle> open(HANDLE parent, std::wstring const& name, std::string const& shown) const
+    {
+        DWORD error = 0;
+        auto entry = open_entry(parent, name, delete_access(m_force), error);
+        if (entry.is_error() && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION))
+            return in_use_error(shown);
+        if (entry.is_error())
+            return system_error("cannot delete " + in_quotes(shown), error);
+        return entry;
+    }
+
+    // A file, or a link of either kind, through its own handle.
+    Result<void> remove(Handle& entry, EntryInfo const& info, std::string const& shown) const
+    {
+        if (info.is_read_only() && !info.is_link()) {
+            if (!m_force)
+                return read_only_error(shown);
+            FILE_BASIC_INFO basic {};
+            DWORD rest = info.attributes & ~FILE_ATTRIBUTE_READONLY;
+            basic.FileAttributes = rest ? rest : FILE_ATTRIBUTE_NORMAL; // 0 would change nothing
+            if (!SetFileInformationByHandle(entry.get(), FileBasicInfo, &basic, sizeof(basic)))
+                return system_error("cannot delete " + in_quotes(shown), GetLastError());
+        }
+        if (auto error = dispose(entry.get()); error != ERROR_SUCCESS) {
+            if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+                return in_use_error(shown);
+            return system_error("cannot delete " + in_quotes(shown), error);
+        }
+        entry.reset(); // the name goes with the last handle
+        return {};
+    }
+
+    // Marks the entry for deletion: at once where the file system can (the name goes now), else
+    // when its last handle closes.
+    static DWORD dispose(HANDLE entry)
+    {
+        DispositionEx now {disposition_delete | disposition_posix_semantics};
+        if (SetFileInformationByHandle(entry, disposition_ex_class, &now, sizeof(now)))
+            return ERROR_SUCCESS;
+        DWORD error = GetLastError();
+        if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED
+            && error != ERROR_INVALID_FUNCTION && error != ERROR_CALL_NOT_IMPLEMENTED)
+            return error;
+        FILE_DISPOSITION_INFO on_close {TRUE};
+        if (SetFileInformationByHandle(entry, FileDispositionInfo, &on_close, sizeof(on_close)))
+            return ERROR_SUCCESS;
+        return GetLastError();
+    }
+
+    Result<void> remove_folder(Handle& folder, EntryInfo const& info, std::string const& shown, int depth)
+    {
+        if (std::find(m_protected.begin(), m_protected.end(), info.identity) != m_protected.end())
+            return Error {in_quotes(shown) + " is the root folder of a drive", EPERM};
+        if (depth >= max_deletion_depth)
+            return Error {in_quotes(shown) + " lies too deep", ENAMETOOLONG};
+        if (info.is_read_only() && !m_force)
+            return read_only_error(shown);
+        if (auto contents = remove_contents(folder.get(), info, shown, depth); contents.is_error())
+            return contents;
+        return remove(folder, info, shown);
+    }
+
+    Result<void> remove_contents(HANDLE folder, EntryInfo const& info, std::string const& shown, int depth)
+    {
+        auto entries = list_folder(folder);
+        if (entries.is_error())
+            return Error {
+                "cannot read " + in_quotes(shown) + ": " + entries.error().message, entries.error().code};
+        DeletionFailures failures;
+        for (auto const& listed : entries.value()) {
+            std::string item = shown + "\\" + to_utf8(listed.name);
+            DWORD error = 0;
+            auto entry = open_entry(folder, listed.name, delete_access(m_force), error);
+            if (entry.is_error()) {
+                if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+                    failures.add(in_use_error(item));
+                else if (!is_gone(error)) // an item that vanished meanwhile is as good as deleted
+                    failures.add(system_error("cannot delete " + in_quotes(item), error));
+                continue;
+            }
+            auto child = examine(entry.value().get());
+            if (!child) {
+                failures.add(system_error("cannot examine " + in_quotes(item), GetLastError()));
+                continue;
+            }
+            if (child->identity.device != info.identity.device && !child->is_link()) {
+                failures.add(Error {in_quotes(item) + " is on another file system", EXDEV});
+                continue;
+            }
+            auto removed = child->is_folder() && !child->is_link()
+                ? remove_folder(entry.value(), *child, item, depth + 1)
+                : remove(entry.value(), *child, item);
+            if (removed.is_error())
+                failures.add(removed.error());
+        }
+        return failures.result(shown);
+    }
+
+    bool m_force {false};
+    std::vector<FileIdentity> m_protected;
+};
+
+void collect_items(HANDLE folder, std::string const& prefix, int depth, std::vector<std::string>& out)
+{
+    auto entries = list_folder(folder);
+    if (entries.is_error())
+        return;
+    for (auto const& listed : entries.value()) {
+        std::string item = prefix + shown_file_name(to_utf8(listed.name));
+        bool is_folder = (listed.attributes & FILE_ATTRIBUTE_DIRECTORY)
+            && !(listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        if (!is_folder) {
+            out.push_back(std::move(item));
+            continue;
+        }
+        auto before = out.size();
+        DWORD error = 0;
+        if (depth < max_deletion_depth) {
+            if (auto sub = open_entry(folder, listed.name, walk_access, error); !sub.is_error())
+                collect_items(sub.value().get(), item + "\\", depth + 1, out);
+        }
+        if (out.size() == before && !is_gone(error))
+            out.push_back(item + "\\");
+    }
+}
+
+} // namespace
+
+Result<std::string> FileSystemObject::GetFileVersion(std::string_view path) const
+{
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error())
+        return parsed.error();
+    auto const* drive_folder = m_drives.folder(parsed.value().drive);
+    if (!drive_folder)
+        return Error {std::string("drive ") + parsed.value().drive + ": is not there", ENODEV};
+    return read_file_version(std::filesystem::path(full_path(*drive_folder, parsed.value().components)));
+}
+
+Result<void> FileSystemObject::DeleteFile(std::string_view path, bool force, DeletionPass const* pass) const
+{
+    return remove(path, force, pass, Kind::File);
+}
+
+Result<void> FileSystemObject::DeleteFile(ListedFile const& file, bool force, DeletionPass const*) const
+{
+    HANDLE folder = file.folder && file.folder->is_open() ? handle_of(file.folder->get()) : nullptr;
+    if (!folder || file.name.empty() || file.name == "." || file.name == ".."
+        || file.name.find_first_of("/\\") != std::string::npos)
+        return Error {in_quotes(file.shown) + " is not a listed file", EINVAL};
+    // A file is never a protected folder: no drive needs to be looked at.
+    HandleDeleter deleter(force, {});
+    return deleter.delete_file(folder, to_wide(file.name), file.shown);
+}
+
+Result<void> FileSystemObject::DeleteFolder(std::string_view path, bool force, DeletionPass const* pass) const
+{
+    return remove(path, force, pass, Kind::Folder);
+}
+
+std::vector<std::string> FileSystemObject::remaining_items(std::string_view path) const
+{
+    std::string shown(path);
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error() || parsed.value().components.empty())
+        return {shown};
+    auto parent = open_parent_folder(m_drives, parsed.value(), shown);
+    if (parent.is_error())
+        return parent.error().code == ENOENT ? std::vector<std::string> {} : std::vector {shown};
+    DWORD error = 0;
+    auto folder = open_entry(parent.value().folder.get(), parent.value().name, walk_access, error);
+    if (folder.is_error())
+        return is_gone(error) ? std::vector<std::string> {} : std::vector {shown};
+    auto info = examine(folder.value().get());
+    if (!info || !info->is_folder() || info->is_link())
+        return {shown};
+    std::vector<std::string> items;
+    collect_items(folder.value().get(), {}, 0, items);
+    std::sort(
+        items.begin(), items.end(), [](auto const& a, auto const& b) { return less_ignoring_case(a, b); });
+    // An empty folder that stays is named by itself.
+    if (items.empty())
+        items.push_back(shown);
+    return items;
+}
+
+std::optional<FileSystemObject::Link> FileSystemObject::link_on_path(std::string_view path) const
+{
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error())
+        return std::nullopt;
+    auto const* drive_folder = m_drives.folder(parsed.value().drive);
+    if (!drive_folder)
+        return std::nullopt;
+    auto const& components = parsed.value().components;
+    for (std::size_t i = 1; i <= components.size(); ++i) {
+        std::vector<std::string> leading(
+            components.begin(), components.begin() + static_cast<std::ptrdiff_t>(i));
+        auto place = full_path(*drive_folder, leading);
+        DWORD attributes = GetFileAttributesW(place.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return std::nullopt;
+        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        auto shown = *drive_folder;
+        for (auto const& name : leading)
+            shown /= std::filesystem::path(to_wide(name));
+        std::filesystem::path target;
+        if (auto followed = open_folder(place, shown.string()); !followed.is_error()) {
+            if (auto final = final_path(followed.value().get()))
+                target = *final;
+        }
+        return Link {shown, target};
+    }
+    return std::nullopt;
+}
+
+std::vector<FileIdentity> FileSystemObject::protected_folders() const
+{
+    std::vector<FileIdentity> folders;
+    for (auto const& binding : m_drives.bindings()) {
+        auto folder = open_folder(full_path(binding.folder, {}), binding.name());
+        if (folder.is_error())
+            continue;
+        if (auto info = examine(folder.value().get()))
+            folders.push_back(info->identity);
+    }
+    return folders;
+}
+
+Result<void> FileSystemObject::remove(std::string_view path, bool force, DeletionPass const*, Kind kind) const
+{
+    std::string shown(path);
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error())
+        return parsed.error();
+    if (parsed.value().components.empty())
+        return Error {in_quotes(shown) + " is the root folder of a drive", EPERM};
+    auto parent = open_parent_folder(m_drives, parsed.value(), shown);
+    if (parent.is_error())
+        return parent.error();
+    HandleDeleter deleter(force, protected_folders());
+    auto const& [folder, name] = parent.value();
+    if (kind == Kind::File)
+        return deleter.delete_file(folder.get(), name, shown);
+    return deleter.delete_folder(folder.get(), name, shown);
+}
+
+} // namespace sorrel::files

@@ -1,0 +1,46 @@
+#include "platform/files/FolderReading.h"
+
+#include "platform/files/WindowsFiles.h"
+
+namespace sorrel::files {
+
+using namespace windows;
+
+Result<FileDescriptor> open_listed_folder(DriveMap const& drives, std::string_view path)
+{
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error())
+        return parsed.error();
+    auto const* drive_folder = drives.folder(parsed.value().drive);
+    if (!drive_folder)
+        return Error {std::string("drive ") + parsed.value().drive + ": is not there", ENODEV};
+    auto folder = open_folder(full_path(*drive_folder, parsed.value().components), std::string(path));
+    if (folder.is_error())
+        return folder.error();
+    return to_descriptor(folder.release_value());
+}
+
+std::vector<std::string> plain_file_names(int folder_fd)
+{
+    std::vector<std::string> files;
+    auto entries = list_folder(handle_of(folder_fd));
+    if (entries.is_error())
+        return files;
+    constexpr DWORD not_plain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT
+        | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+    for (auto const& entry : entries.value()) {
+        if (!(entry.attributes & not_plain))
+            files.push_back(to_utf8(entry.name));
+    }
+    return files;
+}
+
+std::optional<FileIdentity> identity_of_folder(int folder_fd)
+{
+    auto info = examine(handle_of(folder_fd));
+    if (!info)
+        return std::nullopt;
+    return info->identity;
+}
+
+} // namespace sorrel::files

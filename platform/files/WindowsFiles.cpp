@@ -1,0 +1,267 @@
+#include "platform/files/WindowsFiles.h"
+
+#include "platform/base/Cp1252.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <io.h>
+#include <winternl.h>
+
+namespace sorrel::files::windows {
+
+namespace {
+
+constexpr NTSTATUS status_delete_pending = static_cast<NTSTATUS>(0xC0000056);
+
+bool is_high_surrogate(wchar_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool is_low_surrogate(wchar_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Decodes one character of `text` from `i` on, a lone surrogate's three-byte form included.
+char32_t next_character(std::string_view text, std::size_t& i)
+{
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    auto continuation = [&](std::size_t k) { return k < text.size() && (byte(k) & 0xC0) == 0x80; };
+    unsigned char lead = byte(i);
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    }
+    int length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
+    for (int k = 1; k < length; ++k) {
+        if (!continuation(i + k))
+            length = 0;
+    }
+    if (length == 0) {
+        ++i;
+        return 0xFFFD;
+    }
+    char32_t c = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k)
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    i += length;
+    return c;
+}
+
+// A folder or the drive it lies on that is not ready (an empty card reader, a disc drive without
+// a disc) fails quietly instead of asking the user to insert a disk.
+class QuietErrors {
+public:
+    QuietErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &m_previous); }
+    ~QuietErrors() { SetThreadErrorMode(m_previous, nullptr); }
+
+private:
+    DWORD m_previous {0};
+};
+
+} // namespace
+
+std::string to_utf8(std::wstring_view name)
+{
+    std::string out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char32_t c = name[i];
+        if (is_high_surrogate(name[i]) && i + 1 < name.size() && is_low_surrogate(name[i + 1])) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (name[i + 1] - 0xDC00);
+            ++i;
+        }
+        base::append_utf8(out, c);
+    }
+    return out;
+}
+
+std::wstring to_wide(std::string_view name)
+{
+    std::wstring out;
+    out.reserve(name.size());
+    for (std::size_t i = 0; i < name.size();) {
+        char32_t c = next_character(name, i);
+        if (c >= 0x10000) {
+            out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<wchar_t>(c);
+        }
+    }
+    return out;
+}
+
+int errno_of(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
+    case ERROR_DIR_NOT_EMPTY:
+        return ENOTEMPTY;
+    case ERROR_NOT_READY:
+    case ERROR_INVALID_DRIVE:
+        return ENODEV;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_INVALID_NAME:
+        return EINVAL;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return ELOOP;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
+    default:
+        return EIO;
+    }
+}
+
+Error system_error(std::string const& what, DWORD error)
+{
+    return Error::from_errno(what, errno_of(error));
+}
+
+Result<FileDescriptor> to_descriptor(Handle handle)
+{
+    int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_RDONLY);
+    if (fd < 0)
+        return Error::from_errno("cannot keep the folder open", EMFILE);
+    handle.release(); // the descriptor closes it now
+    return FileDescriptor(fd);
+}
+
+HANDLE handle_of(int fd)
+{
+    auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}
+
+std::wstring full_path(std::filesystem::path const& drive_folder, std::vector<std::string> const& components)
+{
+    std::wstring path = drive_folder.wstring();
+    for (auto& c : path) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    for (auto const& component : components)
+        path += L'\\' + to_wide(component);
+    if (components.empty())
+        path += L'\\'; // "\\?\C:" would be the volume, not its root folder
+    if (path.starts_with(L"\\\\?\\"))
+        return path;
+    if (path.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+Result<Handle> open_folder(std::wstring const& path, std::string const& shown)
+{
+    QuietErrors quiet;
+    Handle folder(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.is_open())
+        return system_error("cannot open \"" + shown + "\"", GetLastError());
+    auto info = examine(folder.get());
+    if (!info || !info->is_folder())
+        return Error {"\"" + shown + "\" is not a folder", ENOTDIR};
+    return folder;
+}
+
+Result<Handle> open_entry(HANDLE folder, std::wstring const& name, ACCESS_MASK access, DWORD& error)
+{
+    error = ERROR_SUCCESS;
+    if (name.empty() || name.size() > 32767 / sizeof(wchar_t)) {
+        error = ERROR_INVALID_NAME;
+        return Error {"\"" + to_utf8(name) + "\" is not a valid name", EINVAL};
+    }
+    UNICODE_STRING unicode_name;
+    unicode_name.Buffer = const_cast<wchar_t*>(name.data());
+    unicode_name.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    unicode_name.MaximumLength = unicode_name.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &unicode_name, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK io {};
+    HANDLE entry = nullptr;
+    QuietErrors quiet;
+    NTSTATUS status = NtCreateFile(&entry, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+        FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    if (status < 0) {
+        // An entry whose deletion waits for its last handle to close is as good as gone.
+        error = status == status_delete_pending ? ERROR_FILE_NOT_FOUND : RtlNtStatusToDosError(status);
+        return system_error("cannot open \"" + to_utf8(name) + "\"", error);
+    }
+    return Handle(entry);
+}
+
+std::optional<EntryInfo> examine(HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION info {};
+    if (!GetFileInformationByHandle(handle, &info))
+        return std::nullopt;
+    return EntryInfo {info.dwFileAttributes,
+        {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow}};
+}
+
+std::optional<std::wstring> final_path(HANDLE handle)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetFinalPathNameByHandleW(
+            handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return std::nullopt;
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length);
+    }
+}
+
+Result<std::vector<FolderEntry>> list_folder(HANDLE folder)
+{
+    auto path = final_path(folder);
+    if (!path)
+        return system_error("cannot read the folder", GetLastError());
+    if (!path->ends_with(L'\\'))
+        *path += L'\\';
+    *path += L'*';
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW data {};
+    QuietErrors quiet;
+    HANDLE search = FindFirstFileExW(
+        path->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return entries;
+        return system_error("cannot read the folder", error);
+    }
+    do {
+        std::wstring_view name = data.cFileName;
+        if (name != L"." && name != L"..")
+            entries.push_back({std::wstring(name), data.dwFileAttributes});
+    } while (FindNextFileW(search, &data));
+    DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES)
+        return system_error("cannot read the folder", error);
+    return entries;
+}
+
+} // namespace sorrel::files::windows

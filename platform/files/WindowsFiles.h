@@ -1,0 +1,105 @@
+#pragma once
+
+// The Windows system calls under the file services: names, handles, relative opens, listings.
+
+#include "platform/files/DriveDiscovery.h"
+#include "platform/files/DriveMap.h"
+#include "platform/files/FileDescriptor.h"
+#include "platform/files/Result.h"
+#include "platform/files/WindowsPath.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <windows.h>
+
+namespace sorrel::files::windows {
+
+// A UTF-16 name as UTF-8, and back. An unpaired surrogate, which a Windows name may hold, travels
+// as its own three-byte form, so that every name read from the disk comes back exactly.
+std::string to_utf8(std::wstring_view name);
+std::wstring to_wide(std::string_view name);
+
+// An owned handle, closed when it goes.
+class Handle {
+public:
+    Handle() = default;
+    explicit Handle(HANDLE handle)
+        : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle)
+    { }
+    Handle(Handle&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, nullptr))
+    { }
+    Handle& operator=(Handle&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            m_handle = std::exchange(other.m_handle, nullptr);
+        }
+        return *this;
+    }
+    Handle(Handle const&) = delete;
+    Handle& operator=(Handle const&) = delete;
+    ~Handle() { reset(); }
+
+    HANDLE get() const { return m_handle; }
+    bool is_open() const { return m_handle != nullptr; }
+    HANDLE release() { return std::exchange(m_handle, nullptr); }
+    void reset()
+    {
+        if (m_handle)
+            CloseHandle(m_handle);
+        m_handle = nullptr;
+    }
+
+private:
+    HANDLE m_handle {nullptr};
+};
+
+// The errno that stands for a Windows error code, so that both systems report alike.
+int errno_of(DWORD error);
+// `what`, a colon and the reason, as Error::from_errno words it.
+Error system_error(std::string const& what, DWORD error);
+
+// A file list keeps its folder as a C runtime descriptor that owns the folder's handle.
+Result<FileDescriptor> to_descriptor(Handle handle);
+HANDLE handle_of(int fd);
+
+// The wide path of a drive's folder and the components below it, in the "\\?\" form that takes
+// names exactly as they are and has no length limit.
+std::wstring full_path(std::filesystem::path const& drive_folder, std::vector<std::string> const& components);
+
+// Opens a folder by its full path, links followed: the folder as any program reading it sees it.
+Result<Handle> open_folder(std::wstring const& path, std::string const& shown);
+
+// Opens the entry `name` of the open folder `folder` for examining and deleting: relative to that
+// handle, so that the entry is inside that very folder whatever happened to its path meanwhile,
+// and the entry itself even when it is a link (junction or symbolic link), never its target. An
+// entry that someone holds open without sharing fails with ERROR_SHARING_VIOLATION.
+// `error` is the system's error code; an entry whose deletion is pending counts as not found.
+Result<Handle> open_entry(HANDLE folder, std::wstring const& name, ACCESS_MASK access, DWORD& error);
+
+struct EntryInfo {
+    DWORD attributes {0};
+    FileIdentity identity;
+
+    bool is_link() const { return attributes & FILE_ATTRIBUTE_REPARSE_POINT; }
+    bool is_folder() const { return attributes & FILE_ATTRIBUTE_DIRECTORY; }
+    bool is_read_only() const { return attributes & FILE_ATTRIBUTE_READONLY; }
+};
+std::optional<EntryInfo> examine(HANDLE handle);
+
+// The folder's own path now, "\\?\C:\Folder"; nothing when the system won't say.
+std::optional<std::wstring> final_path(HANDLE handle);
+
+struct FolderEntry {
+    std::wstring name;
+    DWORD attributes {0};
+};
+// The entries of an open folder, without "." and "..".
+Result<std::vector<FolderEntry>> list_folder(HANDLE folder);
+
+} // namespace sorrel::files::windows
