@@ -64,6 +64,9 @@ private:
     std::vector<FileIdentity> protected_folders() const;
 
     DriveMap const& m_drives;
+    // Folders deleted while another handle (a file list's) held them open, where the system takes
+    // the name away only when the last handle closes: they count as gone. Windows only.
+    mutable std::vector<FileIdentity> m_deletion_pending;
 };
 
 } // namespace sorrel::files

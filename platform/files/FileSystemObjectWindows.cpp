@@ -112,8 +112,12 @@ public:
             return Error {in_quotes(shown) + " is not a folder", ENOTDIR};
         if (info->is_link())
             return remove(entry.value(), *info, shown);
+        m_last_folder = info->identity;
         return remove_folder(entry.value(), *info, shown, 0);
     }
+
+    // The folder that delete_folder removed last, when it was a folder and not a link.
+    std::optional<FileIdentity> last_folder() const { return m_last_folder; }
 
 private:
     Result<Handle> open(HANDLE parent, std::wstring const& name, std::string const& shown) const
@@ -180,7 +184,7 @@ private:
 
     Result<void> remove_contents(HANDLE folder, EntryInfo const& info, std::string const& shown, int depth)
     {
-        auto entries = list_folder(folder);
+        auto entries = read_folder(folder);
         if (entries.is_error())
             return Error {
                 "cannot read " + in_quotes(shown) + ": " + entries.error().message, entries.error().code};
@@ -216,11 +220,12 @@ private:
 
     bool m_force {false};
     std::vector<FileIdentity> m_protected;
+    std::optional<FileIdentity> m_last_folder;
 };
 
 void collect_items(HANDLE folder, std::string const& prefix, int depth, std::vector<std::string>& out)
 {
-    auto entries = list_folder(folder);
+    auto entries = read_folder(folder);
     if (entries.is_error())
         return;
     for (auto const& listed : entries.value()) {
@@ -296,8 +301,10 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     collect_items(folder.value().get(), {}, 0, items);
     std::sort(
         items.begin(), items.end(), [](auto const& a, auto const& b) { return less_ignoring_case(a, b); });
-    // An empty folder that stays is named by itself.
-    if (items.empty())
+    // An empty folder that stays is named by itself, unless it only waits for another handle to close.
+    bool pending = std::find(m_deletion_pending.begin(), m_deletion_pending.end(), info->identity)
+        != m_deletion_pending.end();
+    if (items.empty() && !pending)
         items.push_back(shown);
     return items;
 }
@@ -361,7 +368,10 @@ Result<void> FileSystemObject::remove(std::string_view path, bool force, Deletio
     auto const& [folder, name] = parent.value();
     if (kind == Kind::File)
         return deleter.delete_file(folder.get(), name, shown);
-    return deleter.delete_folder(folder.get(), name, shown);
+    auto deleted = deleter.delete_folder(folder.get(), name, shown);
+    if (!deleted.is_error() && deleter.last_folder())
+        m_deletion_pending.push_back(*deleter.last_folder());
+    return deleted;
 }
 
 } // namespace sorrel::files

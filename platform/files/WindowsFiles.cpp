@@ -264,4 +264,32 @@ Result<std::vector<FolderEntry>> list_folder(HANDLE folder)
     return entries;
 }
 
+Result<std::vector<FolderEntry>> read_folder(HANDLE folder)
+{
+    std::vector<FolderEntry> entries;
+    // Aligned for the records, which start on 8-byte boundaries.
+    std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
+    auto info_class = FileIdBothDirectoryRestartInfo;
+    for (;;) {
+        if (!GetFileInformationByHandleEx(
+                folder, info_class, buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(LONGLONG)))) {
+            DWORD error = GetLastError();
+            if (error == ERROR_NO_MORE_FILES || error == ERROR_FILE_NOT_FOUND)
+                return entries;
+            return system_error("cannot read the folder", error);
+        }
+        info_class = FileIdBothDirectoryInfo;
+        auto const* bytes = reinterpret_cast<std::uint8_t const*>(buffer.data());
+        for (;;) {
+            auto const* record = reinterpret_cast<FILE_ID_BOTH_DIR_INFO const*>(bytes);
+            std::wstring_view name(record->FileName, record->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..")
+                entries.push_back({std::wstring(name), record->FileAttributes});
+            if (record->NextEntryOffset == 0)
+                break;
+            bytes += record->NextEntryOffset;
+        }
+    }
+}
+
 } // namespace sorrel::files::windows

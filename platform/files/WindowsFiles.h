@@ -99,7 +99,10 @@ struct FolderEntry {
     std::wstring name;
     DWORD attributes {0};
 };
-// The entries of an open folder, without "." and "..".
+// The entries of an open folder, without "." and "..", found by the folder's path as it is now.
 Result<std::vector<FolderEntry>> list_folder(HANDLE folder);
+// The same read through the handle itself, which may hold the right to delete the folder (that
+// keeps a search by path from opening it).
+Result<std::vector<FolderEntry>> read_folder(HANDLE folder);
 
 } // namespace sorrel::files::windows
