@@ -1,0 +1,255 @@
+#include "platform/files/DriveDiscovery.h"
+#include "platform/files/FileListModel.h"
+#include "platform/files/FileSystemObject.h"
+#include "platform/files/WindowsFiles.h"
+#include "tests/platform/files/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <windows.h>
+#include <winioctl.h>
+
+#undef DeleteFile
+
+using namespace sorrel::files;
+using sorrel::files::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct WindowsDeletion : ::testing::Test {
+    void SetUp() override
+    {
+        ASSERT_FALSE(temp.path().empty());
+        root = temp.folder("c");
+        temp.file("c/App/msmsgs.exe");
+        temp.file("c/App/readme.txt");
+        temp.file("c/App/Sub/deep/a.dll");
+        temp.file("outside/keep.txt");
+        ASSERT_FALSE(drives.add('c', root).is_error());
+    }
+
+    bool exists(std::string const& relative) const
+    {
+        return GetFileAttributesW((temp.path() / relative).wstring().c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    static void set_attributes(fs::path const& path, DWORD attributes)
+    {
+        ASSERT_TRUE(SetFileAttributesW(path.wstring().c_str(), attributes));
+    }
+
+    TempFolder temp;
+    fs::path root;
+    DriveMap drives;
+    FileSystemObject fso {drives};
+};
+
+// Makes `link` a junction to `target` the way the system's own tools do, else a directory
+// symbolic link; false when the system makes neither (then it says why in `why`).
+bool make_folder_link(fs::path const& link, fs::path const& target, std::string& why)
+{
+    if (!CreateDirectoryW(link.wstring().c_str(), nullptr))
+        return false;
+    windows::Handle folder(CreateFileW(link.wstring().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    std::wstring substitute = L"\\??\\" + target.wstring();
+    std::wstring print = target.wstring();
+    auto sub_bytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+    auto print_bytes = static_cast<WORD>(print.size() * sizeof(wchar_t));
+    WORD data_length = static_cast<WORD>(8 + sub_bytes + 2 + print_bytes + 2);
+    std::vector<std::uint8_t> buffer(8 + data_length);
+    auto put16 = [&](std::size_t at, WORD value) { std::memcpy(buffer.data() + at, &value, 2); };
+    DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    std::memcpy(buffer.data(), &tag, 4);
+    put16(4, data_length);
+    put16(8, 0);
+    put16(10, sub_bytes);
+    put16(12, static_cast<WORD>(sub_bytes + 2));
+    put16(14, print_bytes);
+    std::memcpy(buffer.data() + 16, substitute.data(), sub_bytes);
+    std::memcpy(buffer.data() + 16 + sub_bytes + 2, print.data(), print_bytes);
+    DWORD returned = 0;
+    bool junction = folder.is_open()
+        && DeviceIoControl(folder.get(), FSCTL_SET_REPARSE_POINT, buffer.data(),
+            static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
+    DWORD junction_error = GetLastError();
+    folder.reset();
+    auto is_link = [&] {
+        DWORD attributes = GetFileAttributesW(link.wstring().c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    };
+    if (junction && is_link())
+        return true;
+    RemoveDirectoryW(link.wstring().c_str());
+    constexpr DWORD unprivileged = 0x2; // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    bool symlink = CreateSymbolicLinkW(
+        link.wstring().c_str(), target.wstring().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY | unprivileged);
+    DWORD symlink_error = GetLastError();
+    if (symlink && is_link())
+        return true;
+    why = "this system makes no junction (FSCTL_SET_REPARSE_POINT: error " + std::to_string(junction_error)
+        + ") and no symbolic link (CreateSymbolicLinkW: error " + std::to_string(symlink_error) + ")";
+    return false;
+}
+
+} // namespace
+
+TEST(WindowsDrives, ListsTheSystemsDrivesInLetterOrderBoundToTheirRoots)
+{
+    std::wstring roots(L"Z:\\\0C:\\\0A:\\\0Q:\\\0", 16);
+    auto map = drives_from_roots(roots, [](std::wstring const& root) -> unsigned {
+        return root == L"Q:\\" ? DRIVE_NO_ROOT_DIR : root == L"A:\\" ? DRIVE_REMOVABLE : DRIVE_FIXED;
+    });
+    EXPECT_EQ(map.drive_names(), (std::vector<std::string> {"a:", "c:", "z:"}));
+    ASSERT_NE(map.folder('c'), nullptr);
+    EXPECT_EQ(map.folder('c')->wstring(), L"C:\\");
+
+    // The real system: Wine gives every prefix a C: and maps the Unix tree as Z:.
+    auto system = drives_for_program({});
+    ASSERT_FALSE(system.is_error());
+    auto names = system.value().drive_names();
+    EXPECT_NE(std::find(names.begin(), names.end(), "c:"), names.end());
+    if (std::getenv("WINEPREFIX")) {
+        EXPECT_NE(std::find(names.begin(), names.end(), "z:"), names.end());
+    }
+    EXPECT_EQ(system.value().folder('c')->wstring(), L"C:\\");
+
+    auto explicit_map = drives_for_program({"x:=C:\\Windows"});
+    ASSERT_FALSE(explicit_map.is_error());
+    EXPECT_EQ(explicit_map.value().drive_names(), (std::vector<std::string> {"x:"}));
+}
+
+TEST_F(WindowsDeletion, ListsPlainFilesAndDeletesNamesOutsideTheCodePageByTheirTrueName)
+{
+    temp.folder("c/App/Folder");
+    temp.file("c/App/hidden.dat");
+    temp.file("c/App/system.dat");
+    set_attributes(root / "App/hidden.dat", FILE_ATTRIBUTE_HIDDEN);
+    set_attributes(root / "App/system.dat", FILE_ATTRIBUTE_SYSTEM);
+    std::wstring zhe = L"\u0416urnal.txt"; // Cyrillic: not in Windows-1252
+    std::wstring cafe = L"caf\u00E9.txt"; // in Windows-1252
+    std::ofstream(root / "App" / zhe) << "x";
+    std::ofstream(root / "App" / cafe) << "x";
+
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\app").is_error());
+    EXPECT_EQ(
+        list.names(), (std::vector<std::string> {"caf\xE9.txt", "msmsgs.exe", "readme.txt", "?urnal.txt"}));
+
+    for (std::size_t i = 0; i < list.list_count(); ++i) {
+        if (list.list(i) == "?urnal.txt") {
+            EXPECT_FALSE(fso.DeleteFile(list.listed(i), false).is_error());
+        }
+    }
+    EXPECT_FALSE(fs::exists(root / "App" / zhe));
+    EXPECT_TRUE(fs::exists(root / "App" / cafe));
+    list.refresh();
+    EXPECT_EQ(list.list_count(), 3u);
+    EXPECT_TRUE(list.set_path("c:\\App\\Nothing").is_error());
+    EXPECT_EQ(list.path(), "c:\\app");
+}
+
+TEST_F(WindowsDeletion, ReadOnlyFileStaysWithoutForceAndIsNamed)
+{
+    set_attributes(root / "App/readme.txt", FILE_ATTRIBUTE_READONLY);
+    auto refused = fso.DeleteFile("c:\\App\\readme.txt", false);
+    ASSERT_TRUE(refused.is_error());
+    EXPECT_EQ(refused.error().code, EACCES);
+    EXPECT_TRUE(exists("c/App/readme.txt"));
+
+    auto folder = fso.DeleteFolder("c:\\App", false);
+    ASSERT_TRUE(folder.is_error());
+    EXPECT_NE(folder.error().message.find("readme.txt"), std::string::npos);
+    EXPECT_TRUE(exists("c/App/readme.txt"));
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+    EXPECT_EQ(fso.remaining_items("c:\\App"), (std::vector<std::string> {"readme.txt"}));
+
+    // The window's file list still holds the folder open: it goes when the list lets go.
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", true).is_error());
+    EXPECT_TRUE(fso.remaining_items("c:\\App").empty());
+    ASSERT_FALSE(list.set_path("").is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+TEST_F(WindowsDeletion, FileHeldOpenWithoutSharingStaysUntilItIsClosed)
+{
+    auto path = (root / "App/msmsgs.exe").wstring();
+    windows::Handle held(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.is_open());
+    windows::Handle second(CreateFileW(path.c_str(), GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (second.is_open())
+        GTEST_SKIP() << "this system does not enforce sharing modes: a second open succeeded";
+
+    auto refused = fso.DeleteFile("c:\\App\\msmsgs.exe", false);
+    ASSERT_TRUE(refused.is_error());
+    EXPECT_EQ(refused.error().code, EBUSY);
+    EXPECT_NE(refused.error().message.find("in use"), std::string::npos);
+    auto folder = fso.DeleteFolder("c:\\App", false);
+    ASSERT_TRUE(folder.is_error());
+    EXPECT_EQ(folder.error().code, EBUSY);
+    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/readme.txt"));
+
+    held.reset();
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+TEST_F(WindowsDeletion, JunctionsGoAsLinksAndTheirTargetsStay)
+{
+    temp.file("outside/Sub/deep/a.dll");
+    std::string why;
+    if (!make_folder_link(root / "App/to-outside", temp.path() / "outside", why))
+        GTEST_SKIP() << why;
+    auto on_path = fso.link_on_path("c:\\App\\to-outside\\Sub");
+    ASSERT_TRUE(on_path);
+    EXPECT_EQ(on_path->path, root / "App/to-outside");
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\to-outside\\keep.txt", false).error().code, ELOOP);
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App\\to-outside\\Sub", false).is_error());
+
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+    EXPECT_TRUE(exists("outside/keep.txt"));
+    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+}
+
+TEST_F(WindowsDeletion, ListedFilesGoFromTheFolderTheListReadEvenWhenItsPathNowLeadsElsewhere)
+{
+    temp.file("outside/msmsgs.exe");
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    ASSERT_EQ(list.list(0), "msmsgs.exe");
+    ASSERT_TRUE(MoveFileW((root / "App").wstring().c_str(), (temp.path() / "moved").wstring().c_str()));
+    std::string why;
+    if (!make_folder_link(root / "App", temp.path() / "outside", why)) {
+        ASSERT_TRUE(CreateDirectoryW((root / "App").wstring().c_str(), nullptr)) << why;
+    }
+    temp.file("c/App/msmsgs.exe");
+
+    (void)fso.DeleteFile(list.listed(0), false);
+    EXPECT_TRUE(exists("outside/msmsgs.exe"));
+    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+    auto now = windows::final_path(windows::handle_of(list.listed(0).folder->get()));
+    if (exists("moved/msmsgs.exe") && now && now->ends_with(L"\\c\\App"))
+        GTEST_SKIP()
+            << "this system still names the renamed folder by its old path and deletes nothing through "
+               "its handle; nothing outside it went";
+    EXPECT_FALSE(exists("moved/msmsgs.exe"));
+}
+
+TEST_F(WindowsDeletion, NeverTouchesADrivesRootFolder)
+{
+    EXPECT_EQ(fso.DeleteFolder("c:\\", true).error().code, EPERM);
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\..", true).error().code, EPERM);
+    ASSERT_FALSE(drives.add('d', root / "App/Sub").is_error());
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App", true).is_error());
+    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
+    EXPECT_FALSE(exists("c/App/readme.txt"));
+}
