@@ -123,6 +123,19 @@ TEST(WindowsDrives, ListsTheSystemsDrivesInLetterOrderBoundToTheirRoots)
     EXPECT_EQ(explicit_map.value().drive_names(), (std::vector<std::string> {"x:"}));
 }
 
+TEST(WindowsNames, EveryUtf16NameComesBackExactly)
+{
+    std::wstring names[] = {L"msmsgs.exe", L"caf\u00E9", L"\u0416\u4E2D",
+        std::wstring {L'a', wchar_t(0xD83D), wchar_t(0xDE00), L'b'}, std::wstring(L"lone\xD800"),
+        std::wstring(L"\xDC00lone")};
+    for (auto const& name : names)
+        EXPECT_EQ(windows::to_wide(windows::to_utf8(name)), name);
+    EXPECT_EQ(windows::to_utf8(L"a\xD83D\xDE00"), "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(shown_file_name(windows::to_utf8(L"\u0416caf\u00E9")), "?caf\xE9");
+    // Bytes that are not UTF-8 become the replacement character, never vanish.
+    EXPECT_EQ(windows::to_wide("a\xFF"), L"a\xFFFD");
+}
+
 TEST_F(WindowsDeletion, ListsPlainFilesAndDeletesNamesOutsideTheCodePageByTheirTrueName)
 {
     temp.folder("c/App/Folder");
