@@ -2,8 +2,6 @@
 
 #include "platform/files/WindowsFiles.h"
 
-#include <cstdlib>
-
 namespace sorrel::files {
 
 using namespace windows;
@@ -50,14 +48,10 @@ FileSystemProbe FileSystemProbe::real()
     return probe;
 }
 
+// Windows names its drives itself: there are no prefixes or mounts to read.
 DiscoveryInput DiscoveryInput::from_system()
 {
-    DiscoveryInput input;
-    if (char const* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        input.wine_prefix = prefix;
-    if (char const* home = std::getenv("USERPROFILE"); home && *home)
-        input.home = home;
-    return input;
+    return {};
 }
 
 DriveMap discover_drives(DiscoveryInput const&, FileSystemProbe const&, std::vector<std::filesystem::path>*)

@@ -89,38 +89,38 @@ public:
 
     Result<void> delete_file(HANDLE parent, std::wstring const& name, std::string const& shown)
     {
-        auto entry = open(parent, name, shown);
-        if (entry.is_error())
-            return entry.error();
-        auto info = examine(entry.value().get());
-        if (!info)
-            return system_error("cannot examine " + in_quotes(shown), GetLastError());
-        if (info->is_folder() && !info->is_link())
+        auto opened = open(parent, name, shown);
+        if (opened.is_error())
+            return opened.error();
+        auto& [entry, info] = opened.value();
+        if (info.is_folder() && !info.is_link())
             return Error {in_quotes(shown) + " is a folder", EISDIR};
-        return remove(entry.value(), *info, shown);
+        return remove(entry, info, shown);
     }
 
     Result<void> delete_folder(HANDLE parent, std::wstring const& name, std::string const& shown)
     {
-        auto entry = open(parent, name, shown);
-        if (entry.is_error())
-            return entry.error();
-        auto info = examine(entry.value().get());
-        if (!info)
-            return system_error("cannot examine " + in_quotes(shown), GetLastError());
-        if (!info->is_folder())
+        auto opened = open(parent, name, shown);
+        if (opened.is_error())
+            return opened.error();
+        auto& [entry, info] = opened.value();
+        if (!info.is_folder())
             return Error {in_quotes(shown) + " is not a folder", ENOTDIR};
-        if (info->is_link())
-            return remove(entry.value(), *info, shown);
-        m_last_folder = info->identity;
-        return remove_folder(entry.value(), *info, shown, 0);
+        if (info.is_link())
+            return remove(entry, info, shown);
+        m_last_folder = info.identity;
+        return remove_folder(entry, info, shown, 0);
     }
 
     // The folder that delete_folder removed last, when it was a folder and not a link.
     std::optional<FileIdentity> last_folder() const { return m_last_folder; }
 
 private:
-    Result<Handle> open(HANDLE parent, std::wstring const& name, std::string const& shown) const
+    struct OpenedEntry {
+        Handle handle;
+        EntryInfo info;
+    };
+    Result<OpenedEntry> open(HANDLE parent, std::wstring const& name, std::string const& shown) const
     {
         DWORD error = 0;
         auto entry = open_entry(parent, name, delete_access(m_force), error);
@@ -128,7 +128,10 @@ private:
             return in_use_error(shown);
         if (entry.is_error())
             return system_error("cannot delete " + in_quotes(shown), error);
-        return entry;
+        auto info = examine(entry.value().get());
+        if (!info)
+            return system_error("cannot examine " + in_quotes(shown), GetLastError());
+        return OpenedEntry {entry.release_value(), *info};
     }
 
     // A file, or a link of either kind, through its own handle.
@@ -254,10 +257,10 @@ Result<std::string> FileSystemObject::GetFileVersion(std::string_view path) cons
     auto parsed = WindowsPath::parse(path);
     if (parsed.is_error())
         return parsed.error();
-    auto const* drive_folder = m_drives.folder(parsed.value().drive);
-    if (!drive_folder)
-        return Error {std::string("drive ") + parsed.value().drive + ": is not there", ENODEV};
-    return read_file_version(std::filesystem::path(full_path(*drive_folder, parsed.value().components)));
+    auto file = full_path(m_drives, parsed.value());
+    if (file.is_error())
+        return file.error();
+    return read_file_version(std::filesystem::path(file.value()));
 }
 
 Result<void> FileSystemObject::DeleteFile(std::string_view path, bool force, DeletionPass const* pass) const

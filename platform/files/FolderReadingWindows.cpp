@@ -11,10 +11,10 @@ Result<FileDescriptor> open_listed_folder(DriveMap const& drives, std::string_vi
     auto parsed = WindowsPath::parse(path);
     if (parsed.is_error())
         return parsed.error();
-    auto const* drive_folder = drives.folder(parsed.value().drive);
-    if (!drive_folder)
-        return Error {std::string("drive ") + parsed.value().drive + ": is not there", ENODEV};
-    auto folder = open_folder(full_path(*drive_folder, parsed.value().components), std::string(path));
+    auto folder_path = full_path(drives, parsed.value());
+    if (folder_path.is_error())
+        return folder_path.error();
+    auto folder = open_folder(folder_path.value(), std::string(path));
     if (folder.is_error())
         return folder.error();
     return to_descriptor(folder.release_value());

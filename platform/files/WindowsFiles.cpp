@@ -166,6 +166,14 @@ std::wstring full_path(std::filesystem::path const& drive_folder, std::vector<st
     return L"\\\\?\\" + path;
 }
 
+Result<std::wstring> full_path(DriveMap const& drives, WindowsPath const& path)
+{
+    auto const* drive_folder = drives.folder(path.drive);
+    if (!drive_folder)
+        return Error {std::string("drive ") + path.drive + ": is not there", ENODEV};
+    return full_path(*drive_folder, path.components);
+}
+
 Result<Handle> open_folder(std::wstring const& path, std::string const& shown)
 {
     QuietErrors quiet;

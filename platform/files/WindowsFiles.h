@@ -71,6 +71,8 @@ HANDLE handle_of(int fd);
 // The wide path of a drive's folder and the components below it, in the "\\?\" form that takes
 // names exactly as they are and has no length limit.
 std::wstring full_path(std::filesystem::path const& drive_folder, std::vector<std::string> const& components);
+// The same for a path on one of `drives`; fails when its drive is not there.
+Result<std::wstring> full_path(DriveMap const& drives, WindowsPath const& path);
 
 // Opens a folder by its full path, links followed: the folder as any program reading it sees it.
 Result<Handle> open_folder(std::wstring const& path, std::string const& shown);
