@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include "app/BuiltInForm.h"
 #include "controls/button/QuillButton.h"
 #include "controls/check/Check.h"
 #include "controls/progressbar/ProgressBar.h"
@@ -24,6 +25,9 @@ host::ErrorOr<void> register_control_kinds()
 
 std::string Session::form_file_path()
 {
+#ifdef _WIN32
+    return {};
+#else
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -41,6 +45,7 @@ std::string Session::form_file_path()
     }
     // Named in the error that follows.
     return installed.string();
+#endif
 }
 
 host::ErrorOr<std::unique_ptr<Session>> Session::open(
@@ -51,7 +56,9 @@ host::ErrorOr<std::unique_ptr<Session>> Session::open(
     if (auto registered = register_control_kinds(); registered.is_error())
         return host::Error {registered.error()};
     session->m_form = std::make_unique<host::Form>();
-    if (auto loaded = session->m_form->load_file(form_path); loaded.is_error())
+    auto loaded
+        = form_path.empty() ? load_built_in_form(*session->m_form) : session->m_form->load_file(form_path);
+    if (loaded.is_error())
         return host::Error {loaded.error()};
     auto window = FrmSorrel::attach(*session->m_form);
     if (window.is_error())

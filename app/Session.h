@@ -14,14 +14,15 @@ namespace sorrel::app {
 // file, and the window's code connected to it.
 class Session {
 public:
-    // Registers the control kinds, loads the form and shows it; fails with a message naming what
-    // is missing or damaged.
+    // Registers the control kinds, loads the form (an empty path: the one built into the program)
+    // and shows it; fails with a message naming what is missing or damaged.
     static host::ErrorOr<std::unique_ptr<Session>> open(
         std::unique_ptr<host::Backend> backend, const std::string& form_path = form_file_path());
     ~Session();
 
     // Where FrmSorrel.yaml is: beside an installed program (../share/sorrel), else, for a program
-    // run from its build folder, in the source tree.
+    // run from its build folder, in the source tree. Empty on Windows, where the program is one
+    // file and the design is built in.
     static std::string form_file_path();
 
     host::Host& host() { return *m_host; }

@@ -4,6 +4,7 @@
 #include "platform/host/Control.h"
 #include "platform/host/ErrorOr.h"
 #include "platform/host/Events.h"
+#include "platform/host/FormFile.h"
 #include "platform/host/PropertyBag.h"
 
 #include <map>
@@ -110,6 +111,9 @@ public:
     ErrorOr<void> load_file(const std::string& path, bool design_mode = false);
     ErrorOr<void> load_text(std::string_view text, const std::string& base_dir, bool design_mode = false,
         const std::string& file_name = "form");
+    // The same with pictures from elsewhere than the disk (built into the program).
+    ErrorOr<void> load_text(std::string_view text, const form_file::PictureLoader& pictures,
+        bool design_mode = false, const std::string& file_name = "form");
     // Runs UserControl_WriteProperties for every user control and writes the design back.
     ErrorOr<void> save_file(const std::string& path);
     // The design as it would be saved (for tests and round trips).

@@ -179,28 +179,24 @@ Variant read_font(const YAML::Node& node)
     return Variant(font);
 }
 
-Variant read_picture(const YAML::Node& node, const std::string& base_dir)
+Variant read_picture(const YAML::Node& node, const PictureLoader& load)
 {
     std::string path = node.IsNull() ? std::string() : scalar(node, "a picture");
     if (path.empty() || path == "~" || lower(path) == "null")
         return Variant(PictureRef());
-    std::filesystem::path full = std::filesystem::path(path).is_absolute()
-        ? std::filesystem::path(path)
-        : std::filesystem::path(base_dir) / path;
-    auto picture = LoadPicture(full.string());
+    auto picture = load(path);
     if (picture.is_error())
         fail(node, picture.error());
-    picture.value()->set_source_path(full.string());
     return Variant(picture.release_value());
 }
 
-Variant read_value(const YAML::Node& node, const std::string& base_dir)
+Variant read_value(const YAML::Node& node, const PictureLoader& load)
 {
     const std::string& tag = node.Tag();
     if (tag == "!font")
         return read_font(node);
     if (tag == "!picture")
-        return read_picture(node, base_dir);
+        return read_picture(node, load);
     if (node.IsNull())
         return Variant();
     if (node.IsMap()) {
@@ -297,7 +293,7 @@ bool boolean(const YAML::Node& node, const char* what)
     return v == "true";
 }
 
-ControlEntry parse_control(const YAML::Node& node, const std::string& base_dir)
+ControlEntry parse_control(const YAML::Node& node, const PictureLoader& load)
 {
     if (!node.IsMap())
         fail(node, "each control is a map with kind, name and position");
@@ -342,7 +338,7 @@ ControlEntry parse_control(const YAML::Node& node, const std::string& base_dir)
                 if (property.empty())
                     fail(pair->first, "a property key cannot be empty");
                 check_name(pair->first, property, "a property key");
-                entry.properties.add(property, read_value(pair->second, base_dir));
+                entry.properties.add(property, read_value(pair->second, load));
             }
         } else {
             fail(it->first, "unknown control field \"" + key + "\"");
@@ -360,7 +356,25 @@ ControlEntry parse_control(const YAML::Node& node, const std::string& base_dir)
 
 } // namespace
 
+PictureLoader pictures_in(const std::string& base_dir)
+{
+    return [base_dir](const std::string& path) -> ErrorOr<PictureRef> {
+        std::filesystem::path full = std::filesystem::path(path).is_absolute()
+            ? std::filesystem::path(path)
+            : std::filesystem::path(base_dir) / path;
+        auto picture = LoadPicture(full.string());
+        if (!picture.is_error())
+            picture.value()->set_source_path(full.string());
+        return picture;
+    };
+}
+
 ErrorOr<Document> parse(std::string_view text, const std::string& base_dir, const std::string& file_name)
+{
+    return parse(text, pictures_in(base_dir), file_name);
+}
+
+ErrorOr<Document> parse(std::string_view text, const PictureLoader& load, const std::string& file_name)
 {
     Document document;
     try {
@@ -392,14 +406,14 @@ ErrorOr<Document> parse(std::string_view text, const std::string& base_dir, cons
                     || document.form.client_width > 15 * 16384 || document.form.client_height > 15 * 16384)
                     fail(value, "client size out of range");
             } else if (key == "backcolor" || key == "forecolor") {
-                Variant color = read_value(value, base_dir);
+                Variant color = read_value(value, load);
                 if (!color.is_numeric())
                     fail(value, key + " must be a colour such as 0x00FFFFFF");
                 (key == "backcolor" ? document.form.back_color : document.form.fore_color) = color;
             } else if (key == "font") {
                 document.form.font = read_font(value);
             } else if (key == "icon") {
-                document.form.icon = read_picture(value, base_dir);
+                document.form.icon = read_picture(value, load);
             } else {
                 fail(it->first, "unknown form field \"" + key + "\"");
             }
@@ -409,7 +423,7 @@ ErrorOr<Document> parse(std::string_view text, const std::string& base_dir, cons
             if (!controls.IsSequence())
                 fail(controls, "controls is a list");
             for (const YAML::Node& node : controls)
-                document.controls.push_back(parse_control(node, base_dir));
+                document.controls.push_back(parse_control(node, load));
         }
     } catch (const ParseError& e) {
         return Error {file_name + ":" + std::to_string(e.line) + ": " + e.message};
@@ -629,9 +643,15 @@ ErrorOr<void> Form::load_file(const std::string& path, bool design_mode)
 ErrorOr<void> Form::load_text(
     std::string_view text, const std::string& base_dir, bool design_mode, const std::string& file_name)
 {
+    return load_text(text, form_file::pictures_in(base_dir), design_mode, file_name);
+}
+
+ErrorOr<void> Form::load_text(std::string_view text, const form_file::PictureLoader& pictures,
+    bool design_mode, const std::string& file_name)
+{
     if (!m_order.empty())
         return Error {file_name + ": the form is already loaded"};
-    auto parsed = form_file::parse(text, base_dir, file_name);
+    auto parsed = form_file::parse(text, pictures, file_name);
     if (parsed.is_error())
         return Error {parsed.error()};
     form_file::Document& document = parsed.value();

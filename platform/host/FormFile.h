@@ -36,7 +36,9 @@
 
 #include "platform/host/ErrorOr.h"
 #include "platform/host/PropertyBag.h"
+#include "platform/host/StdPicture.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +74,14 @@ struct Document {
     std::vector<ControlEntry> controls;
 };
 
-// Parses a form file; pictures are loaded relative to `base_dir`.
+// Gives the picture that a form file names by `path` (as written in the file).
+using PictureLoader = std::function<ErrorOr<PictureRef>(const std::string& path)>;
+// Pictures from the disk, relative paths taken from `base_dir`.
+PictureLoader pictures_in(const std::string& base_dir);
+
+// Parses a form file; pictures are loaded relative to `base_dir`, or by `load`.
 ErrorOr<Document> parse(std::string_view text, const std::string& base_dir, const std::string& file_name);
+ErrorOr<Document> parse(std::string_view text, const PictureLoader& load, const std::string& file_name);
 // Writes a document; pictures without a file of their own are saved as PNG files beside it.
 ErrorOr<std::string> write(const Document& document, const std::string& base_dir);
 
