@@ -1,6 +1,7 @@
-// Draws the main window's banner (234 x 50), the window icon (32 x 32) and the desktop's icons at
-// the other sizes a theme asks for (icons/sorrel-N.png). Run it by hand after changing the drawing
-// and commit the PNG files it writes (a test checks that they match):
+// Draws the main window's banner (234 x 50), the window icon (32 x 32), the desktop's icons at
+// the other sizes a theme asks for (icons/sorrel-N.png) and the Windows program's icon file
+// (sorrel.ico: the window icon in 16 and in 256 colours). Run it by hand after changing the
+// drawing and commit the files it writes (a test checks that they match):
 //   sorrel_draw_artwork app/artwork
 //
 // Shapes are tested at 4 x 4 points per pixel, so edges come out smooth; the title is drawn with
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -224,6 +226,152 @@ gdi::Surface icon(int size = 32)
     return render(size, size, finder_mark(13.5 * k, 13.5 * k, 10 * k));
 }
 
+// [SECTION] The Windows icon file
+
+struct Paletted {
+    std::vector<gdi::Color> palette;
+    std::vector<uint8_t> indices; // top-down
+    std::vector<bool> transparent;
+};
+
+// The nearest palette colour to each pixel; a pixel less than half opaque is transparent.
+Paletted quantize(const gdi::Surface& pixels, std::vector<gdi::Color> palette)
+{
+    Paletted out {std::move(palette), {}, {}};
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            gdi::Color c = pixels.pixel(x, y);
+            bool clear = (c >> 24) < 128;
+            size_t best = 0;
+            long best_distance = -1;
+            for (size_t i = 0; i < out.palette.size() && !clear; ++i) {
+                gdi::Color p = out.palette[i];
+                long dr = long(gdi::red_of(c)) - gdi::red_of(p),
+                     dg = long(gdi::green_of(c)) - gdi::green_of(p),
+                     db = long(gdi::blue_of(c)) - gdi::blue_of(p);
+                long distance = dr * dr + dg * dg + db * db;
+                if (best_distance < 0 || distance < best_distance) {
+                    best = i;
+                    best_distance = distance;
+                }
+            }
+            out.indices.push_back(uint8_t(best));
+            out.transparent.push_back(clear);
+        }
+    }
+    return out;
+}
+
+// The 16 colours every display has.
+std::vector<gdi::Color> sixteen_colours()
+{
+    return {gdi::rgb(0, 0, 0), gdi::rgb(128, 0, 0), gdi::rgb(0, 128, 0), gdi::rgb(128, 128, 0),
+        gdi::rgb(0, 0, 128), gdi::rgb(128, 0, 128), gdi::rgb(0, 128, 128), gdi::rgb(192, 192, 192),
+        gdi::rgb(128, 128, 128), gdi::rgb(255, 0, 0), gdi::rgb(0, 255, 0), gdi::rgb(255, 255, 0),
+        gdi::rgb(0, 0, 255), gdi::rgb(255, 0, 255), gdi::rgb(0, 255, 255), gdi::rgb(255, 255, 255)};
+}
+
+// A colour cube of 6 steps a channel and 40 greys between its own.
+std::vector<gdi::Color> colour_cube()
+{
+    std::vector<gdi::Color> palette;
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b)
+                palette.push_back(gdi::rgb(uint8_t(r * 51), uint8_t(g * 51), uint8_t(b * 51)));
+    for (int i = 1; palette.size() < 256; ++i)
+        palette.push_back(gdi::rgb(uint8_t(i * 255 / 41), uint8_t(i * 255 / 41), uint8_t(i * 255 / 41)));
+    return palette;
+}
+
+void put16(std::vector<uint8_t>& out, unsigned v)
+{
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+// One icon image: its bitmap header (twice the height: colours, then the mask), palette, colour
+// rows and mask rows, both bottom-up and padded to four bytes.
+std::vector<uint8_t> icon_image(const Paletted& image, int size, int bits)
+{
+    std::vector<uint8_t> out;
+    size_t row_bytes = size_t((size * bits + 31) / 32 * 4);
+    size_t mask_bytes = size_t((size + 31) / 32 * 4);
+    put32(out, 40);
+    put32(out, uint32_t(size));
+    put32(out, uint32_t(size * 2));
+    put16(out, 1);
+    put16(out, unsigned(bits));
+    put32(out, 0);
+    put32(out, uint32_t((row_bytes + mask_bytes) * size_t(size)));
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, uint32_t(image.palette.size()));
+    put32(out, 0);
+    for (gdi::Color c : image.palette) {
+        out.push_back(gdi::blue_of(c));
+        out.push_back(gdi::green_of(c));
+        out.push_back(gdi::red_of(c));
+        out.push_back(0);
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(row_bytes, 0);
+        for (int x = 0; x < size; ++x) {
+            size_t at = size_t(y * size + x);
+            uint8_t index = image.transparent[at] ? 0 : image.indices[at];
+            if (bits == 8)
+                row[size_t(x)] = index;
+            else
+                row[size_t(x / 2)] |= uint8_t(x % 2 ? index : index << 4);
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(mask_bytes, 0);
+        for (int x = 0; x < size; ++x) {
+            if (image.transparent[size_t(y * size + x)])
+                row[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
+
+// An .ico file of the picture in 16 colours and in 256, as icons were made when a display might
+// show either.
+std::vector<uint8_t> icon_file(const gdi::Surface& pixels)
+{
+    int size = pixels.width();
+    std::vector<std::pair<int, std::vector<uint8_t>>> images;
+    images.emplace_back(4, icon_image(quantize(pixels, sixteen_colours()), size, 4));
+    images.emplace_back(8, icon_image(quantize(pixels, colour_cube()), size, 8));
+    std::vector<uint8_t> out;
+    put16(out, 0);
+    put16(out, 1);
+    put16(out, unsigned(images.size()));
+    uint32_t offset = uint32_t(6 + 16 * images.size());
+    for (auto& [bits, bytes] : images) {
+        out.push_back(uint8_t(size));
+        out.push_back(uint8_t(size));
+        out.push_back(bits == 4 ? 16 : 0);
+        out.push_back(0);
+        put16(out, 1);
+        put16(out, unsigned(bits));
+        put32(out, uint32_t(bytes.size()));
+        put32(out, offset);
+        offset += uint32_t(bytes.size());
+    }
+    for (auto& image : images)
+        out.insert(out.end(), image.second.begin(), image.second.end());
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -245,6 +393,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s\n", saved.error().c_str());
             return 1;
         }
+    }
+    std::vector<uint8_t> ico = icon_file(icon());
+    std::ofstream out(folder + "/sorrel.ico", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(ico.data()), std::streamsize(ico.size()));
+    if (!out.flush()) {
+        std::fprintf(stderr, "cannot write %s/sorrel.ico\n", folder.c_str());
+        return 1;
     }
     return 0;
 }

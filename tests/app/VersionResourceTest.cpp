@@ -50,3 +50,52 @@ TEST(VersionResource, OurReaderAndWindowsBothReadTheVersionThatTheProgramShows)
         info.data(), L"\\StringFileInfo\\040904B0\\FileVersion", reinterpret_cast<void**>(&text), &length));
     EXPECT_EQ(std::wstring(text), std::wstring(L"" SORREL_VERSION));
 }
+
+namespace {
+
+std::string_view resource_bytes(LPCWSTR name, LPCWSTR type)
+{
+    HRSRC found = FindResourceW(nullptr, name, type);
+    if (!found)
+        return {};
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    return {static_cast<const char*>(LockResource(loaded)), SizeofResource(nullptr, found)};
+}
+
+} // namespace
+
+TEST(ProgramResources, TheIconHasTheWindowIconIn16And256Colours)
+{
+    std::string_view group = resource_bytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    ASSERT_GE(group.size(), 6u + 2 * 14u);
+    auto word
+        = [&](size_t at) { return unsigned(uint8_t(group[at])) | unsigned(uint8_t(group[at + 1])) << 8; };
+    ASSERT_EQ(word(2), 1u); // an icon, not a cursor
+    ASSERT_EQ(word(4), 2u);
+    std::vector<unsigned> bits;
+    for (size_t entry = 6; entry < 6 + 2 * 14; entry += 14) {
+        EXPECT_EQ(uint8_t(group[entry]), 32);
+        EXPECT_EQ(uint8_t(group[entry + 1]), 32);
+        bits.push_back(word(entry + 6));
+        // Each image is there, and the system makes an icon of it.
+        unsigned id = word(entry + 12);
+        std::string_view image = resource_bytes(MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3)); // RT_ICON
+        ASSERT_FALSE(image.empty());
+        HICON icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(const_cast<char*>(image.data())),
+            DWORD(image.size()), TRUE, 0x00030000, 32, 32, 0);
+        EXPECT_TRUE(icon);
+        DestroyIcon(icon);
+    }
+    EXPECT_EQ(bits, (std::vector<unsigned> {4, 8}));
+}
+
+TEST(ProgramResources, TheManifestAsksForPerMonitorDpiAndCurrentCommonControls)
+{
+    std::string manifest(resource_bytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))); // RT_MANIFEST
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor<"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm<"), std::string::npos);
+    EXPECT_NE(
+        manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+}
