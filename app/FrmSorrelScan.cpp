@@ -59,7 +59,7 @@ void FrmSorrel::ScanPass(lists::DriveListBox& drives, lists::FileListBox& files,
             std::fprintf(stderr,
                 "sorrel: %s is left out of the scan: \"%s\" is a link to \"%s\", and Sorrel does not remove "
                 "linked folders\n",
-                wanted.c_str(), link->path.c_str(), link->target.c_str());
+                wanted.c_str(), link->path.string().c_str(), link->target.string().c_str());
             continue;
         }
         // Compared exactly, letter case included: only the folder just set counts.

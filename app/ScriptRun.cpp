@@ -49,7 +49,11 @@ void export_drive_folders(const files::DriveMap& drives)
     for (const files::DriveBinding& drive : drives.bindings()) {
         std::string name = "SORREL_DRIVE_";
         name += char(drive.letter - 'a' + 'A');
+#ifdef _WIN32
+        ::_putenv_s(name.c_str(), drive.folder.string().c_str());
+#else
         ::setenv(name.c_str(), drive.folder.c_str(), 1);
+#endif
     }
 }
 

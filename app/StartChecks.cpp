@@ -2,13 +2,46 @@
 
 #include <cerrno>
 #include <cstring>
+#ifdef _WIN32
+#include <cstdio>
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace sorrel::app {
 
+#ifdef _WIN32
+std::string drive_folder_problem(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    auto status = std::filesystem::status(folder, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return "no such folder";
+    if (ec)
+        return ec.message();
+    if (status.type() != std::filesystem::file_type::directory)
+        return "not a folder";
+    std::filesystem::directory_iterator listing(folder, ec);
+    if (ec)
+        return "cannot be read: " + ec.message();
+    return {};
+}
+
+std::string unreadable_file_problem(const std::string& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return "it is a folder";
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return std::strerror(errno);
+    std::fclose(file);
+    return {};
+}
+#else
 std::string drive_folder_problem(const std::filesystem::path& folder)
 {
     struct stat st { };
@@ -33,6 +66,7 @@ std::string unreadable_file_problem(const std::string& path)
     ::close(fd);
     return folder ? "it is a folder" : "";
 }
+#endif
 
 DriveChoice choose_drives(const std::vector<std::string>& drive_arguments, const files::DiscoveryInput& input,
     const files::FileSystemProbe& probe)
