@@ -3,8 +3,10 @@
 #include "app/DemoFiles.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 namespace sorrel::app {
 
@@ -51,15 +53,43 @@ files::Result<void> write_file(const std::filesystem::path& path, std::span<cons
     return {};
 }
 
+// A new folder of a name nobody has, in the temporary folder (%TEMP% on Windows).
+files::Result<std::filesystem::path> make_demo_root()
+{
+#ifdef _WIN32
+    // Without mkdtemp: a random name, taken only when the folder did not exist before.
+    std::error_code ec;
+    std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+    if (ec)
+        return files::Error {"cannot find the temporary folder for the demo drives: " + ec.message()};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "sorrel-demo-%08x", unsigned(random()));
+        if (std::filesystem::create_directory(temp / name, ec))
+            return temp / name;
+        if (ec)
+            break;
+    }
+    return files::Error {"cannot make a folder for the demo drives in " + temp.string() + ": "
+        + (ec ? ec.message() : std::string("every name tried was taken"))};
+#else
+    auto pattern = (std::filesystem::temp_directory_path() / "sorrel-demo-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        return files::Error::from_errno("cannot make a folder for the demo drives", errno);
+    return std::filesystem::path(pattern);
+#endif
+}
+
 } // namespace
 
 files::Result<std::unique_ptr<DemoDrives>> DemoDrives::create()
 {
     std::unique_ptr<DemoDrives> demo(new DemoDrives());
-    auto pattern = (std::filesystem::temp_directory_path() / "sorrel-demo-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return files::Error::from_errno("cannot make a folder for the demo drives", errno);
-    demo->m_root = pattern;
+    auto root = make_demo_root();
+    if (root.is_error())
+        return root.error();
+    demo->m_root = root.value();
     for (const char* letter : {"c", "d"}) {
         std::error_code ec;
         std::filesystem::create_directories(demo->m_root / letter, ec);

@@ -1,5 +1,6 @@
-// sorrel: opens the main window on a display (SDL2), or runs it headless for a UI script or a
-// screenshot. The drives come from --drive, from --demo, or from looking at the system.
+// sorrel: opens the main window on a display (SDL2 on Linux, Win32 on Windows), or runs it
+// headless for a UI script or a screenshot. The drives come from --drive, from --demo, or from
+// looking at the system.
 
 #include "app/DemoDrives.h"
 #include "app/Options.h"
@@ -8,7 +9,6 @@
 #include "app/StartChecks.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/backend/headless/ScriptRunner.h"
-#include "platform/backend/sdl/SdlBackend.h"
 #include "platform/files/DriveDiscovery.h"
 #include "platform/lists/Drives.h"
 
@@ -17,6 +17,13 @@
 #include <cstdlib>
 #include <iostream>
 #include <signal.h>
+
+#ifdef _WIN32
+#include "platform/backend/win32/Win32Backend.h"
+#include <windows.h>
+#else
+#include "platform/backend/sdl/SdlBackend.h"
+#endif
 
 using namespace sorrel;
 
@@ -27,6 +34,42 @@ namespace {
 // by the same signal, as the shell expects.
 volatile std::sig_atomic_t g_stop_signal = 0;
 
+#ifdef _WIN32
+// Ctrl+C, Ctrl+Break and closing the console come on a thread of their own; they end the program
+// like the signals do on Linux.
+BOOL WINAPI stop_on_console_event(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    g_stop_signal = SIGINT;
+    host::Host::request_close_from_signal();
+    return TRUE;
+}
+
+void install_stop_handlers()
+{
+    SetConsoleCtrlHandler(stop_on_console_event, TRUE);
+}
+
+// A program of the Windows subsystem starts without a console. Started from one, it writes its
+// help, errors and transcripts there; output already sent elsewhere (a pipe, a file) stays there.
+void attach_parent_console()
+{
+    auto is_open = [](DWORD which) {
+        HANDLE handle = GetStdHandle(which);
+        return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+    };
+    bool out = is_open(STD_OUTPUT_HANDLE), err = is_open(STD_ERROR_HANDLE);
+    if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    if (!out)
+        std::freopen("CONOUT$", "w", stdout);
+    if (!err)
+        std::freopen("CONOUT$", "w", stderr);
+    std::cout.clear();
+    std::cerr.clear();
+}
+#else
 extern "C" void stop_on_signal(int signal)
 {
     g_stop_signal = signal;
@@ -43,6 +86,10 @@ void install_stop_handlers()
     for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
         sigaction(signal, &action, nullptr);
 }
+
+void attach_parent_console()
+{ }
+#endif
 
 // Ends the program by the signal that stopped it, if any.
 void end_by_stop_signal()
@@ -87,6 +134,7 @@ int main(int argc, char** argv)
 {
     // Before anything is made that must be cleaned up.
     install_stop_handlers();
+    attach_parent_console();
     auto parsed = app::Options::parse(argc, argv);
     if (!parsed.error.empty())
         return fail(parsed.error, 2);
@@ -133,6 +181,22 @@ int main(int argc, char** argv)
 
 namespace {
 
+#ifdef _WIN32
+int run_window(const app::Options& options)
+{
+    std::string why;
+    auto backend = backend::Win32Backend::create(options.scale, &why);
+    if (!backend)
+        return fail("cannot open the window: " + why);
+    backend::Win32Backend& window = *backend;
+    auto session = app::Session::open(std::move(backend));
+    if (session.is_error())
+        return fail(session.error());
+    if (!window.window_error().empty())
+        return fail("cannot open the window: " + window.window_error());
+    return session.value()->host().run();
+}
+#else
 // The display variables that are set, as "DISPLAY=:0"; empty when none is.
 std::string display_settings()
 {
@@ -163,5 +227,6 @@ int run_window(const app::Options& options)
         return fail("cannot open the window (" + settings + "): " + window.window_error());
     return session.value()->host().run();
 }
+#endif
 
 } // namespace
