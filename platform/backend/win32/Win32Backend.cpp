@@ -107,6 +107,13 @@ int16_t shift_state()
     return shift;
 }
 
+// Window pixels to the form's at `scale`, rounding down: a captured pointer left of or above the
+// window has negative pixels.
+int unscale(int v, int scale)
+{
+    return v >= 0 ? v / scale : -((-v + scale - 1) / scale);
+}
+
 // Pixels of 0xAABBGGRR as a DIB's 0x00RRGGBB.
 uint32_t dib_pixel(uint32_t c)
 {
@@ -294,8 +301,7 @@ gdi::Point Win32Backend::cursor_position()
     POINT p {0, 0};
     GetCursorPos(&p);
     gdi::Point origin = client_origin();
-    auto unscale = [&](int v) { return v >= 0 ? v / m_scale : -((-v + m_scale - 1) / m_scale); };
-    return {origin.x + unscale(p.x - origin.x), origin.y + unscale(p.y - origin.y)};
+    return {origin.x + unscale(p.x - origin.x, m_scale), origin.y + unscale(p.y - origin.y, m_scale)};
 }
 
 host::WindowUnderPointer Win32Backend::window_under_pointer()
@@ -387,13 +393,12 @@ void Win32Backend::push(InputEvent event)
     m_pending.push_back(event);
 }
 
-void Win32Backend::take_mouse(unsigned message, uintptr_t wparam, intptr_t lparam)
+void Win32Backend::take_mouse(unsigned message, intptr_t lparam)
 {
     int x = GET_X_LPARAM(lparam);
     int y = GET_Y_LPARAM(lparam);
-    // Floor, not truncation: a captured pointer left of or above the window has negative pixels.
-    auto unscale = [&](int v) { return v >= 0 ? v / m_scale : -((-v + m_scale - 1) / m_scale); };
-    InputEvent event {InputEvent::Kind::MouseMove, unscale(x), unscale(y), 0, shift_state(), 0};
+    InputEvent event {
+        InputEvent::Kind::MouseMove, unscale(x, m_scale), unscale(y, m_scale), 0, shift_state(), 0};
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -427,7 +432,6 @@ void Win32Backend::take_mouse(unsigned message, uintptr_t wparam, intptr_t lpara
         TRACKMOUSEEVENT track {sizeof track, TME_LEAVE, m_window, 0};
         m_tracking_leave = TrackMouseEvent(&track);
     }
-    (void)wparam;
     push(event);
 }
 
@@ -459,7 +463,7 @@ intptr_t Win32Backend::handle_message(unsigned message, uintptr_t wparam, intptr
     case WM_RBUTTONUP:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-        take_mouse(message, wparam, lparam);
+        take_mouse(message, lparam);
         return 0;
     case WM_MOUSELEAVE:
         m_tracking_leave = false;

@@ -67,7 +67,7 @@ public:
 private:
     bool pump_messages();
     void push(host::InputEvent event);
-    void take_mouse(unsigned message, uintptr_t wparam, intptr_t lparam);
+    void take_mouse(unsigned message, intptr_t lparam);
     void take_character(char16_t unit);
     void paint(const gdi::Rect& window_area);
     void scale_into_bitmap(const gdi::Rect& area);
