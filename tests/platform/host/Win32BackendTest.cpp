@@ -31,6 +31,7 @@ struct Win32Window : ::testing::Test {
         form->Caption("Sorrel \x80 caf\xE9");
         form->set_client_size_twips(3000, 1500);
         form->Icon(host::StdPicture::from_surface(gdi::Surface(32, 32, 0xFF0000FF), host::PictureType::Icon));
+        form->BackColor(0x00336699);
         host->show(*form);
         ASSERT_TRUE(IsWindow(window->window()));
         // The pointer rests over the window, so that only the posted moves count.
@@ -98,6 +99,10 @@ TEST_F(Win32Window, OpensWithTheCaptionIconAndClientSizeOfTheForm)
     EXPECT_EQ(client.bottom, 100);
     EXPECT_TRUE(SendMessageW(window->window(), WM_GETICON, ICON_BIG, 0));
     EXPECT_TRUE(SendMessageW(window->window(), WM_GETICON, ICON_SMALL, 0));
+    // The host's first frame is on the screen: the form's colour, corner to corner.
+    GdiFlush();
+    EXPECT_EQ(pixel_on_screen(0, 0), COLORREF(0x00336699));
+    EXPECT_EQ(pixel_on_screen(199, 99), COLORREF(0x00336699));
     LONG style = GetWindowLongW(window->window(), GWL_STYLE);
     EXPECT_TRUE(style & WS_CAPTION);
     EXPECT_FALSE(style & WS_THICKFRAME); // the form's size is its design's
