@@ -1,10 +1,16 @@
-// sorrel.exe run as a user runs it from a console: its output, its resources and a demo run.
+// sorrel.exe run as a user runs it from a console: its output, its resources, a demo run and a run
+// on the system's own drives (under Wine).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <windows.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -51,6 +57,21 @@ ProgramRun run_program(const std::string& arguments)
     return run;
 }
 
+// Runs sorrel.exe with `options` and a script of `text`, written to the temporary folder for the run.
+ProgramRun run_script(const std::string& options, const std::string& text)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::string script_path;
+    for (wchar_t* c = temp; *c; ++c)
+        script_path += char(*c);
+    script_path += "sorrel-windows-program-test.script";
+    std::ofstream(script_path) << text;
+    ProgramRun run = run_program(options + " --headless --script \"" + script_path + "\"");
+    std::remove(script_path.c_str());
+    return run;
+}
+
 } // namespace
 
 TEST(WindowsProgram, HelpVersionAndBadOptionsAnswerAsOnLinux)
@@ -72,16 +93,9 @@ TEST(WindowsProgram, HelpVersionAndBadOptionsAnswerAsOnLinux)
 
 TEST(WindowsProgram, AHeadlessScriptRemovesTheOlderMessengerFromTheDemoDrives)
 {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::string script_path;
-    for (wchar_t* c = temp; *c; ++c)
-        script_path += char(*c);
-    script_path += "sorrel-windows-program-test.script";
-    std::ofstream(script_path) << "click CmdSCan\nwait 1100\nclick CmdRemove\nanswer yes\nanswer no\n"
-                                  "click CmdUnistall\nwait 600\n";
-    ProgramRun demo = run_program("--demo --headless --script \"" + script_path + "\"");
-    std::remove(script_path.c_str());
+    ProgramRun demo = run_script("--demo",
+        "click CmdSCan\nwait 1100\nclick CmdRemove\nanswer yes\nanswer no\n"
+        "click CmdUnistall\nwait 600\n");
     EXPECT_EQ(demo.status, 0u) << demo.output;
     EXPECT_NE(demo.output.find(
                   "msgbox 20 \"Confirmation!\" \"Are you sure you want to remove MSN Messenger 4.7.3001.0 ?"),
@@ -98,4 +112,158 @@ TEST(WindowsProgram, TheExecutableCarriesItsIconManifestAndVersion)
     EXPECT_TRUE(FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))); // RT_MANIFEST
     EXPECT_TRUE(FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16))); // RT_VERSION
     FreeLibrary(program);
+}
+
+namespace {
+
+// Wine's own conversions between its drives and Unix paths; both return memory of the process heap.
+using UnixNameOf = char*(CDECL*)(const wchar_t*);
+using DosNameOf = wchar_t*(CDECL*)(const char*);
+
+template<typename Function> Function wine_function(const wchar_t* module, const char* name)
+{
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
+std::string unix_name_of(const wchar_t* windows_path)
+{
+    auto convert = wine_function<UnixNameOf>(L"kernel32.dll", "wine_get_unix_file_name");
+    char* name = convert ? convert(windows_path) : nullptr;
+    std::string result = name ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+fs::path windows_name_of(const std::string& unix_path)
+{
+    auto convert = wine_function<DosNameOf>(L"kernel32.dll", "wine_get_dos_file_name");
+    wchar_t* name = convert ? convert(unix_path.c_str()) : nullptr;
+    fs::path result = name ? fs::path(name) : fs::path();
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+std::string utf8(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(size_t(std::max(size, 0)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+// Every file and folder under `root`: files with their size and time of last change, folders
+// with neither (their times change whenever a folder beside them comes or goes).
+std::map<std::wstring, std::pair<uintmax_t, int64_t>> contents_of(const fs::path& root)
+{
+    std::map<std::wstring, std::pair<uintmax_t, int64_t>> contents;
+    std::error_code error;
+    for (auto it
+         = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        std::error_code ignored;
+        if (it->is_directory(ignored))
+            contents[it->path().wstring()] = {0, 0};
+        else
+            contents[it->path().wstring()]
+                = {it->file_size(ignored), it->last_write_time(ignored).time_since_epoch().count()};
+    }
+    return contents;
+}
+
+// The prefix's own C: drive holding both Messengers, as on a user's system. Only this build's
+// prefix (made by .ci/test-windows) is ever changed: the test refuses any other.
+struct WineDriveC : ::testing::Test {
+    const fs::path ProgramFiles {L"C:\\Program Files"};
+    const fs::path Older {ProgramFiles / L"Messenger"};
+    const fs::path Newer {ProgramFiles / L"MSN Messenger"};
+
+    void SetUp() override
+    {
+        if (!wine_function<void*>(L"ntdll.dll", "wine_get_version"))
+            GTEST_SKIP()
+                << "not running under Wine: the test would change the system's own C:\\Program Files";
+        std::string prefix = SORREL_WINE_PREFIX "/";
+        std::string program_files = unix_name_of(ProgramFiles.c_str());
+        if (program_files.rfind(prefix, 0) != 0)
+            GTEST_SKIP() << "C:\\Program Files is \"" << program_files << "\", outside " << prefix
+                         << ", the Wine prefix of this build's tests (run the tests with .ci/test-windows)";
+        // The program scans every drive, Z: (the whole Unix tree) too, and would remove the older
+        // folder wherever it found it last. So no drive may hold either folder before the test
+        // makes them on C:, and then the only folder the program can remove is the one made here.
+        std::wstring roots(GetLogicalDriveStringsW(0, nullptr), L'\0');
+        roots.resize(GetLogicalDriveStringsW(DWORD(roots.size()), roots.data()));
+        for (const wchar_t* root = roots.c_str(); *root; root += wcslen(root) + 1) {
+            for (const wchar_t* folder : {L"Program Files\\Messenger", L"Program Files\\MSN Messenger",
+                     L"Program Files (x86)\\Messenger", L"Program Files (x86)\\MSN Messenger"}) {
+                std::wstring path = std::wstring(root) + folder;
+                if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+                    FAIL() << utf8(path) << " exists already; the test runs only where it makes both folders";
+            }
+        }
+        ASSERT_TRUE(fs::is_directory(ProgramFiles));
+        m_before = contents_of(ProgramFiles);
+        m_made = true;
+        std::string data = SORREL_TEST_DATA "/files/";
+        fs::create_directories(Older);
+        fs::create_directories(Newer);
+        fs::copy_file(windows_name_of(data + "exe64_basic.exe"), Older / L"msmsgs.exe");
+        fs::copy_file(windows_name_of(data + "dll32_basic.dll"), Older / L"msgsc.dll");
+        std::ofstream(Older / L"readme.txt") << "older\n";
+        fs::copy_file(windows_name_of(data + "exe32_leading_zero.exe"), Newer / L"msnmsgr.exe");
+        std::ofstream(Newer / L"readme.txt") << "newer\n";
+        m_newer = contents_of(Newer);
+    }
+
+    void TearDown() override
+    {
+        if (!m_made)
+            return;
+        std::error_code error;
+        fs::remove_all(Older, error);
+        fs::remove_all(Newer, error);
+    }
+
+    std::map<std::wstring, std::pair<uintmax_t, int64_t>> m_before, m_newer;
+    bool m_made {false};
+};
+
+} // namespace
+
+TEST_F(WineDriveC, AHeadlessScriptOnTheSystemDrivesRemovesOnlyTheOlderMessenger)
+{
+    ProgramRun run = run_script("",
+        "click CmdSCan\nwait 1100\ndump\nclick CmdRemove\nanswer yes\nanswer no\n"
+        "click CmdUnistall\nwait 600\ndump\n");
+    EXPECT_EQ(run.status, 0u) << run.output;
+    std::string out;
+    std::copy_if(
+        run.output.begin(), run.output.end(), std::back_inserter(out), [](char c) { return c != '\r'; });
+
+    for (const char* line :
+        {R"(Text2 TextBox visible enabled "Scan Successful,\r\n\r\nIt appears that you have two different )"
+         R"(versions of MSN Messenger Installed.  You should uninstall the older version if you use the latest.")",
+            R"(ListView1 ListView visible enabled "Path" "Version"; "c:\\Program Files\\Messenger" "4.7.3001.0"; )"
+            R"("c:\\Program Files\\MSN Messenger" "7.0.816.0")",
+            R"(File1 FileListBox visible enabled "c:\\Program Files\\Messenger": "msgsc.dll" "msmsgs.exe" )"
+            R"("readme.txt")",
+            // The only boxes: the confirmation, answered yes, and the end of a removal that left nothing.
+            R"(msgbox 20 "Confirmation!" "Are you sure you want to remove MSN Messenger 4.7.3001.0 ?\r\n\r\n)"
+            R"(NOTE: Please make sure the version of MSN Messenger is CLOSED before unistall!")"
+            "\n-> yes\n"
+            R"(msgbox 4 "Complete!" "Unistall Successfuly Completed!\r\n\r\nDo you want to exit?")"
+            "\n-> no\n",
+            "ProgressBar2 ProgressBar visible enabled min 0 max 2 value 2\n"})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n--- transcript ---\n" << out;
+    size_t boxes = 0;
+    for (size_t at = out.find("msgbox "); at != std::string::npos; at = out.find("msgbox ", at + 1))
+        ++boxes;
+    EXPECT_EQ(boxes, 2u) << out;
+
+    EXPECT_FALSE(fs::exists(Older));
+    EXPECT_EQ(contents_of(Newer), m_newer);
+    auto after = contents_of(ProgramFiles);
+    std::erase_if(after,
+        [&](auto const& entry) { return m_newer.contains(entry.first) || entry.first == Newer.wstring(); });
+    EXPECT_EQ(after, m_before);
 }
