@@ -160,7 +160,7 @@ Options::Parsed Options::parse(int argc, char** argv)
     if (!o.slow_drives.empty() && o.script.empty())
         return fail("--slow-drive is a test hook for --headless --script runs");
     if (auto slow = SlowDrives::parse(o.slow_drives); slow.is_error())
-        return fail(slow.error());
+        return fail(slow.error().message);
     if (o.headless && o.script.empty() && o.screenshot.empty())
         return fail("--headless needs --script FILE or --screenshot FILE.png");
     if (!o.script.empty() && !o.screenshot.empty())

@@ -54,15 +54,15 @@ host::ErrorOr<std::unique_ptr<Session>> Session::open(
     std::unique_ptr<Session> session(new Session());
     session->m_host = std::make_unique<host::Host>(std::move(backend));
     if (auto registered = register_control_kinds(); registered.is_error())
-        return host::Error {registered.error()};
+        return registered.error();
     session->m_form = std::make_unique<host::Form>();
     auto loaded
         = form_path.empty() ? load_built_in_form(*session->m_form) : session->m_form->load_file(form_path);
     if (loaded.is_error())
-        return host::Error {loaded.error()};
+        return loaded.error();
     auto window = FrmSorrel::attach(*session->m_form);
     if (window.is_error())
-        return host::Error {form_path + ": " + window.error()};
+        return host::Error {form_path + ": " + window.error().message};
     session->m_window = window.release_value();
     session->m_host->show(*session->m_form);
     return session;

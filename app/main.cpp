@@ -112,7 +112,7 @@ int run_headless(const app::Options& options)
     backend::HeadlessBackend& headless = *backend;
     auto session = app::Session::open(std::move(backend));
     if (session.is_error())
-        return fail(session.error());
+        return fail(session.error().message);
     app::Session& s = *session.value();
     app::export_drive_folders(*lists::current_drives());
     if (auto slow = app::SlowDrives::parse(options.slow_drives); !slow.is_error())
@@ -120,7 +120,7 @@ int run_headless(const app::Options& options)
     if (!options.screenshot.empty()) {
         s.host().present_pending();
         if (auto saved = headless.save_screenshot(options.screenshot); saved.is_error())
-            return fail(saved.error());
+            return fail(saved.error().message);
         return 0;
     }
     return backend::run_script_file(s.host(), headless, s.form(), options.script, std::cout, std::cerr);
@@ -191,7 +191,7 @@ int run_window(const app::Options& options)
     backend::Win32Backend& window = *backend;
     auto session = app::Session::open(std::move(backend));
     if (session.is_error())
-        return fail(session.error());
+        return fail(session.error().message);
     if (!window.window_error().empty())
         return fail("cannot open the window: " + window.window_error());
     return session.value()->host().run();
@@ -222,7 +222,7 @@ int run_window(const app::Options& options)
     backend::SdlBackend& window = *backend;
     auto session = app::Session::open(std::move(backend));
     if (session.is_error())
-        return fail(session.error());
+        return fail(session.error().message);
     if (!window.window_error().empty())
         return fail("cannot open the window (" + settings + "): " + window.window_error());
     return session.value()->host().run();

@@ -129,7 +129,7 @@ void BM_FormDesignFromYaml(benchmark::State& state)
     for (auto _ : state) {
         auto document = host::form_file::parse(form_text(), base, "FrmSorrel.yaml");
         if (document.is_error()) {
-            state.SkipWithError(document.error().c_str());
+            state.SkipWithError(document.error().message.c_str());
             return;
         }
         benchmark::DoNotOptimize(document.value().controls.size());
@@ -142,7 +142,7 @@ void BM_FormDesignInMemory(benchmark::State& state)
 {
     auto parsed = host::form_file::parse(form_text(), base_dir(), "FrmSorrel.yaml");
     if (parsed.is_error()) {
-        state.SkipWithError(parsed.error().c_str());
+        state.SkipWithError(parsed.error().message.c_str());
         return;
     }
     const host::form_file::Document& design = parsed.value();
@@ -160,7 +160,7 @@ void BM_FormPictures(benchmark::State& state)
         for (const char* name : {"/artwork/icon.png", "/artwork/banner.png"}) {
             auto picture = host::LoadPicture(base + name);
             if (picture.is_error()) {
-                state.SkipWithError(picture.error().c_str());
+                state.SkipWithError(picture.error().message.c_str());
                 return;
             }
             benchmark::DoNotOptimize(picture.value().get());
@@ -175,7 +175,7 @@ void BM_WindowOpen(benchmark::State& state)
     for (auto _ : state) {
         auto opened = app::Session::open(backend::HeadlessBackend::create(), form_path());
         if (opened.is_error()) {
-            state.SkipWithError(opened.error().c_str());
+            state.SkipWithError(opened.error().message.c_str());
             return;
         }
         benchmark::DoNotOptimize(opened.value().get());

@@ -390,7 +390,7 @@ int main(int argc, char** argv)
         files.emplace_back("icons/sorrel-" + std::to_string(size) + ".png", icon(size));
     for (auto& [name, pixels] : files) {
         if (auto saved = host::save_png(pixels, folder + "/" + name, true); saved.is_error()) {
-            std::fprintf(stderr, "%s\n", saved.error().c_str());
+            std::fprintf(stderr, "%s\n", saved.error().message.c_str());
             return 1;
         }
     }

@@ -18,7 +18,7 @@ int main(int, char**)
     }
     auto session = app::Session::open(std::move(backend));
     if (session.is_error()) {
-        std::fprintf(stderr, "sorrel_first_frame: %s\n", session.error().c_str());
+        std::fprintf(stderr, "sorrel_first_frame: %s\n", session.error().message.c_str());
         return 1;
     }
     return 0;

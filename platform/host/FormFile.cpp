@@ -186,7 +186,7 @@ Variant read_picture(const YAML::Node& node, const PictureLoader& load)
         return Variant(PictureRef());
     auto picture = load(path);
     if (picture.is_error())
-        fail(node, picture.error());
+        fail(node, picture.error().message);
     return Variant(picture.release_value());
 }
 
@@ -502,7 +502,7 @@ struct Writer {
         std::string name = stem + ".picture" + std::to_string(++saved_pictures) + ".png";
         auto saved = save_png(picture.pixels(), (fs::path(base_dir) / name).string(), true);
         if (saved.is_error())
-            return Error {saved.error()};
+            return saved.error();
         return name;
     }
 
@@ -547,7 +547,7 @@ struct Writer {
             }
             auto path = picture_path(*p);
             if (path.is_error())
-                return Error {path.error()};
+                return path.error();
             out << YAML::LocalTag("picture") << path.value();
             break;
         }
@@ -581,7 +581,7 @@ ErrorOr<std::string> write(const Document& document, const std::string& base_dir
     if (auto icon = document.form.icon.is_empty() ? nullptr : document.form.icon.to_picture()) {
         auto path = writer.picture_path(*icon);
         if (path.is_error())
-            return Error {path.error()};
+            return path.error();
         out << YAML::Key << "icon" << YAML::Value << path.value();
     }
     out << YAML::EndMap;
@@ -609,7 +609,7 @@ ErrorOr<std::string> write(const Document& document, const std::string& base_dir
                 out << YAML::BeginMap << YAML::Key << entry.key << YAML::Value;
                 auto written = writer.value(out, entry.value);
                 if (written.is_error())
-                    return Error {written.error()};
+                    return written.error();
                 out << YAML::EndMap;
             }
             out << YAML::EndSeq;
@@ -653,7 +653,7 @@ ErrorOr<void> Form::load_text(std::string_view text, const form_file::PictureLoa
         return Error {file_name + ": the form is already loaded"};
     auto parsed = form_file::parse(text, pictures, file_name);
     if (parsed.is_error())
-        return Error {parsed.error()};
+        return parsed.error();
     form_file::Document& document = parsed.value();
 
     // Check the whole design before creating anything, so a damaged file leaves no half form.
@@ -751,7 +751,7 @@ ErrorOr<void> Form::save_file(const std::string& path)
     std::string base_dir = std::filesystem::path(path).parent_path().string();
     auto text = save_text(base_dir.empty() ? "." : base_dir);
     if (text.is_error())
-        return Error {text.error()};
+        return text.error();
     // Write beside the file and rename, so a failed save never leaves half a form.
     std::string temporary = path + ".saving";
     {

@@ -19,7 +19,7 @@ PictureTable PictureTable::decode(
         }
         auto picture = LoadPictureFromMemory(found->bytes, file);
         if (picture.is_error()) {
-            table.m_error = prefix + ": " + picture.error();
+            table.m_error = prefix + ": " + picture.error().message;
             break;
         }
         const PictureRef& ref = picture.value();

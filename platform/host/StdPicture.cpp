@@ -350,7 +350,7 @@ ErrorOr<PictureRef> LoadPictureFromMemory(std::span<const uint8_t> bytes, const 
                         : "not a ." + ext + " picture this program reads");
     }
     if (decoded.is_error())
-        return Error {decoded.error()};
+        return decoded.error();
     auto picture = StdPicture::from_surface(decoded.release_value(), type);
     return picture;
 }

@@ -102,7 +102,7 @@ protected:
         auto backend = backend::HeadlessBackend::create();
         headless = backend.get();
         auto session = Session::open(std::move(backend));
-        ASSERT_FALSE(session.is_error()) << session.error();
+        ASSERT_FALSE(session.is_error()) << session.error().message;
         m_session = session.release_value();
         w = &m_session->window();
     }

@@ -17,7 +17,7 @@ struct Opened {
 Opened open_window(const std::string& form_path)
 {
     auto session = app::Session::open(backend::HeadlessBackend::create(), form_path);
-    EXPECT_FALSE(session.is_error()) << session.error();
+    EXPECT_FALSE(session.is_error()) << session.error().message;
     if (session.is_error())
         return {};
     app::Session& s = *session.value();

@@ -128,7 +128,7 @@ TEST(Window, AFormFileWithoutADesignedControlIsRefusedByName)
         = app::Session::open(backend::HeadlessBackend::create(), (folder / "FrmSorrel.yaml").string());
     fs::remove_all(folder);
     ASSERT_TRUE(session.is_error());
-    EXPECT_NE(session.error().find("ChkNew"), std::string::npos) << session.error();
+    EXPECT_NE(session.error().message.find("ChkNew"), std::string::npos) << session.error().message;
 
     auto missing = app::Session::open(backend::HeadlessBackend::create(), "/nonexistent/FrmSorrel.yaml");
     EXPECT_TRUE(missing.is_error());
@@ -139,6 +139,6 @@ TEST(Window, OpeningPresentsOneFrame)
     // The buttons' outlines are handed over while the window is being shown; each used to
     // compose and present the whole window.
     auto session = app::Session::open(backend::HeadlessBackend::create());
-    ASSERT_FALSE(session.is_error()) << session.error();
+    ASSERT_FALSE(session.is_error()) << session.error().message;
     EXPECT_EQ(session.value()->host().presented_frame_count(), 1);
 }

@@ -21,7 +21,7 @@ struct Pages : AppFixture {
             return;
         }
         auto golden = host::LoadPicture(path);
-        ASSERT_FALSE(golden.is_error()) << golden.error();
+        ASSERT_FALSE(golden.is_error()) << golden.error().message;
         const gdi::Surface& expected = golden.value()->pixels();
         ASSERT_EQ(expected.width(), shot.width());
         ASSERT_EQ(expected.height(), shot.height());

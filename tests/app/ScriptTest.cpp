@@ -35,7 +35,7 @@ struct Scripts : AppFixture {
     void make_slow(const std::string& argument)
     {
         auto slow = app::SlowDrives::parse({argument});
-        ASSERT_FALSE(slow.is_error()) << slow.error();
+        ASSERT_FALSE(slow.is_error()) << slow.error().message;
         slow.value().apply(*w, [this](double ms) { headless->advance(ms); });
     }
     fs::path older_folder() { return drive('c') / OlderFolder; }

@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         host::Form form;
         auto loaded = form.load_file(form_path, design);
         if (loaded.is_error()) {
-            std::fprintf(stderr, "%s\n", loaded.error().c_str());
+            std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
             return 2;
         }
         host.show(form);
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
         if (status == 0 && !shot.empty()) {
             auto saved = driver->save_screenshot(shot);
             if (saved.is_error()) {
-                std::fprintf(stderr, "%s\n", saved.error().c_str());
+                std::fprintf(stderr, "%s\n", saved.error().message.c_str());
                 return 2;
             }
         }
@@ -82,7 +82,7 @@ int main(int argc, char** argv)
     host::Form form;
     auto loaded = form.load_file(form_path, design);
     if (loaded.is_error()) {
-        std::fprintf(stderr, "%s\n", loaded.error().c_str());
+        std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
         return 2;
     }
     host.show(form);

@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         std::string path = (std::filesystem::path(out_dir) / (sheet.name + ".png")).string();
         auto saved = sorrel::host::save_png(enlarged(sheet.build().render(), scale), path);
         if (saved.is_error()) {
-            std::fprintf(stderr, "sorrel-gallery: %s: %s\n", path.c_str(), saved.error().c_str());
+            std::fprintf(stderr, "sorrel-gallery: %s: %s\n", path.c_str(), saved.error().message.c_str());
             ++failures;
             continue;
         }

@@ -255,7 +255,7 @@ public:
                 throw ScriptError {2, "shot takes a file name"};
             auto saved = m_backend.save_screenshot(t[1]);
             if (saved.is_error())
-                throw ScriptError {2, saved.error()};
+                throw ScriptError {2, saved.error().message};
         } else if (command == "dump") {
             expect_args(w, 1);
             dump();

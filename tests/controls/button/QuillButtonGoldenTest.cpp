@@ -87,7 +87,7 @@ TEST(ButtonGolden, EveryFaceInFourLooks)
                 continue;
             }
             auto expected = host::LoadPicture(path);
-            ASSERT_FALSE(expected.is_error()) << expected.error();
+            ASSERT_FALSE(expected.is_error()) << expected.error().message;
             const gdi::Surface& want = expected.value()->pixels();
             ASSERT_EQ(want.width(), actual.width()) << name;
             ASSERT_EQ(want.height(), actual.height()) << name;

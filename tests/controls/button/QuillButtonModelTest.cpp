@@ -84,7 +84,7 @@ TEST_F(ButtonModel, FormFileRoundTripKeepsEveryKeyInOrder)
         b.Enabled(false);
         b.UserControl_WriteProperties(before);
         auto saved = h.form->save_text(dir.string());
-        ASSERT_FALSE(saved.is_error()) << saved.error();
+        ASSERT_FALSE(saved.is_error()) << saved.error().message;
         text = saved.value();
     }
     Keys keys;
@@ -99,7 +99,7 @@ TEST_F(ButtonModel, FormFileRoundTripKeepsEveryKeyInOrder)
 
     ButtonHost h(true);
     auto loaded = h.form->load_text(text, dir.string(), true);
-    ASSERT_FALSE(loaded.is_error()) << loaded.error();
+    ASSERT_FALSE(loaded.is_error()) << loaded.error().message;
     auto* b = dynamic_cast<QuillButton*>(h.form->find("Cmd1"));
     ASSERT_TRUE(b);
     host::PropertyBag after;

@@ -97,7 +97,7 @@ TEST(ProgressBarPictures, AMissingDamagedOrMisSizedPictureIsNamedInTheStartUpErr
             missing.push_back(p);
     auto result = progressbar_pictures::built_in().verify(missing);
     ASSERT_TRUE(result.is_error());
-    EXPECT_EQ(result.error(), "Progress bar picture \"redmet2.png\" is not built into the program");
+    EXPECT_EQ(result.error().message, "Progress bar picture \"redmet2.png\" is not built into the program");
 
     // A copy of the built-in table with one picture's bytes replaced.
     auto with_bytes = [&](std::string_view name, std::span<const uint8_t> bytes) {
@@ -109,12 +109,12 @@ TEST(ProgressBarPictures, AMissingDamagedOrMisSizedPictureIsNamedInTheStartUpErr
     };
     result = progressbar_pictures::built_in().verify(with_bytes("img", bytes_of("master0")));
     ASSERT_TRUE(result.is_error());
-    EXPECT_EQ(result.error(), "Progress bar picture \"img.png\" is not 59 x 13 pixels");
+    EXPECT_EQ(result.error().message, "Progress bar picture \"img.png\" is not 59 x 13 pixels");
 
     const auto tile = bytes_of("blue1");
     result = progressbar_pictures::built_in().verify(with_bytes("blue1", tile.first(tile.size() / 2)));
     ASSERT_TRUE(result.is_error());
-    EXPECT_NE(result.error().find("blue1.png"), std::string::npos) << result.error();
+    EXPECT_NE(result.error().message.find("blue1.png"), std::string::npos) << result.error().message;
 }
 
 // [Properties and validation]

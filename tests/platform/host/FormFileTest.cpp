@@ -50,7 +50,7 @@ struct FormFiles : HostFixture, ::testing::Test {
 TEST_F(FormFiles, LoadingCreatesControlsInOrderWithTheirStoredProperties)
 {
     auto loaded = form->load_file(data_dir + "/sample.yaml");
-    ASSERT_FALSE(loaded.is_error()) << loaded.error();
+    ASSERT_FALSE(loaded.is_error()) << loaded.error().message;
     EXPECT_EQ(form->Name(), "FrmTest");
     EXPECT_EQ(form->Caption(), "Test form");
     EXPECT_EQ(form->pixel_width(), 300);
@@ -98,13 +98,13 @@ TEST_F(FormFiles, ADesignRoundTrips)
 {
     ASSERT_FALSE(form->load_file(data_dir + "/sample.yaml").is_error());
     auto first = form->save_text(data_dir);
-    ASSERT_FALSE(first.is_error()) << first.error();
+    ASSERT_FALSE(first.is_error()) << first.error().message;
     EXPECT_NE(first.value().find("- caption: \"Remove\"\n"), std::string::npos) << first.value();
     EXPECT_NE(first.value().find("- _extentx: 2646"), std::string::npos);
     EXPECT_NE(first.value().find("Picture: !picture banner.png"), std::string::npos) << first.value();
     Form again;
     auto loaded = again.load_text(first.value(), data_dir, false, "saved.yaml");
-    ASSERT_FALSE(loaded.is_error()) << loaded.error();
+    ASSERT_FALSE(loaded.is_error()) << loaded.error().message;
     auto second = again.save_text(data_dir);
     ASSERT_FALSE(second.is_error());
     EXPECT_EQ(first.value(), second.value());
@@ -145,11 +145,11 @@ TEST_F(FormFiles, TextsAreUtf8OnDiskAndWindows1252InTheControls)
         out.WriteProperty("font", font);
     };
     auto saved = source.save_text(data_dir);
-    ASSERT_FALSE(saved.is_error()) << saved.error();
+    ASSERT_FALSE(saved.is_error()) << saved.error().message;
     EXPECT_NE(saved.value().find("Caf\xC3\xA9\xE2\x82\xAC"), std::string::npos) << saved.value();
     Form again;
     auto loaded = again.load_text(saved.value(), data_dir, false, "saved.yaml");
-    ASSERT_FALSE(loaded.is_error()) << loaded.error();
+    ASSERT_FALSE(loaded.is_error()) << loaded.error().message;
     EXPECT_EQ(again.Caption(), every);
     auto& read = dynamic_cast<Recorder&>(*again.find("R")).read_bag;
     EXPECT_EQ(read.ReadProperty("tx").to_string(), every);
@@ -177,7 +177,7 @@ TEST_F(FormFiles, FontWeightsSurviveWhateverTheFieldOrder)
 
     // And through a save: the writer puts the weight before "bold".
     auto saved = form->save_text(data_dir);
-    ASSERT_FALSE(saved.is_error()) << saved.error();
+    ASSERT_FALSE(saved.is_error()) << saved.error().message;
     Form again;
     ASSERT_FALSE(again.load_text(saved.value(), data_dir, false, "saved.yaml").is_error());
     auto& read = dynamic_cast<Recorder&>(*again.find("R")).read_bag;
@@ -193,7 +193,7 @@ TEST_F(FormFiles, SavingWritesTheFileWholeOrNotAtAll)
     std::filesystem::copy_file(
         data_dir + "/banner.png", dir / "banner.png", std::filesystem::copy_options::overwrite_existing);
     auto saved = form->save_file((dir / "saved.yaml").string());
-    ASSERT_FALSE(saved.is_error()) << saved.error();
+    ASSERT_FALSE(saved.is_error()) << saved.error().message;
     EXPECT_FALSE(std::filesystem::exists(dir / "saved.yaml.saving"));
     EXPECT_TRUE(form->save_file("/nonexistent-dir/x.yaml").is_error());
     std::filesystem::remove_all(dir);
@@ -263,7 +263,7 @@ TEST_F(FormFiles, DamagedFilesNameTheLineAndLoadNothing)
         Form fresh;
         auto result = fresh.load_text(c.text, data_dir, false, "bad.yaml");
         ASSERT_TRUE(result.is_error()) << c.text;
-        EXPECT_NE(result.error().find(c.message), std::string::npos) << result.error();
+        EXPECT_NE(result.error().message.find(c.message), std::string::npos) << result.error().message;
         EXPECT_EQ(fresh.Controls().Count(), 0);
     }
 
@@ -273,5 +273,6 @@ TEST_F(FormFiles, DamagedFilesNameTheLineAndLoadNothing)
         "form: {name: F}\ncontrols: " + std::string(3000, '[') + std::string(3000, ']') + "\n", data_dir,
         false, "bad.yaml");
     ASSERT_TRUE(result.is_error());
-    EXPECT_NE(result.error().find("bad.yaml:2: nested more than"), std::string::npos) << result.error();
+    EXPECT_NE(result.error().message.find("bad.yaml:2: nested more than"), std::string::npos)
+        << result.error().message;
 }

@@ -68,7 +68,7 @@ struct Scripts : HostFixture, ::testing::Test {
             "  - {kind: Timer, name: Timer1, properties: [{interval: 10}, {enabled: true}]}\n"
             "  - {kind: Covered, name: Cover, position: [2100, 150, 750, 300]}\n",
             ".", false, "script-form");
-        EXPECT_FALSE(loaded.is_error()) << loaded.error();
+        EXPECT_FALSE(loaded.is_error()) << loaded.error().message;
     }
     int run(const std::string& script)
     {
@@ -272,7 +272,7 @@ TEST_F(Scripts, ShotsSaveTheWindow)
     auto path = (std::filesystem::temp_directory_path() / "sorrel-host-shot.png").string();
     EXPECT_EQ(run("shot " + path + "\n"), 0) << err.str();
     auto picture = LoadPicture(path);
-    ASSERT_FALSE(picture.is_error()) << picture.error();
+    ASSERT_FALSE(picture.is_error()) << picture.error().message;
     EXPECT_EQ(picture.value()->pixel_width(), 200);
     EXPECT_EQ(picture.value()->pixels().pixel(1, 1) & 0xFFFFFF, 0x00FFFFFFu);
     std::filesystem::remove(path);

@@ -185,7 +185,7 @@ struct Surfaces : HostFixture, ::testing::Test { };
 TEST(Pictures, BitmapsLoadWithTheirPixelsAndHimetricSize)
 {
     auto picture = LoadPictureFromMemory(small_bmp(), "small.bmp");
-    ASSERT_FALSE(picture.is_error()) << picture.error();
+    ASSERT_FALSE(picture.is_error()) << picture.error().message;
     auto& p = *picture.value();
     EXPECT_EQ(p.Type(), 1);
     EXPECT_EQ(p.pixel_width(), 3);
@@ -199,7 +199,7 @@ TEST(Pictures, BitmapsLoadWithTheirPixelsAndHimetricSize)
 TEST(Pictures, IconsTakeTheBestImageWithItsTransparency)
 {
     auto picture = LoadPictureFromMemory(two_image_icon(), "two.ico");
-    ASSERT_FALSE(picture.is_error()) << picture.error();
+    ASSERT_FALSE(picture.is_error()) << picture.error().message;
     auto& p = *picture.value();
     EXPECT_EQ(p.Type(), 3);
     EXPECT_EQ(p.pixel_width(), 4);
@@ -216,7 +216,7 @@ TEST(Pictures, PngFilesRoundTrip)
     std::string path = temp_path("round.png");
     ASSERT_FALSE(save_png(s, path, true).is_error());
     auto picture = LoadPicture(path);
-    ASSERT_FALSE(picture.is_error()) << picture.error();
+    ASSERT_FALSE(picture.is_error()) << picture.error().message;
     EXPECT_EQ(picture.value()->pixels().pixel(0, 0), 0xFF123456u);
     EXPECT_EQ(picture.value()->pixels().pixel(1, 1) >> 24, 0u);
     EXPECT_EQ(picture.value()->source_path(), path);
@@ -227,7 +227,7 @@ TEST(Pictures, MissingOrDamagedFilesGiveClearErrors)
 {
     auto missing = LoadPicture("/nonexistent/banner.png");
     ASSERT_TRUE(missing.is_error());
-    EXPECT_NE(missing.error().find("banner.png: cannot open"), std::string::npos);
+    EXPECT_NE(missing.error().message.find("banner.png: cannot open"), std::string::npos);
     auto bmp = small_bmp();
     size_t live = gdi::live_object_count();
     // Every truncation of a good file fails cleanly or loads; none crashes.
@@ -239,7 +239,7 @@ TEST(Pictures, MissingOrDamagedFilesGiveClearErrors)
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
     auto damaged = LoadPictureFromMemory(png, "damaged.png");
     ASSERT_TRUE(damaged.is_error());
-    EXPECT_NE(damaged.error().find("damaged.png"), std::string::npos);
+    EXPECT_NE(damaged.error().message.find("damaged.png"), std::string::npos);
     auto text = LoadPictureFromMemory(std::vector<uint8_t> {'h', 'e', 'l', 'l', 'o'}, "notes.txt");
     EXPECT_TRUE(text.is_error());
     // A huge claimed size is refused before any allocation.
@@ -257,7 +257,7 @@ TEST(Pictures, HeadersClaimingHugeSizesAreRefusedBeforeTheirPixelsAreMade)
         auto picture = LoadPictureFromMemory(bytes, name);
         EXPECT_TRUE(picture.is_error()) << name;
         EXPECT_LT(largest_allocation.load(), size_t(1) << 20) << name;
-        return picture.is_error() ? picture.error() : std::string();
+        return picture.is_error() ? picture.error().message : std::string();
     };
     auto gigabyte = png_claiming(16384, 16384);
     EXPECT_LT(gigabyte.size(), 80u);
@@ -289,7 +289,7 @@ TEST(Pictures, HeadersClaimingHugeSizesAreRefusedBeforeTheirPixelsAreMade)
     // Windows' file queries find no device: refused as a file that cannot be opened.
     EXPECT_TRUE(LoadPicture("NUL").is_error());
 #else
-    EXPECT_NE(LoadPicture("/dev/zero").error().find("/dev/zero: not a file"), std::string::npos);
+    EXPECT_NE(LoadPicture("/dev/zero").error().message.find("/dev/zero: not a file"), std::string::npos);
 #endif
     EXPECT_TRUE(LoadPicture(std::filesystem::temp_directory_path().string()).is_error());
 }
