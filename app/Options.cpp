@@ -94,14 +94,10 @@ bool has_png_extension(std::string_view name)
 
 } // namespace
 
-Options::Parsed Options::parse(int argc, char** argv)
+base::ErrorOr<Options> Options::parse(int argc, char** argv)
 {
-    Parsed parsed;
-    Options& o = parsed.options;
-    auto fail = [&](std::string message) {
-        parsed.error = std::move(message);
-        return parsed;
-    };
+    Options o;
+    auto fail = [](std::string message) { return base::Error {std::move(message)}; };
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         // Options that take a value accept it as the next argument or after "=".
@@ -152,7 +148,7 @@ Options::Parsed Options::parse(int argc, char** argv)
         }
     }
     if (o.help || o.version)
-        return parsed;
+        return o;
     if (o.demo && !o.drives.empty())
         return fail("--demo makes its own drives; leave out --drive");
     if (!o.script.empty() && !o.headless)
@@ -167,7 +163,7 @@ Options::Parsed Options::parse(int argc, char** argv)
         return fail("give either --script or --screenshot (a script can take shots itself)");
     if (!o.screenshot.empty() && !has_png_extension(o.screenshot))
         return fail("--screenshot needs a file name ending in .png");
-    return parsed;
+    return o;
 }
 
 } // namespace sorrel::app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/base/ErrorOr.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,13 +22,7 @@ struct Options {
     bool version {false};
 
     // Parses argv[1..]; an error is one line naming the bad argument.
-    struct Parsed;
-    static Parsed parse(int argc, char** argv);
-};
-
-struct Options::Parsed {
-    Options options;
-    std::string error; // empty: good
+    static base::ErrorOr<Options> parse(int argc, char** argv);
 };
 
 // --help: lines within 79 columns, ending with where to report bugs.

@@ -136,9 +136,9 @@ int main(int argc, char** argv)
     install_stop_handlers();
     attach_parent_console();
     auto parsed = app::Options::parse(argc, argv);
-    if (!parsed.error.empty())
-        return fail(parsed.error, 2);
-    const app::Options& options = parsed.options;
+    if (parsed.is_error())
+        return fail(parsed.error().message, 2);
+    const app::Options& options = parsed.value();
     if (options.help) {
         std::fputs(app::usage_text().c_str(), stdout);
         return 0;

@@ -14,7 +14,7 @@ using namespace sorrel;
 
 namespace {
 
-app::Options::Parsed parse(std::vector<std::string> args)
+sorrel::base::ErrorOr<app::Options> parse(std::vector<std::string> args)
 {
     args.insert(args.begin(), "sorrel");
     std::vector<char*> argv;
@@ -28,22 +28,22 @@ app::Options::Parsed parse(std::vector<std::string> args)
 TEST(Options, DrivesDemoHeadlessAndScreenshotAreRead)
 {
     auto p = parse({"--drive", "c:=/tmp/c", "--drive=D:=/tmp/d", "--headless", "--script", "run.script"});
-    ASSERT_EQ(p.error, "");
-    EXPECT_EQ(p.options.drives, (std::vector<std::string> {"c:=/tmp/c", "D:=/tmp/d"}));
-    EXPECT_TRUE(p.options.headless);
-    EXPECT_EQ(p.options.script, "run.script");
+    ASSERT_EQ(p.error().message, "");
+    EXPECT_EQ(p.value().drives, (std::vector<std::string> {"c:=/tmp/c", "D:=/tmp/d"}));
+    EXPECT_TRUE(p.value().headless);
+    EXPECT_EQ(p.value().script, "run.script");
 
     p = parse({"--demo", "--screenshot=start.png"});
-    ASSERT_EQ(p.error, "");
-    EXPECT_TRUE(p.options.demo);
-    EXPECT_EQ(p.options.screenshot, "start.png");
-    EXPECT_EQ(parse({"--scale", "3"}).options.scale, 3);
-    EXPECT_EQ(parse({"--scale=1"}).options.scale, 1);
-    EXPECT_EQ(parse({}).options.scale, 0);
-    EXPECT_EQ(parse({"--screenshot", "START.PNG"}).error, "");
-    EXPECT_EQ(parse({"--screenshot", "start.Png"}).error, "");
-    EXPECT_TRUE(parse({"--version"}).options.version);
-    EXPECT_TRUE(parse({"--help"}).options.help);
+    ASSERT_EQ(p.error().message, "");
+    EXPECT_TRUE(p.value().demo);
+    EXPECT_EQ(p.value().screenshot, "start.png");
+    EXPECT_EQ(parse({"--scale", "3"}).value().scale, 3);
+    EXPECT_EQ(parse({"--scale=1"}).value().scale, 1);
+    EXPECT_EQ(parse({}).value().scale, 0);
+    EXPECT_EQ(parse({"--screenshot", "START.PNG"}).error().message, "");
+    EXPECT_EQ(parse({"--screenshot", "start.Png"}).error().message, "");
+    EXPECT_TRUE(parse({"--version"}).value().version);
+    EXPECT_TRUE(parse({"--help"}).value().help);
 }
 
 TEST(Options, BadCombinationsAreRefusedInOneLine)
@@ -65,8 +65,8 @@ TEST(Options, BadCombinationsAreRefusedInOneLine)
              {"--headless", "--script", "--drive", "c:=/tmp"},
          }) {
         auto p = parse(args);
-        EXPECT_FALSE(p.error.empty()) << args[0];
-        EXPECT_EQ(p.error.find('\n'), std::string::npos);
+        EXPECT_FALSE(p.error().message.empty()) << args[0];
+        EXPECT_EQ(p.error().message.find('\n'), std::string::npos);
     }
 }
 
