@@ -215,12 +215,11 @@ int run_window(const app::Options& options)
     if (settings.empty())
         return fail("no display to open the window on (DISPLAY is not set); run it with --headless --script "
                     "FILE, or --screenshot FILE.png");
-    std::string why;
-    auto backend = backend::SdlBackend::create(options.scale, &why, backend::SdlBackend::Drivers::OnScreen);
-    if (!backend)
-        return fail("cannot open the window (" + settings + "): " + why);
-    backend::SdlBackend& window = *backend;
-    auto session = app::Session::open(std::move(backend));
+    auto backend = backend::SdlBackend::create(options.scale, backend::SdlBackend::Drivers::OnScreen);
+    if (backend.is_error())
+        return fail("cannot open the window (" + settings + "): " + backend.error().message);
+    backend::SdlBackend& window = *backend.value();
+    auto session = app::Session::open(backend.release_value());
     if (session.is_error())
         return fail(session.error().message);
     if (!window.window_error().empty())

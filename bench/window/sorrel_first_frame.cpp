@@ -10,13 +10,12 @@ using namespace sorrel;
 
 int main(int, char**)
 {
-    std::string why;
-    auto backend = backend::SdlBackend::create(0, &why, backend::SdlBackend::Drivers::OnScreen);
-    if (!backend) {
-        std::fprintf(stderr, "sorrel_first_frame: %s\n", why.c_str());
+    auto backend = backend::SdlBackend::create(0, backend::SdlBackend::Drivers::OnScreen);
+    if (backend.is_error()) {
+        std::fprintf(stderr, "sorrel_first_frame: %s\n", backend.error().message.c_str());
         return 1;
     }
-    auto session = app::Session::open(std::move(backend));
+    auto session = app::Session::open(backend.release_value());
     if (session.is_error()) {
         std::fprintf(stderr, "sorrel_first_frame: %s\n", session.error().message.c_str());
         return 1;

@@ -72,13 +72,12 @@ int main(int argc, char** argv)
         return status;
     }
 
-    std::string error;
-    auto backend = backend::SdlBackend::create(scale, &error);
-    if (!backend) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    auto backend = backend::SdlBackend::create(scale);
+    if (backend.is_error()) {
+        std::fprintf(stderr, "%s\n", backend.error().message.c_str());
         return 1;
     }
-    host::Host host(std::move(backend));
+    host::Host host(backend.release_value());
     host::Form form;
     auto loaded = form.load_file(form_path, design);
     if (loaded.is_error()) {

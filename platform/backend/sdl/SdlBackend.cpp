@@ -110,10 +110,10 @@ bool shows_nothing(const char* driver)
 
 } // namespace
 
-std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error, Drivers drivers)
+host::ErrorOr<std::unique_ptr<SdlBackend>> SdlBackend::create(int scale, Drivers drivers)
 {
-    if (!load_sdl(error))
-        return nullptr;
+    if (std::string why; !load_sdl(&why))
+        return host::Error {why};
     // The window surface is a plain copy of our pixels; SDL's check for an accelerated driver
     // would map a whole OpenGL stack for it, doubling start-up and multiplying memory.
     sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -132,17 +132,16 @@ std::unique_ptr<SdlBackend> SdlBackend::create(int scale, std::string* error, Dr
     }
     const char* driver = started == 0 ? sdl().SDL_GetCurrentVideoDriver() : nullptr;
     if (started != 0 || (on_screen && shows_nothing(driver))) {
-        if (error) {
-            if (started == 0)
-                *error = std::string("SDL's \"") + driver + "\" video driver shows no window";
-            else if (std::string words = one_line(said); !words.empty())
-                *error = words;
-            else
-                *error = sdl().SDL_GetError();
-        }
+        std::string why;
+        if (started == 0)
+            why = std::string("SDL's \"") + driver + "\" video driver shows no window";
+        else if (std::string words = one_line(said); !words.empty())
+            why = words;
+        else
+            why = sdl().SDL_GetError();
         if (started == 0)
             sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
-        return nullptr;
+        return host::Error {why};
     }
     // Warnings from a display that did open are not ours to swallow.
     if (!said.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/Backend.h"
+#include "platform/host/ErrorOr.h"
 
 #include <deque>
 #include <memory>
@@ -32,10 +33,9 @@ public:
     // window there looks like a program that hangs.
     enum class Drivers { Any, OnScreen };
 
-    // `scale` 0 takes the desktop's scale. Fails when SDL cannot start video; `error` then
-    // holds the display's own words when it gave any (an X server's reason for refusing).
-    static std::unique_ptr<SdlBackend> create(
-        int scale = 0, std::string* error = nullptr, Drivers drivers = Drivers::Any);
+    // `scale` 0 takes the desktop's scale. Fails when SDL cannot start video, with the display's
+    // own words when it gave any (an X server's reason for refusing).
+    static host::ErrorOr<std::unique_ptr<SdlBackend>> create(int scale = 0, Drivers drivers = Drivers::Any);
     ~SdlBackend() override;
 
     double now_ms() override;

@@ -170,10 +170,9 @@ TEST(MessageBoxLayout, OnARealScreenTheButtonsStayOnTheBoxAndAnswer)
     ASSERT_FALSE(xvfb.display().empty()) << "Xvfb did not start";
     setenv("DISPLAY", xvfb.display().c_str(), 1);
     unsetenv("SDL_VIDEODRIVER");
-    std::string error;
-    auto created = SdlBackend::create(1, &error);
-    ASSERT_TRUE(created) << error;
-    host::Host host(std::move(created));
+    auto created = SdlBackend::create(1);
+    ASSERT_TRUE(created) << created.error().message;
+    host::Host host(created.release_value());
 
     std::string text = failure_message(numbered(90, "Messenger\r\nfile ", ".txt"));
     auto layout = layout_message_box(text, true, 2, message_box_room(800, 600, 1));

@@ -37,12 +37,11 @@ struct Sdl : ::testing::Test {
     void SetUp() override
     {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        std::string error;
-        auto created = backend::SdlBackend::create(2, &error);
-        if (!created)
-            GTEST_SKIP() << error;
-        backend = created.get();
-        host = std::make_unique<Host>(std::move(created));
+        auto created = backend::SdlBackend::create(2);
+        if (created.is_error())
+            GTEST_SKIP() << created.error().message;
+        backend = created.value().get();
+        host = std::make_unique<Host>(created.release_value());
         form = std::make_unique<Form>();
         form->set_client_size_twips(100 * 15, 50 * 15);
         pad = &form->add<Pad>("Pad");

@@ -85,10 +85,9 @@ TEST(SdlDialog, AMessageBoxIsADialogOfTheMainWindowCentredOverItWithItsIcon)
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
     ::setenv("DISPLAY", server.display().c_str(), 1);
     ::setenv("SDL_VIDEODRIVER", "x11", 1);
-    std::string error;
-    auto created = backend::SdlBackend::create(1, &error);
-    ASSERT_TRUE(created) << error;
-    Host host(std::move(created));
+    auto created = backend::SdlBackend::create(1);
+    ASSERT_TRUE(created) << created.error().message;
+    Host host(created.release_value());
     {
         Form form;
         form.set_client_size_twips(300 * 15, 200 * 15);
