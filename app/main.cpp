@@ -130,6 +130,8 @@ int run_window(const app::Options&);
 
 } // namespace
 
+// Nothing below means to throw; an exception that did would end the program unhandled.
+// NOLINTNEXTLINE(bugprone-exception-escape)
 int main(int argc, char** argv)
 {
     // Before anything is made that must be cleaned up.

@@ -128,7 +128,7 @@ std::vector<Layer> finder_mark(double cx, double cy, double r)
     });
     layers.push_back([=](double x, double y) { return std::hypot(x - cx, y - cy) <= r ? glass : Rgba {}; });
     double s = r * 0.78;
-    auto clip_to_lens = [=](Layer inner) -> Layer {
+    auto clip_to_lens = [=](const Layer& inner) -> Layer {
         return [=](double x, double y) {
             return std::hypot(x - cx, y - cy) <= r * 0.86 ? inner(x, y) : Rgba {};
         };

@@ -20,7 +20,7 @@ using controls::ProgressBar;
 
 void require_pictures()
 {
-    for (auto loaded : {controls::register_progress_bar(), controls::register_check()}) {
+    for (const auto& loaded : {controls::register_progress_bar(), controls::register_check()}) {
         if (loaded.is_error()) {
             std::fprintf(stderr, "sorrel-gallery: %s\n", loaded.error().message.c_str());
             std::exit(1);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -185,7 +186,7 @@ double SdlBackend::seconds_since_midnight()
 void SdlBackend::sleep_ms(double ms)
 {
     if (ms > 0)
-        sdl().SDL_Delay(Uint32(ms + 0.5));
+        sdl().SDL_Delay(Uint32(std::lround(ms)));
 }
 
 // [SECTION] The window
