@@ -186,12 +186,11 @@ namespace {
 #ifdef _WIN32
 int run_window(const app::Options& options)
 {
-    std::string why;
-    auto backend = backend::Win32Backend::create(options.scale, &why);
-    if (!backend)
-        return fail("cannot open the window: " + why);
-    backend::Win32Backend& window = *backend;
-    auto session = app::Session::open(std::move(backend));
+    auto backend = backend::Win32Backend::create(options.scale);
+    if (backend.is_error())
+        return fail("cannot open the window: " + backend.error().message);
+    backend::Win32Backend& window = *backend.value();
+    auto session = app::Session::open(backend.release_value());
     if (session.is_error())
         return fail(session.error().message);
     if (!window.window_error().empty())

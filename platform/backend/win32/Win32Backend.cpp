@@ -61,7 +61,7 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-bool register_window_class(std::string* error)
+host::ErrorOr<void> register_window_class()
 {
     WNDCLASSEXW wc {};
     wc.cbSize = sizeof wc;
@@ -72,10 +72,9 @@ bool register_window_class(std::string* error)
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = WindowClass;
     if (RegisterClassExW(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
-        return true;
-    if (error)
-        *error = "cannot register the window class: " + message_of(GetLastError());
-    return false;
+        return {};
+    DWORD code = GetLastError();
+    return host::Error {"cannot register the window class: " + message_of(code), int(code)};
 }
 
 // The monitor's DPI for the window: GetDpiForWindow where the system has it (Windows 10), else the
@@ -169,12 +168,11 @@ int scale_from_dpi(unsigned dpi)
 
 // [SECTION] Life and clock
 
-std::unique_ptr<Win32Backend> Win32Backend::create(int scale, std::string* error)
+host::ErrorOr<std::unique_ptr<Win32Backend>> Win32Backend::create(int scale)
 {
-    if (!register_window_class(error))
-        return nullptr;
-    auto backend = std::make_unique<Win32Backend>(scale > 0 ? std::clamp(scale, 1, MaxScale) : 0);
-    return backend;
+    if (auto registered = register_window_class(); registered.is_error())
+        return registered.error();
+    return std::make_unique<Win32Backend>(scale > 0 ? std::clamp(scale, 1, MaxScale) : 0);
 }
 
 Win32Backend::Win32Backend(int scale)

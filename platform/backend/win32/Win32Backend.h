@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/Backend.h"
+#include "platform/host/ErrorOr.h"
 
 #include <cstdint>
 #include <deque>
@@ -32,7 +33,7 @@ class Win32Backend final : public host::Backend {
 public:
     // `scale` 0 takes the monitor's. Fails (with the system's reason in `error`) when the window
     // class cannot be registered.
-    static std::unique_ptr<Win32Backend> create(int scale = 0, std::string* error = nullptr);
+    static host::ErrorOr<std::unique_ptr<Win32Backend>> create(int scale = 0);
     ~Win32Backend() override;
     Win32Backend(const Win32Backend&) = delete;
     Win32Backend& operator=(const Win32Backend&) = delete;

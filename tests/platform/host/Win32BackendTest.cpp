@@ -24,9 +24,9 @@ struct Win32Window : ::testing::Test {
         form.reset();
         host.reset();
         auto made = backend::Win32Backend::create(scale);
-        ASSERT_TRUE(made);
-        window = made.get();
-        host = std::make_unique<host::Host>(std::move(made));
+        ASSERT_FALSE(made.is_error()) << made.error().message;
+        window = made.value().get();
+        host = std::make_unique<host::Host>(made.release_value());
         form = std::make_unique<host::Form>();
         form->Caption("Sorrel \x80 caf\xE9");
         form->set_client_size_twips(3000, 1500);
