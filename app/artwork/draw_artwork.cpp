@@ -301,8 +301,8 @@ void put32(std::vector<uint8_t>& out, uint32_t v)
 std::vector<uint8_t> icon_image(const Paletted& image, int size, int bits)
 {
     std::vector<uint8_t> out;
-    size_t row_bytes = size_t((size * bits + 31) / 32 * 4);
-    size_t mask_bytes = size_t((size + 31) / 32 * 4);
+    size_t row_bytes = (size_t(size) * size_t(bits) + 31) / 32 * 4;
+    size_t mask_bytes = (size_t(size) + 31) / 32 * 4;
     put32(out, 40);
     put32(out, uint32_t(size));
     put32(out, uint32_t(size * 2));
@@ -323,7 +323,7 @@ std::vector<uint8_t> icon_image(const Paletted& image, int size, int bits)
     for (int y = size - 1; y >= 0; --y) {
         std::vector<uint8_t> row(row_bytes, 0);
         for (int x = 0; x < size; ++x) {
-            size_t at = size_t(y * size + x);
+            size_t at = size_t(y) * size_t(size) + size_t(x);
             uint8_t index = image.transparent[at] ? 0 : image.indices[at];
             if (bits == 8)
                 row[size_t(x)] = index;
@@ -335,7 +335,7 @@ std::vector<uint8_t> icon_image(const Paletted& image, int size, int bits)
     for (int y = size - 1; y >= 0; --y) {
         std::vector<uint8_t> row(mask_bytes, 0);
         for (int x = 0; x < size; ++x) {
-            if (image.transparent[size_t(y * size + x)])
+            if (image.transparent[size_t(y) * size_t(size) + size_t(x)])
                 row[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
         }
         out.insert(out.end(), row.begin(), row.end());
