@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     if (!document.is_error()) {
         auto saved = host::form_file::write(document.value(), base_dir);
         if (saved.is_error())
-            fault("a loaded form does not save", saved.error(), "");
+            fault("a loaded form does not save", saved.error().message, "");
         auto again = host::form_file::parse(saved.value(), base_dir, "saved.yaml");
         if (again.is_error())
-            fault("a saved form does not load", again.error(), saved.value());
+            fault("a saved form does not load", again.error().message, saved.value());
         auto resaved = host::form_file::write(again.value(), base_dir);
         if (resaved.is_error())
-            fault("a reloaded form does not save", resaved.error(), saved.value());
+            fault("a reloaded form does not save", resaved.error().message, saved.value());
         if (resaved.value() != saved.value())
             fault("a reloaded form saves otherwise", resaved.value(), saved.value());
     }
