@@ -37,6 +37,14 @@ bool is_gone(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+// Where the system opens a link as its target (see opens_links_as_targets), deleting through the
+// handle would delete the target: such a link stays and is named.
+Error followed_link_error(std::string const& shown)
+{
+    return Error {
+        in_quotes(shown) + " is a link that this system cannot delete without deleting its target", ELOOP};
+}
+
 // The folder holding a path's last item, walked from its drive's folder through no link.
 struct ParentFolder {
     Handle folder;
@@ -67,7 +75,7 @@ Result<ParentFolder> open_parent_folder(
         auto info = examine(next.value().get());
         if (!info)
             return system_error("cannot examine " + in_quotes(shown), GetLastError());
-        if (info->is_link())
+        if (info->is_link() || !is_entry_itself(parent.folder.get(), next.value().get(), name))
             return Error {
                 in_quotes(path.components[i]) + " on the way to " + in_quotes(shown) + " is a link", ELOOP};
         if (!info->is_folder())
@@ -131,6 +139,8 @@ private:
         auto info = examine(entry.value().get());
         if (!info)
             return system_error("cannot examine " + in_quotes(shown), GetLastError());
+        if (!info->is_link() && !is_entry_itself(parent, entry.value().get(), name))
+            return followed_link_error(shown);
         return OpenedEntry {entry.release_value(), *info};
     }
 
@@ -208,6 +218,10 @@ private:
                 failures.add(system_error("cannot examine " + in_quotes(item), GetLastError()));
                 continue;
             }
+            if (!child->is_link() && !is_entry_itself(folder, entry.value().get(), listed.name)) {
+                failures.add(followed_link_error(item));
+                continue;
+            }
             if (child->identity.device != info.identity.device && !child->is_link()) {
                 failures.add(Error {in_quotes(item) + " is on another file system", EXDEV});
                 continue;
@@ -242,7 +256,8 @@ void collect_items(HANDLE folder, std::string const& prefix, int depth, std::vec
         auto before = out.size();
         DWORD error = 0;
         if (depth < max_deletion_depth) {
-            if (auto sub = open_entry(folder, listed.name, walk_access, error); !sub.is_error())
+            auto sub = open_entry(folder, listed.name, walk_access, error);
+            if (!sub.is_error() && is_entry_itself(folder, sub.value().get(), listed.name))
                 collect_items(sub.value().get(), item + "\\", depth + 1, out);
         }
         if (out.size() == before && !is_gone(error))
@@ -298,7 +313,8 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     if (folder.is_error())
         return is_gone(error) ? std::vector<std::string> {} : std::vector {shown};
     auto info = examine(folder.value().get());
-    if (!info || !info->is_folder() || info->is_link())
+    if (!info || !info->is_folder() || info->is_link()
+        || !is_entry_itself(parent.value().folder.get(), folder.value().get(), parent.value().name))
         return {shown};
     std::vector<std::string> items;
     collect_items(folder.value().get(), {}, 0, items);

@@ -59,6 +59,18 @@ private:
     DWORD m_previous {0};
 };
 
+// The path of an open entry from its volume's root, "\Folder\file.txt": where it really is, which
+// for a link that the system followed is the target's place.
+std::optional<std::wstring> path_in_volume(HANDLE handle)
+{
+    std::vector<LONGLONG> buffer((sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t)) / sizeof(LONGLONG));
+    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+    if (!GetFileInformationByHandleEx(
+            handle, FileNameInfo, info, static_cast<DWORD>(buffer.size() * sizeof(LONGLONG))))
+        return std::nullopt;
+    return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
+}
+
 } // namespace
 
 std::string to_utf8(std::wstring_view name)
@@ -223,6 +235,36 @@ std::optional<EntryInfo> examine(HANDLE handle)
     return EntryInfo {info.dwFileAttributes,
         {info.dwVolumeSerialNumber,
             (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow}};
+}
+
+bool opens_links_as_targets()
+{
+    static bool const wine = [] {
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version");
+    }();
+    return wine;
+}
+
+bool is_entry_itself(HANDLE folder, HANDLE entry, std::wstring const& name)
+{
+    if (!opens_links_as_targets())
+        return true;
+    auto folder_info = examine(folder);
+    auto entry_info = examine(entry);
+    if (!folder_info || !entry_info || folder_info->identity.device != entry_info->identity.device)
+        return false;
+    auto expected = path_in_volume(folder);
+    auto actual = path_in_volume(entry);
+    if (!expected || !actual)
+        return false;
+    if (!expected->ends_with(L'\\'))
+        *expected += L'\\';
+    *expected += name;
+    // The name may be asked for in another case than the disk spells it.
+    return CompareStringOrdinal(expected->data(), static_cast<int>(expected->size()), actual->data(),
+               static_cast<int>(actual->size()), TRUE)
+        == CSTR_EQUAL;
 }
 
 std::optional<std::wstring> final_path(HANDLE handle)

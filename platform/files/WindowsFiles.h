@@ -94,6 +94,15 @@ struct EntryInfo {
 };
 std::optional<EntryInfo> examine(HANDLE handle);
 
+// Wine opens a Unix symbolic link as what it leads to even when asked for the link itself: the
+// handle shows no reparse point, and deleting through it deletes the link's target. Windows opens
+// the link.
+bool opens_links_as_targets();
+
+// Whether `entry`, opened as `name` relative to `folder`, is that folder's entry itself rather
+// than what a link there leads to. Always so where the system opens links as themselves.
+bool is_entry_itself(HANDLE folder, HANDLE entry, std::wstring const& name);
+
 // The folder's own path now, "\\?\C:\Folder"; nothing when the system won't say.
 std::optional<std::wstring> final_path(HANDLE handle);
 

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include <windows.h>
@@ -94,6 +96,94 @@ bool make_folder_link(fs::path const& link, fs::path const& target, std::string&
     why = "this system makes no junction (FSCTL_SET_REPARSE_POINT: error " + std::to_string(junction_error)
         + ") and no symbolic link (CreateSymbolicLinkW: error " + std::to_string(symlink_error) + ")";
     return false;
+}
+
+// The Unix path that Wine maps a Windows path to; nothing without Wine.
+std::optional<std::string> unix_path(fs::path const& path)
+{
+    using ToUnix = char*(WINAPI*)(LPCWSTR);
+    auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!to_unix)
+        return std::nullopt;
+    char* name = to_unix(path.wstring().c_str());
+    if (!name)
+        return std::nullopt;
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+// Runs a Unix program from inside Wine. Wine gives no process handle to wait on: the caller waits
+// for the program's result.
+bool run_unix(std::string const& command_line)
+{
+    std::wstring command = windows::to_wide(command_line);
+    STARTUPINFOW startup {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(
+            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// Waits up to ten seconds for `done`.
+template<typename Done> bool wait_for(Done done)
+{
+    for (int i = 0; i < 1000 && !done(); ++i)
+        Sleep(10);
+    return done();
+}
+
+// A Unix symbolic link made by the system's own ln through Wine's Unix side, the way a Linux user
+// or program makes one in a Wine drive. rm takes it away again at the end: rm without -r never
+// follows a link.
+class UnixLink {
+public:
+    // `target` is written into the link as it stands: relative to the link's folder, or absolute.
+    UnixLink(fs::path const& link, std::string const& target)
+        : m_link(link.wstring())
+    {
+        auto folder = unix_path(link.parent_path());
+        if (!folder) {
+            m_why = "no Unix side to make a symbolic link on";
+            return;
+        }
+        m_unix = *folder + "/" + link.filename().string();
+        if (!run_unix("Z:\\bin\\ln -s \"" + target + "\" \"" + m_unix + "\"")
+            || !wait_for([&] { return is_there(); }))
+            m_why = "ln made no link at " + m_unix;
+    }
+    ~UnixLink()
+    {
+        if (!m_unix.empty() && run_unix("Z:\\bin\\rm -f \"" + m_unix + "\""))
+            wait_for([&] { return !is_there(); });
+    }
+    UnixLink(UnixLink const&) = delete;
+    UnixLink& operator=(UnixLink const&) = delete;
+
+    bool made() const { return m_why.empty(); }
+    std::string const& why() const { return m_why; }
+
+private:
+    bool is_there() const { return GetFileAttributesW(m_link.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    std::wstring m_link;
+    std::string m_unix;
+    std::string m_why;
+};
+
+// Whether the system opens `path` as a link (a reparse point) when asked for the link itself.
+bool opens_as_link(fs::path const& path)
+{
+    windows::Handle entry(CreateFileW(path.wstring().c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    auto info = entry.is_open() ? windows::examine(entry.get()) : std::nullopt;
+    return info && info->is_link();
 }
 
 } // namespace
@@ -265,4 +355,95 @@ TEST_F(WindowsDeletion, NeverTouchesADrivesRootFolder)
     EXPECT_TRUE(fso.DeleteFolder("c:\\App", true).is_error());
     EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
     EXPECT_FALSE(exists("c/App/readme.txt"));
+}
+
+// Unix symbolic links inside the folder being deleted: to an outside folder (relative and
+// absolute), to outside files, on the folder's top and deeper down. Everything they lead to lies
+// in the test's own temporary folder.
+struct WindowsUnixLinks : WindowsDeletion {
+    void SetUp() override
+    {
+        WindowsDeletion::SetUp();
+        temp.file("outside/Sub/deep/a.dll");
+        temp.file("outside/target.dll");
+        auto outside = unix_path(temp.path() / "outside");
+        if (!outside)
+            GTEST_SKIP() << "no Unix side to make symbolic links on";
+        make("c/App/to-outside", "../../outside");
+        make("c/App/Sub/abs-outside", *outside);
+        make("c/App/linked.dll", *outside + "/target.dll");
+        make("c/App/relative.dll", "../../outside/keep.txt");
+    }
+
+    void make(std::string const& link, std::string const& target)
+    {
+        if (IsSkipped())
+            return;
+        links.push_back(std::make_unique<UnixLink>(temp.path() / link, target));
+        if (!links.back()->made())
+            GTEST_SKIP() << links.back()->why();
+    }
+
+    void expect_outside_untouched() const
+    {
+        EXPECT_TRUE(exists("outside/keep.txt"));
+        EXPECT_TRUE(exists("outside/target.dll"));
+        EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+    }
+
+    std::vector<std::unique_ptr<UnixLink>> links;
+};
+
+TEST_F(WindowsUnixLinks, DeletingTheFolderNeverReachesWhatItsLinksLeadTo)
+{
+    // A scan leaves out a Messenger folder reached through a link; nothing is deleted through one.
+    EXPECT_TRUE(fso.link_on_path("c:\\App\\to-outside\\Sub"));
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\to-outside\\keep.txt", true).error().code, ELOOP);
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\to-outside\\Sub", true).error().code, ELOOP);
+    expect_outside_untouched();
+
+    bool as_links = opens_as_link(root / "App/to-outside") && opens_as_link(root / "App/linked.dll");
+    auto deleted = fso.DeleteFolder("c:\\App", true);
+    expect_outside_untouched();
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/Sub/deep/a.dll"));
+    if (as_links) {
+        // Where links open as themselves, they go as links.
+        EXPECT_FALSE(deleted.is_error()) << deleted.error().message;
+        EXPECT_FALSE(exists("c/App"));
+        return;
+    }
+    // Wine opens each link as its target: every link stays, named, and so does the folder.
+    ASSERT_TRUE(deleted.is_error());
+    EXPECT_EQ(deleted.error().code, ELOOP);
+    EXPECT_NE(deleted.error().message.find("4 items"), std::string::npos) << deleted.error().message;
+    EXPECT_EQ(fso.remaining_items("c:\\App"),
+        (std::vector<std::string> {"linked.dll", "relative.dll", "Sub\\abs-outside", "to-outside"}));
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\to-outside", true).error().code, ELOOP);
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\LINKED.dll", true).error().code, ELOOP);
+    EXPECT_EQ(fso.remaining_items("c:\\App\\to-outside"), (std::vector<std::string> {"c:\\App\\to-outside"}));
+    expect_outside_untouched();
+    EXPECT_TRUE(exists("outside"));
+}
+
+TEST_F(WindowsUnixLinks, TheWindowsRemovalLeavesWhatItsLinksLeadTo)
+{
+    // As the window removes: each listed file, then the folder, then what is left is named.
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    for (std::size_t i = 0; i < list.list_count(); ++i)
+        (void)fso.DeleteFile(list.listed(i), false);
+    list.refresh();
+    expect_outside_untouched();
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/readme.txt"));
+    if (list.list_count() > 0) {
+        // Wine shows a link to a file as a plain file, and it stays.
+        EXPECT_EQ(list.names(), (std::vector<std::string> {"linked.dll", "relative.dll"}));
+        return;
+    }
+    ASSERT_FALSE(list.set_path("").is_error());
+    (void)fso.DeleteFolder("c:\\App", false);
+    EXPECT_TRUE(fso.remaining_items("c:\\App").empty());
+    expect_outside_untouched();
 }
