@@ -159,8 +159,14 @@ public:
     }
     ~UnixLink()
     {
-        if (!m_unix.empty() && run_unix("Z:\\bin\\rm -f \"" + m_unix + "\""))
-            wait_for([&] { return !is_there(); });
+        if (m_unix.empty())
+            return;
+        // Wine does not show a link that leads nowhere: rm takes a file made here after the link,
+        // whose going tells that rm is done.
+        std::wstring done = m_link + L".rm";
+        windows::Handle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        if (run_unix("Z:\\bin\\rm -f \"" + m_unix + "\" \"" + m_unix + ".rm\""))
+            wait_for([&] { return GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; });
     }
     UnixLink(UnixLink const&) = delete;
     UnixLink& operator=(UnixLink const&) = delete;
@@ -446,4 +452,20 @@ TEST_F(WindowsUnixLinks, TheWindowsRemovalLeavesWhatItsLinksLeadTo)
     (void)fso.DeleteFolder("c:\\App", false);
     EXPECT_TRUE(fso.remaining_items("c:\\App").empty());
     expect_outside_untouched();
+}
+
+TEST_F(WindowsUnixLinks, AFolderKeptByALinkThatLeadsNowhereIsNamed)
+{
+    temp.file("outside/gone.txt");
+    temp.folder("c/Other");
+    UnixLink dangling(root / "Other/gone.txt", "../../outside/gone.txt");
+    ASSERT_TRUE(dangling.made()) << dangling.why();
+    ASSERT_TRUE(DeleteFileW((temp.path() / "outside/gone.txt").wstring().c_str()));
+
+    // Wine lists no such link, yet it keeps the folder from going: that is told, never hidden.
+    auto deleted = fso.DeleteFolder("c:\\Other", false);
+    if (deleted.is_error())
+        EXPECT_EQ(fso.remaining_items("c:\\Other"), (std::vector<std::string> {"c:\\Other"}));
+    else
+        EXPECT_FALSE(exists("c/Other"));
 }
