@@ -1,0 +1,306 @@
+// sorrel.exe's real Win32 window under Wine on an X server, driven with xdotool: after "Begin
+// Scan" its client area must look like the headless capture of the same state. Skips when not
+// under Wine, without xdotool or without a display.
+
+#include "app/Session.h"
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/host/StdPicture.h"
+#include "platform/lists/Drives.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <windows.h>
+
+namespace fs = std::filesystem;
+using namespace sorrel;
+
+namespace {
+
+constexpr wchar_t Xdotool[] = L"Z:\\usr\\bin\\xdotool";
+
+// Why the test cannot run here; empty when it can.
+std::string missing_requirement()
+{
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+        return "not running under Wine: the window is driven with xdotool on the X server Wine draws on";
+    if (GetFileAttributesW(Xdotool) == INVALID_FILE_ATTRIBUTES)
+        return "/usr/bin/xdotool is missing (Debian package xdotool)";
+    if (!GetEnvironmentVariableW(L"DISPLAY", nullptr, 0))
+        return "no display (DISPLAY is not set); .ci/test-windows runs this test under xvfb-run";
+    return {};
+}
+
+// The Windows name of a Unix path, through Wine's own drive mapping.
+fs::path windows_name_of(const std::string& unix_path)
+{
+    using DosNameOf = wchar_t*(CDECL*)(const char*);
+    auto convert = reinterpret_cast<DosNameOf>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    wchar_t* name = convert ? convert(unix_path.c_str()) : nullptr;
+    fs::path result = name ? fs::path(name) : fs::path();
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+// A folder of the test's own in the temporary folder, removed with what it holds at the end.
+struct TemporaryFolder {
+    fs::path path;
+
+    TemporaryFolder()
+    {
+        fs::path base = fs::temp_directory_path();
+        std::string stem = "sorrel-real-window-" + std::to_string(GetCurrentProcessId()) + "-";
+        for (int n = 0; n < 100 && path.empty(); ++n) {
+            std::error_code error;
+            if (fs::create_directory(base / (stem + std::to_string(n)), error))
+                path = base / (stem + std::to_string(n));
+        }
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code error;
+        if (!path.empty())
+            fs::remove_all(path, error);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+};
+
+void copy_test_file(const char* source, const fs::path& target)
+{
+    fs::create_directories(target.parent_path());
+    fs::copy_file(windows_name_of(SORREL_TEST_DATA "/files/" + std::string(source)), target);
+}
+
+// The results page after "Begin Scan" on the headless backend, and where the click went, in the
+// form's pixels. The session takes the form built into the program, as sorrel.exe does.
+void headless_results_page(const files::DriveMap& drives, gdi::Point& click, gdi::Surface& page)
+{
+    lists::use_drives(drives);
+    auto backend = backend::HeadlessBackend::create();
+    backend::HeadlessBackend& headless = *backend;
+    auto opened = app::Session::open(std::move(backend));
+    ASSERT_FALSE(opened.is_error()) << opened.error().message;
+    std::unique_ptr<app::Session> session = opened.release_value();
+    ASSERT_TRUE(headless.click(session->window().CmdSCan));
+    click = session->host().pointer();
+    headless.advance(1500);
+    page = headless.screen();
+    session.reset();
+    lists::use_drives({});
+}
+
+// Runs xdotool with `arguments`. Wine starts the Unix program itself; what it reports of the run
+// is not to be relied on, so only the window's pixels tell whether a click arrived.
+void xdotool(const std::wstring& arguments)
+{
+    std::wstring command = std::wstring(Xdotool) + L" " + arguments;
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(
+            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    if (process.hProcess) {
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hProcess);
+    }
+    if (process.hThread)
+        CloseHandle(process.hThread);
+}
+
+// sorrel.exe with `arguments`, asked to close at the end of the test and stopped if it will not.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::wstring& arguments)
+    {
+        std::wstring command = L"\"" + windows_name_of(SORREL_PROGRAM).wstring() + L"\" " + arguments;
+        STARTUPINFOW startup {};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                &m_process)) {
+            m_start_error = GetLastError();
+            m_process = {};
+        }
+    }
+    ~RunningProgram()
+    {
+        if (!m_process.hProcess)
+            return;
+        if (HWND shown = window())
+            PostMessageW(shown, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_process.hProcess, 10000) != WAIT_OBJECT_0) {
+            TerminateProcess(m_process.hProcess, 1);
+            WaitForSingleObject(m_process.hProcess, 5000);
+        }
+        CloseHandle(m_process.hProcess);
+        CloseHandle(m_process.hThread);
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool started() const { return m_process.hProcess != nullptr; }
+    DWORD start_error() const { return m_start_error; }
+    bool has_ended() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
+    DWORD exit_code() const
+    {
+        DWORD code = 0;
+        GetExitCodeProcess(m_process.hProcess, &code);
+        return code;
+    }
+    // The program's visible top-level window captioned "Sorrel", or null.
+    HWND window() const
+    {
+        for (HWND found = FindWindowExW(nullptr, nullptr, nullptr, L"Sorrel"); found;
+             found = FindWindowExW(nullptr, found, nullptr, L"Sorrel")) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == m_process.dwProcessId && IsWindowVisible(found))
+                return found;
+        }
+        return nullptr;
+    }
+
+private:
+    PROCESS_INFORMATION m_process {};
+    DWORD m_start_error {0};
+};
+
+// The window's client area as the screen shows it: Wine reads the desktop's pixels from the X
+// server, so what is captured is what reached the display, not what the program meant to draw.
+std::optional<gdi::Surface> capture_client(HWND window)
+{
+    RECT client {};
+    POINT origin {0, 0};
+    if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin) || client.right <= 0
+        || client.bottom <= 0)
+        return std::nullopt;
+    int width = client.right, height = client.bottom;
+    BITMAPINFO info {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = bitmap ? SelectObject(memory, bitmap) : nullptr;
+    bool copied = bitmap && BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    std::optional<gdi::Surface> pixels;
+    if (copied) {
+        pixels.emplace(width, height);
+        const auto* row = static_cast<const uint32_t*>(bits);
+        for (int y = 0; y < height; ++y, row += width) {
+            for (int x = 0; x < width; ++x)
+                pixels->set_pixel(
+                    x, y, gdi::rgb(uint8_t(row[x] >> 16), uint8_t(row[x] >> 8), uint8_t(row[x])));
+        }
+    }
+    if (bitmap) {
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The pixels of `shot` unlike `page` drawn at the whole-number scale that makes it the shot's
+// size; all of them and one more when no scale does.
+long differing_pixels(const gdi::Surface& shot, const gdi::Surface& page)
+{
+    int scale = page.width() > 0 ? shot.width() / page.width() : 0;
+    if (scale < 1 || shot.width() != page.width() * scale || shot.height() != page.height() * scale)
+        return long(shot.width()) * shot.height() + 1;
+    long count = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x)
+            count += gdi::without_alpha(shot.pixel(x, y))
+                != gdi::without_alpha(page.pixel(x / scale, y / scale));
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(WindowsRealWindow, TheResultsPageLooksAsItDoesHeadless)
+{
+    if (std::string missing = missing_requirement(); !missing.empty())
+        GTEST_SKIP() << missing;
+    TemporaryFolder root;
+    ASSERT_FALSE(root.path.empty()) << "no folder could be made in " << fs::temp_directory_path();
+    const fs::path older = root.path / "c" / "Program Files" / "Messenger";
+    const fs::path newer = root.path / "d" / "Program Files" / "MSN Messenger";
+    copy_test_file("exe64_basic.exe", older / "msmsgs.exe"); // 4.7.3001.0
+    copy_test_file("dll32_basic.dll", older / "msgsc.dll");
+    std::ofstream(older / "readme.txt") << "x";
+    copy_test_file("exe32_leading_zero.exe", newer / "msnmsgr.exe"); // 7.0.816.0
+    files::DriveMap drives;
+    ASSERT_FALSE(drives.add('c', root.path / "c").is_error());
+    ASSERT_FALSE(drives.add('d', root.path / "d").is_error());
+
+    gdi::Point click;
+    gdi::Surface expected;
+    ASSERT_NO_FATAL_FAILURE(headless_results_page(drives, click, expected));
+
+    RunningProgram sorrel(L"--drive \"c:=" + (root.path / "c").wstring() + L"\" --drive \"d:="
+        + (root.path / "d").wstring() + L"\"");
+    ASSERT_TRUE(sorrel.started()) << "sorrel.exe did not start: error " << sorrel.start_error();
+    HWND window = nullptr;
+    for (ULONGLONG start = GetTickCount64(); !window && GetTickCount64() - start < 30000; Sleep(100)) {
+        window = sorrel.window();
+        ASSERT_FALSE(sorrel.has_ended()) << "sorrel.exe ended with status " << sorrel.exit_code();
+    }
+    ASSERT_TRUE(window) << "the window did not appear within 30 seconds";
+
+    // At the window's scale, the middle of the form pixel that the headless click went to.
+    RECT client {};
+    GetClientRect(window, &client);
+    int scale = std::max(1, int(client.right) / std::max(expected.width(), 1));
+    POINT target {click.x * scale + scale / 2, click.y * scale + scale / 2};
+    ClientToScreen(window, &target);
+    auto click_begin_scan = [&] {
+        xdotool(L"mousemove " + std::to_wstring(target.x) + L" " + std::to_wstring(target.y) + L" click 1");
+    };
+
+    // The run lasts about a second of real time; look until the page matches or time is up. A
+    // window may be shown before it reads input, so a click after which nothing moves for two
+    // seconds is given again; that is harmless once the scan has started and the page has changed.
+    std::optional<gdi::Surface> shot;
+    std::optional<gdi::Surface> previous;
+    long difference = -1;
+    int clicks = 0;
+    int unchanged = 0;
+    for (int attempt = 0; attempt < 150 && !sorrel.has_ended(); ++attempt) {
+        if (clicks == 0 || (unchanged >= 10 && clicks < 5)) {
+            click_begin_scan();
+            ++clicks;
+            unchanged = 0;
+        }
+        Sleep(200);
+        shot = capture_client(window);
+        if (!shot)
+            continue;
+        difference = differing_pixels(*shot, expected);
+        if (difference == 0)
+            break;
+        unchanged = previous && differing_pixels(*shot, *previous) == 0 ? unchanged + 1 : 0;
+        previous = shot;
+    }
+    ASSERT_FALSE(sorrel.has_ended()) << "sorrel.exe ended with status " << sorrel.exit_code();
+    ASSERT_TRUE(shot.has_value()) << "the window's pixels could not be read from the screen";
+    if (difference != 0)
+        (void)host::save_png(*shot, "windows-real-window-results.png");
+    EXPECT_EQ(difference, 0) << "see windows-real-window-results.png in the test's folder (" << shot->width()
+                             << " x " << shot->height() << " pixels; the page is " << expected.width()
+                             << " x " << expected.height() << ")";
+}
