@@ -4,12 +4,10 @@
 #include "AppFixture.h"
 #include "platform/host/StdPicture.h"
 #include "tests/support/Processes.h"
+#include "tests/support/WatchedWindow.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-#include <chrono>
-#include <thread>
 
 using namespace sorrel;
 using namespace sorrel::app::testing;
@@ -37,18 +35,6 @@ std::optional<gdi::Surface> capture(Display* display, Window window)
     return pixels;
 }
 
-long differing_pixels(const gdi::Surface& a, const gdi::Surface& b)
-{
-    if (a.width() != b.width() || a.height() != b.height())
-        return long(a.width()) * a.height() + 1;
-    long count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x)
-            count += gdi::without_alpha(a.pixel(x, y)) != gdi::without_alpha(b.pixel(x, y));
-    }
-    return count;
-}
-
 struct RealWindow : AppFixture { };
 
 } // namespace
@@ -69,7 +55,7 @@ TEST_F(RealWindow, TheResultsPageLooksAsItDoesHeadless)
 
     Xvfb xvfb;
     ASSERT_FALSE(xvfb.display().empty()) << "Xvfb did not start";
-    std::string display_name = xvfb.display();
+    const std::string& display_name = xvfb.display();
 
     Child sorrel(
         {SORREL_PROGRAM, "--drive", "c:=" + drive('c').string(), "--drive", "d:=" + drive('d').string()},
@@ -86,32 +72,10 @@ TEST_F(RealWindow, TheResultsPageLooksAsItDoesHeadless)
     Display* display = XOpenDisplay(display_name.c_str());
     ASSERT_NE(display, nullptr);
     Window id = Window(std::stoul(window));
-    // The run lasts about a second of real time; look until the page matches or time is up. A slow
-    // build may map the window before it reads input, so a click after which nothing moves for two
-    // seconds is given again; that is harmless once the scan has started and the page has changed.
-    std::optional<gdi::Surface> shot;
-    std::optional<gdi::Surface> previous;
-    long difference = -1;
-    int clicks = 0;
-    int unchanged = 0;
-    for (int attempt = 0; attempt < 150; ++attempt) {
-        if (clicks == 0 || (unchanged >= 10 && clicks < 5)) {
-            click_begin_scan();
-            ++clicks;
-            unchanged = 0;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        shot = capture(display, id);
-        if (!shot)
-            continue;
-        difference = differing_pixels(*shot, expected);
-        if (difference == 0)
-            break;
-        unchanged = previous && differing_pixels(*shot, *previous) == 0 ? unchanged + 1 : 0;
-        previous = shot;
-    }
+    // The run lasts about a second of real time; look until the page matches or time is up.
+    WatchedPage watched = watch_for_page(expected, click_begin_scan, [&] { return capture(display, id); });
     XCloseDisplay(display);
-    ASSERT_TRUE(shot.has_value());
-    (void)host::save_png(*shot, "real-window-results.png");
-    EXPECT_EQ(difference, 0) << "see real-window-results.png in the test's folder";
+    ASSERT_TRUE(watched.shot.has_value());
+    (void)host::save_png(*watched.shot, "real-window-results.png");
+    EXPECT_EQ(watched.difference, 0) << "see real-window-results.png in the test's folder";
 }

@@ -6,6 +6,7 @@
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/host/StdPicture.h"
 #include "platform/lists/Drives.h"
+#include "tests/support/WatchedWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 
 namespace fs = std::filesystem;
 using namespace sorrel;
+using namespace sorrel::test_support;
 
 namespace {
 
@@ -214,22 +216,6 @@ std::optional<gdi::Surface> capture_client(HWND window)
     return pixels;
 }
 
-// The pixels of `shot` unlike `page` drawn at the whole-number scale that makes it the shot's
-// size; all of them and one more when no scale does.
-long differing_pixels(const gdi::Surface& shot, const gdi::Surface& page)
-{
-    int scale = page.width() > 0 ? shot.width() / page.width() : 0;
-    if (scale < 1 || shot.width() != page.width() * scale || shot.height() != page.height() * scale)
-        return long(shot.width()) * shot.height() + 1;
-    long count = 0;
-    for (int y = 0; y < shot.height(); ++y) {
-        for (int x = 0; x < shot.width(); ++x)
-            count += gdi::without_alpha(shot.pixel(x, y))
-                != gdi::without_alpha(page.pixel(x / scale, y / scale));
-    }
-    return count;
-}
-
 } // namespace
 
 TEST(WindowsRealWindow, TheResultsPageLooksAsItDoesHeadless)
@@ -272,35 +258,16 @@ TEST(WindowsRealWindow, TheResultsPageLooksAsItDoesHeadless)
         xdotool(L"mousemove " + std::to_wstring(target.x) + L" " + std::to_wstring(target.y) + L" click 1");
     };
 
-    // The run lasts about a second of real time; look until the page matches or time is up. A
-    // window may be shown before it reads input, so a click after which nothing moves for two
-    // seconds is given again; that is harmless once the scan has started and the page has changed.
-    std::optional<gdi::Surface> shot;
-    std::optional<gdi::Surface> previous;
-    long difference = -1;
-    int clicks = 0;
-    int unchanged = 0;
-    for (int attempt = 0; attempt < 150 && !sorrel.has_ended(); ++attempt) {
-        if (clicks == 0 || (unchanged >= 10 && clicks < 5)) {
-            click_begin_scan();
-            ++clicks;
-            unchanged = 0;
-        }
-        Sleep(200);
-        shot = capture_client(window);
-        if (!shot)
-            continue;
-        difference = differing_pixels(*shot, expected);
-        if (difference == 0)
-            break;
-        unchanged = previous && differing_pixels(*shot, *previous) == 0 ? unchanged + 1 : 0;
-        previous = shot;
-    }
+    // The run lasts about a second of real time; look until the page matches or time is up.
+    WatchedPage watched = watch_for_page(
+        expected, click_begin_scan, [&] { return capture_client(window); },
+        [&] { return sorrel.has_ended(); });
     ASSERT_FALSE(sorrel.has_ended()) << "sorrel.exe ended with status " << sorrel.exit_code();
-    ASSERT_TRUE(shot.has_value()) << "the window's pixels could not be read from the screen";
-    if (difference != 0)
-        (void)host::save_png(*shot, "windows-real-window-results.png");
-    EXPECT_EQ(difference, 0) << "see windows-real-window-results.png in the test's folder (" << shot->width()
-                             << " x " << shot->height() << " pixels; the page is " << expected.width()
-                             << " x " << expected.height() << ")";
+    ASSERT_TRUE(watched.shot.has_value()) << "the window's pixels could not be read from the screen";
+    if (watched.difference != 0)
+        (void)host::save_png(*watched.shot, "windows-real-window-results.png");
+    EXPECT_EQ(watched.difference, 0) << "see windows-real-window-results.png in the test's folder ("
+                                     << watched.shot->width() << " x " << watched.shot->height()
+                                     << " pixels; the page is " << expected.width() << " x "
+                                     << expected.height() << ")";
 }
