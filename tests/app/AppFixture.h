@@ -6,6 +6,7 @@
 #include "app/Session.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/lists/Drives.h"
+#include "tests/platform/files/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace sorrel::app::testing {
@@ -33,25 +35,29 @@ constexpr const char* TwoVersionsVerdict
 constexpr const char* OneVersionVerdict
     = "Scan Successful,\r\n\r\nYou have one version of MSN Messenger installed.  You may now exit.";
 
+// The window's design file: the one the program finds beside it, else (on Windows, where the
+// program has only its built-in design) the one in the source tree.
+inline std::string design_file()
+{
+    std::string beside = Session::form_file_path();
+    return beside.empty()
+        ? (fs::path(SORREL_TEST_DATA).parent_path().parent_path() / "app" / "FrmSorrel.yaml").string()
+        : beside;
+}
+
 class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto pattern = (temp_base() / "sorrel-app-XXXXXX").string();
-        ASSERT_TRUE(::mkdtemp(pattern.data()));
-        m_root = pattern;
+        m_temp.emplace(temp_base(), "sorrel-app-");
+        m_root = m_temp->path();
+        ASSERT_FALSE(m_root.empty()) << "no folder could be made in " << temp_base();
     }
     void TearDown() override
     {
         m_session.reset();
         lists::use_drives({});
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(m_root, ec);
-             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (!it->is_symlink())
-                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-        fs::remove_all(m_root, ec);
+        m_temp.reset();
     }
 
     // Where the drives' folder is made.
@@ -106,6 +112,13 @@ protected:
         m_session = session.release_value();
         w = &m_session->window();
     }
+    // The program ends: the window and what it holds open go.
+    void end_program()
+    {
+        w = nullptr;
+        headless = nullptr;
+        m_session.reset();
+    }
     host::Host& host() { return m_session->host(); }
     Session& session() { return *m_session; }
 
@@ -140,6 +153,7 @@ protected:
     FrmSorrel* w {nullptr};
 
 private:
+    std::optional<files::test::TempFolder> m_temp;
     fs::path m_root;
     files::DriveMap m_drives;
     std::unique_ptr<Session> m_session;

@@ -1,4 +1,5 @@
 // The design built into the program is the one in the source tree, pictures and all.
+#include "AppFixture.h"
 #include "app/Session.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 
@@ -30,7 +31,7 @@ Opened open_window(const std::string& form_path)
 
 TEST(BuiltInForm, OpensTheSameWindowAsTheFormFile)
 {
-    Opened from_file = open_window(app::Session::form_file_path());
+    Opened from_file = open_window(app::testing::design_file());
     Opened built_in = open_window("");
     EXPECT_EQ(built_in.caption, from_file.caption);
     ASSERT_FALSE(built_in.frame.is_empty());

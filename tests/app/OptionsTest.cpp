@@ -1,4 +1,5 @@
 #include "app/Options.h"
+#include "AppFixture.h"
 #include "app/DemoDrives.h"
 #include "app/Session.h"
 #include "platform/backend/headless/HeadlessBackend.h"
@@ -110,7 +111,7 @@ TEST(Demo, TheDrivesHoldBothMessengersAndGoAway)
 
 TEST(Window, AFormFileWithoutADesignedControlIsRefusedByName)
 {
-    std::ifstream in(app::Session::form_file_path());
+    std::ifstream in(app::testing::design_file());
     std::stringstream text;
     text << in.rdbuf();
     std::string design = text.str();
@@ -121,7 +122,7 @@ TEST(Window, AFormFileWithoutADesignedControlIsRefusedByName)
     namespace fs = std::filesystem;
     auto folder = fs::temp_directory_path() / "sorrel-form-test";
     fs::create_directories(folder);
-    fs::copy(fs::path(app::Session::form_file_path()).parent_path() / "artwork", folder / "artwork",
+    fs::copy(fs::path(app::testing::design_file()).parent_path() / "artwork", folder / "artwork",
         fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     std::ofstream(folder / "FrmSorrel.yaml") << design;
     auto session

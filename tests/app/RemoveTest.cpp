@@ -2,8 +2,12 @@
 
 #include "platform/host/Timer.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 using namespace sorrel;
 using namespace sorrel::app::testing;
@@ -21,22 +25,46 @@ std::string failure(const std::string& names)
         + "\r\n\r\nPlease make sure you do not have MSN open.  Would you like to try again?";
 }
 
-// A file kept open the way a running program keeps its files.
+// A file kept open the way a running program keeps its files: on Windows that is without
+// sharing deletion, which is what keeps it from being deleted there.
 class HeldOpen {
 public:
     explicit HeldOpen(const fs::path& path)
+#ifdef _WIN32
+        : m_handle(
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+        EXPECT_NE(m_handle, INVALID_HANDLE_VALUE) << path;
+    }
+#else
         : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
-    { }
-    ~HeldOpen() { close(); }
+    {
+        EXPECT_GE(m_fd, 0) << path;
+    }
+#endif
+    ~HeldOpen()
+    {
+        close();
+    }
     void close()
     {
+#ifdef _WIN32
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+#else
         if (m_fd >= 0)
             ::close(m_fd);
         m_fd = -1;
+#endif
     }
 
 private:
+#ifdef _WIN32
+    HANDLE m_handle;
+#else
     int m_fd;
+#endif
 };
 
 struct Remove : AppFixture {
@@ -73,12 +101,15 @@ TEST_F(Remove, EverythingDeletedThenYesEndsTheProgram)
     EXPECT_EQ(headless->boxes()[1].text, Success);
     EXPECT_EQ(headless->boxes()[1].style, 4);
     EXPECT_EQ(headless->boxes()[1].title, "Complete!");
-    EXPECT_FALSE(fs::exists(older));
-    EXPECT_TRUE(fs::exists(drive('d') / NewerFolder / "msnmsgr.exe"));
-    EXPECT_TRUE(fs::exists(drive('c') / "Program Files")) << "only the Messenger folder goes";
     EXPECT_EQ(w->ProgressBar2.Max(), 2);
     EXPECT_EQ(w->ProgressBar2.Value(), 2);
     EXPECT_TRUE(host().has_ended());
+    // Where the system can't remove a name at once (Wine, Windows before 10), the deleted folder
+    // goes when the file list lets go of it, as the program ends.
+    end_program();
+    EXPECT_FALSE(fs::exists(older));
+    EXPECT_TRUE(fs::exists(drive('d') / NewerFolder / "msnmsgr.exe"));
+    EXPECT_TRUE(fs::exists(drive('c') / "Program Files")) << "only the Messenger folder goes";
 }
 
 TEST_F(Remove, EverythingDeletedThenNoReturnsToTheStartPageAndScansAgain)
@@ -213,6 +244,9 @@ TEST_F(Remove, AFileListShowingAnotherFolderIsNeverDeleted)
 
 TEST_F(Remove, ALinkInsideTheFolderGoesButNotWhatItPointsTo)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine makes no junctions or symbolic links; files_tests covers them on Windows";
+#endif
     fs::path outside = text_file('c', "Documents/letter.txt", "keep me");
     fs::create_directory_symlink(drive('c') / "Documents", older / "docs");
     fs::create_symlink(outside, older / "letter.lnk");
@@ -247,10 +281,14 @@ TEST_F(Remove, LeftoversInSubfoldersAreNamedInsteadOfSuccess)
 struct RemoveManyFiles : Remove {
     fs::path temp_base() const override
     {
+#ifdef _WIN32
+        return Remove::temp_base();
+#else
         std::error_code error;
         return fs::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK | X_OK) == 0
             ? fs::path("/dev/shm")
             : Remove::temp_base();
+#endif
     }
 };
 
@@ -258,12 +296,22 @@ struct RemoveManyFiles : Remove {
 // with no complaint from the bar.
 TEST_F(RemoveManyFiles, MoreFilesThanTheBarCanCountMakeOneRun)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "deleting forty thousand files takes minutes under Wine; the bar's steps are the "
+                    "same on both builds";
+#endif
     constexpr int files = 40000;
     for (int i = 0; i < files - 3; ++i) {
         auto path = older / ("f" + std::to_string(i));
+#ifdef _WIN32
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+#else
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         ASSERT_GE(fd, 0);
         ::close(fd);
+#endif
     }
     open();
     scan_and_open_remove_page();

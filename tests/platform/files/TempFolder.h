@@ -8,16 +8,17 @@
 
 namespace sorrel::files::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+// A fresh folder under `base` (the system's temporary folder unless given), removed with everything
+// in it at the end.
 class TempFolder {
 public:
-    TempFolder()
+    explicit TempFolder(std::filesystem::path const& base = std::filesystem::temp_directory_path(),
+        std::string const& prefix = "sorrel-files-")
     {
         // A name nobody else has: creating a folder that already exists fails.
         std::random_device random;
         for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
-            auto candidate
-                = std::filesystem::temp_directory_path() / ("sorrel-files-" + std::to_string(random()));
+            auto candidate = base / (prefix + std::to_string(random()));
             std::error_code error;
             if (std::filesystem::create_directory(candidate, error))
                 m_path = candidate;
