@@ -1,8 +1,9 @@
-# Runs the artwork program into OUT and compares every picture it draws with the one in SOURCE.
+# Runs the artwork program into OUT (through EMULATOR when given) and compares every picture it
+# draws with the one in SOURCE.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT}/icons)
-execute_process(COMMAND ${TOOL} ${OUT} RESULT_VARIABLE status)
+execute_process(COMMAND ${EMULATOR} ${TOOL} ${OUT} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "the artwork program failed")
 endif()
