@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#endif
 
 using namespace sorrel::files;
 using sorrel::files::test::TempFolder;
@@ -20,8 +24,14 @@ struct FileListTest : ::testing::Test {
         temp.file("c/Program Files/Messenger/.hidden");
         temp.file("c/Program Files/Messenger/Archive.cab");
         temp.folder("c/Program Files/Messenger/Sub");
+#ifdef _WIN32
+        // Windows hides a file by its attribute, not by its name.
+        ASSERT_TRUE(SetFileAttributesW(
+            (temp.path() / "c/Program Files/Messenger/.hidden").c_str(), FILE_ATTRIBUTE_HIDDEN));
+#else
         std::filesystem::create_symlink("msmsgs.exe", temp.path() / "c/Program Files/Messenger/link.exe");
         ::mkfifo((temp.path() / "c/Program Files/Messenger/pipe").c_str(), 0600);
+#endif
         ASSERT_FALSE(drives.add('c', temp.path() / "c").is_error());
     }
 
@@ -82,9 +92,13 @@ TEST_F(FileListTest, RefreshRereadsTheFolder)
 TEST_F(FileListTest, LeavesOutFilesMarkedHiddenOrSystem)
 {
     auto hidden = temp.path() / "c/Program Files/Messenger/b.dll";
+#ifdef _WIN32
+    ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_SYSTEM));
+#else
     char const value[] = "0x2";
     if (::setxattr(hidden.c_str(), "user.DOSATTRIB", value, sizeof(value), 0) != 0)
         GTEST_SKIP() << "this file system keeps no user attributes";
+#endif
     FileListModel list(drives);
     ASSERT_FALSE(list.set_path("c:\\Program Files\\Messenger").is_error());
     EXPECT_EQ(list.names(), (std::vector<std::string> {"Archive.cab", "msmsgs.exe", "README.txt"}));
