@@ -16,7 +16,7 @@ namespace {
 
 class StartChecks : public ::testing::Test {
 protected:
-    app::DriveChoice choose(std::vector<std::string> arguments, const std::string& mounts = "")
+    app::DriveChoice choose(const std::vector<std::string>& arguments, const std::string& mounts = "")
     {
         files::DiscoveryInput input;
         input.home = root / "home";
