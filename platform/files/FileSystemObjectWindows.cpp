@@ -337,6 +337,9 @@ std::optional<FileSystemObject::Link> FileSystemObject::link_on_path(std::string
     if (!drive_folder)
         return std::nullopt;
     auto const& components = parsed.value().components;
+    // A path that leads nowhere has no link to name, even when a link lies on its way.
+    if (GetFileAttributesW(full_path(*drive_folder, components).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
     for (std::size_t i = 1; i <= components.size(); ++i) {
         std::vector<std::string> leading(
             components.begin(), components.begin() + static_cast<std::ptrdiff_t>(i));
@@ -352,7 +355,7 @@ std::optional<FileSystemObject::Link> FileSystemObject::link_on_path(std::string
         std::filesystem::path target;
         if (auto followed = open_folder(place, shown.string()); !followed.is_error()) {
             if (auto final = final_path(followed.value().get()))
-                target = *final;
+                target = shown_path(*final);
         }
         return Link {shown, target};
     }

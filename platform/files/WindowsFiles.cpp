@@ -283,6 +283,15 @@ std::optional<std::wstring> final_path(HANDLE handle)
     }
 }
 
+std::wstring shown_path(std::wstring const& path)
+{
+    if (path.starts_with(L"\\\\?\\UNC\\"))
+        return L"\\\\" + path.substr(8);
+    if (path.starts_with(L"\\\\?\\"))
+        return path.substr(4);
+    return path;
+}
+
 Result<std::vector<FolderEntry>> list_folder(HANDLE folder)
 {
     auto path = final_path(folder);

@@ -3,6 +3,7 @@
 #include "platform/files/FileSystemObject.h"
 #include "platform/files/WindowsFiles.h"
 #include "tests/platform/files/TempFolder.h"
+#include "tests/platform/files/UnixLink.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@
 
 using namespace sorrel::files;
 using sorrel::files::test::TempFolder;
+using sorrel::files::test::unix_path;
+using sorrel::files::test::UnixLink;
 namespace fs = std::filesystem;
 
 namespace {
@@ -98,90 +101,6 @@ bool make_folder_link(fs::path const& link, fs::path const& target, std::string&
     return false;
 }
 
-// The Unix path that Wine maps a Windows path to; nothing without Wine.
-std::optional<std::string> unix_path(fs::path const& path)
-{
-    using ToUnix = char*(WINAPI*)(LPCWSTR);
-    auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!to_unix)
-        return std::nullopt;
-    char* name = to_unix(path.wstring().c_str());
-    if (!name)
-        return std::nullopt;
-    std::string out = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return out;
-}
-
-// Runs a Unix program from inside Wine. Wine gives no process handle to wait on: the caller waits
-// for the program's result.
-bool run_unix(std::string const& command_line)
-{
-    std::wstring command = windows::to_wide(command_line);
-    STARTUPINFOW startup {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process {};
-    if (!CreateProcessW(
-            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-// Waits up to ten seconds for `done`.
-template<typename Done> bool wait_for(Done done)
-{
-    for (int i = 0; i < 1000 && !done(); ++i)
-        Sleep(10);
-    return done();
-}
-
-// A Unix symbolic link made by the system's own ln through Wine's Unix side, the way a Linux user
-// or program makes one in a Wine drive. rm takes it away again at the end: rm without -r never
-// follows a link.
-class UnixLink {
-public:
-    // `target` is written into the link as it stands: relative to the link's folder, or absolute.
-    UnixLink(fs::path const& link, std::string const& target)
-        : m_link(link.wstring())
-    {
-        auto folder = unix_path(link.parent_path());
-        if (!folder) {
-            m_why = "no Unix side to make a symbolic link on";
-            return;
-        }
-        m_unix = *folder + "/" + link.filename().string();
-        if (!run_unix("Z:\\bin\\ln -s \"" + target + "\" \"" + m_unix + "\"")
-            || !wait_for([&] { return is_there(); }))
-            m_why = "ln made no link at " + m_unix;
-    }
-    ~UnixLink()
-    {
-        if (m_unix.empty())
-            return;
-        // Wine does not show a link that leads nowhere: rm takes a file made here after the link,
-        // whose going tells that rm is done.
-        std::wstring done = m_link + L".rm";
-        windows::Handle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-        if (run_unix("Z:\\bin\\rm -f \"" + m_unix + "\" \"" + m_unix + ".rm\""))
-            wait_for([&] { return GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; });
-    }
-    UnixLink(UnixLink const&) = delete;
-    UnixLink& operator=(UnixLink const&) = delete;
-
-    bool made() const { return m_why.empty(); }
-    std::string const& why() const { return m_why; }
-
-private:
-    bool is_there() const { return GetFileAttributesW(m_link.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-    std::wstring m_link;
-    std::string m_unix;
-    std::string m_why;
-};
-
 // Whether the system opens `path` as a link (a reparse point) when asked for the link itself.
 bool opens_as_link(fs::path const& path)
 {
@@ -230,6 +149,15 @@ TEST(WindowsNames, EveryUtf16NameComesBackExactly)
     EXPECT_EQ(shown_file_name(windows::to_utf8(L"\u0416caf\u00E9")), "?caf\xE9");
     // Bytes that are not UTF-8 become the replacement character, never vanish.
     EXPECT_EQ(windows::to_wide("a\xFF"), L"a\xFFFD");
+}
+
+TEST(WindowsNames, FullPathsAreShownAsPeopleWriteThem)
+{
+    EXPECT_EQ(windows::shown_path(L"\\\\?\\C:\\Program Files"), L"C:\\Program Files");
+    EXPECT_EQ(windows::shown_path(L"\\\\?\\UNC\\server\\share\\App"), L"\\\\server\\share\\App");
+    EXPECT_EQ(windows::shown_path(L"C:\\App"), L"C:\\App");
+    EXPECT_EQ(windows::shown_path(windows::full_path("D:\\", {"Program Files", "Messenger"})),
+        L"D:\\Program Files\\Messenger");
 }
 
 TEST_F(WindowsDeletion, ListsPlainFilesAndDeletesNamesOutsideTheCodePageByTheirTrueName)
@@ -403,7 +331,12 @@ struct WindowsUnixLinks : WindowsDeletion {
 TEST_F(WindowsUnixLinks, DeletingTheFolderNeverReachesWhatItsLinksLeadTo)
 {
     // A scan leaves out a Messenger folder reached through a link; nothing is deleted through one.
-    EXPECT_TRUE(fso.link_on_path("c:\\App\\to-outside\\Sub"));
+    auto on_path = fso.link_on_path("c:\\App\\to-outside\\Sub");
+    ASSERT_TRUE(on_path);
+    EXPECT_EQ(on_path->path, root / "App" / "to-outside");
+    EXPECT_EQ(on_path->target, temp.path() / "outside");
+    // A folder that isn't there is no linked folder, whatever lies on its way.
+    EXPECT_FALSE(fso.link_on_path("c:\\App\\to-outside\\Missing"));
     EXPECT_EQ(fso.DeleteFile("c:\\App\\to-outside\\keep.txt", true).error().code, ELOOP);
     EXPECT_EQ(fso.DeleteFolder("c:\\App\\to-outside\\Sub", true).error().code, ELOOP);
     expect_outside_untouched();

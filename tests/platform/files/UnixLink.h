@@ -1,0 +1,100 @@
+#pragma once
+
+// Unix symbolic links in a Wine drive, made from inside Wine the way a Linux user or program makes
+// them. Windows only.
+
+#include "platform/files/WindowsFiles.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+namespace sorrel::files::test {
+
+// The Unix path that Wine maps a Windows path to; nothing without Wine.
+inline std::optional<std::string> unix_path(std::filesystem::path const& path)
+{
+    using ToUnix = char*(WINAPI*)(LPCWSTR);
+    auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!to_unix)
+        return std::nullopt;
+    char* name = to_unix(path.wstring().c_str());
+    if (!name)
+        return std::nullopt;
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+// Runs a Unix program from inside Wine. Wine gives no process handle to wait on: the caller waits
+// for the program's result.
+inline bool run_unix(std::string const& command_line)
+{
+    std::wstring command = windows::to_wide(command_line);
+    STARTUPINFOW startup {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(
+            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// Waits up to ten seconds for `done`.
+template<typename Done> bool wait_for(Done done)
+{
+    for (int i = 0; i < 1000 && !done(); ++i)
+        Sleep(10);
+    return done();
+}
+
+// A Unix symbolic link made by the system's own ln through Wine's Unix side, the way a Linux user
+// or program makes one in a Wine drive. rm takes it away again at the end: rm without -r never
+// follows a link.
+class UnixLink {
+public:
+    // `target` is written into the link as it stands: relative to the link's folder, or absolute.
+    UnixLink(std::filesystem::path const& link, std::string const& target)
+        : m_link(link.wstring())
+    {
+        auto folder = unix_path(link.parent_path());
+        if (!folder) {
+            m_why = "no Unix side to make a symbolic link on";
+            return;
+        }
+        m_unix = *folder + "/" + link.filename().string();
+        if (!run_unix("Z:\\bin\\ln -s \"" + target + "\" \"" + m_unix + "\"")
+            || !wait_for([&] { return is_there(); }))
+            m_why = "ln made no link at " + m_unix;
+    }
+    ~UnixLink()
+    {
+        if (m_unix.empty())
+            return;
+        // Wine does not show a link that leads nowhere: rm takes a file made here after the link,
+        // whose going tells that rm is done.
+        std::wstring done = m_link + L".rm";
+        windows::Handle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        if (run_unix("Z:\\bin\\rm -f \"" + m_unix + "\" \"" + m_unix + ".rm\""))
+            wait_for([&] { return GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+    UnixLink(UnixLink const&) = delete;
+    UnixLink& operator=(UnixLink const&) = delete;
+
+    bool made() const { return m_why.empty(); }
+    std::string const& why() const { return m_why; }
+
+private:
+    bool is_there() const { return GetFileAttributesW(m_link.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    std::wstring m_link;
+    std::string m_unix;
+    std::string m_why;
+};
+
+} // namespace sorrel::files::test
