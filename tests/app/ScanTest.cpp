@@ -1,4 +1,7 @@
 #include "AppFixture.h"
+#ifdef _WIN32
+#include "tests/platform/files/UnixLink.h"
+#endif
 
 using namespace sorrel;
 using namespace sorrel::app::testing;
@@ -207,16 +210,26 @@ TEST_F(Scan, ThirtyTwoBitFoldersCountAfterTheUsualOnes)
 // through no link), so the scan leaves it out and says why.
 TEST_F(Scan, FoldersReachedThroughALinkAreLeftOutWithTheReason)
 {
-#ifdef _WIN32
-    GTEST_SKIP() << "Wine makes no junctions or symbolic links; files_tests covers them on Windows";
-#endif
     auto elsewhere = root() / "elsewhere";
     fs::create_directories(elsewhere / "Messenger");
     fs::copy_file(fs::path(SORREL_TEST_DATA) / "files" / OlderProgram, elsewhere / "Messenger/msmsgs.exe");
-    fs::create_directories(drive('c') / "Program Files");
-    fs::create_directory_symlink(elsewhere / "Messenger", drive('c') / OlderFolder);
+    fs::path older = drive('c') / "Program Files" / "Messenger";
+    fs::create_directories(older.parent_path());
     // On e: the link is further up the path.
-    fs::create_directory_symlink(elsewhere, drive('e') / "Program Files");
+    fs::path above = drive('e') / "Program Files";
+#ifdef _WIN32
+    // Wine makes no junctions: these are the links a Linux user makes in a Wine drive.
+    auto unix_elsewhere = files::test::unix_path(elsewhere);
+    if (!unix_elsewhere)
+        GTEST_SKIP() << "no Unix side to make links on, and Wine makes no junctions";
+    files::test::UnixLink older_link(older, *unix_elsewhere + "/Messenger");
+    files::test::UnixLink above_link(above, *unix_elsewhere);
+    ASSERT_TRUE(older_link.made()) << older_link.why();
+    ASSERT_TRUE(above_link.made()) << above_link.why();
+#else
+    fs::create_directory_symlink(elsewhere / "Messenger", older);
+    fs::create_directory_symlink(elsewhere, above);
+#endif
     newer_messenger('d');
     open();
     ::testing::internal::CaptureStderr();
@@ -229,11 +242,11 @@ TEST_F(Scan, FoldersReachedThroughALinkAreLeftOutWithTheReason)
     EXPECT_EQ(w->Text6.Text(), "");
     EXPECT_EQ(w->File1.Path(), "");
     EXPECT_EQ(said,
-        "sorrel: c:\\Program Files\\Messenger is left out of the scan: \""
-            + (drive('c') / OlderFolder).string() + "\" is a link to \"" + (elsewhere / "Messenger").string()
+        "sorrel: c:\\Program Files\\Messenger is left out of the scan: \"" + older.string()
+            + "\" is a link to \"" + (elsewhere / "Messenger").string()
             + "\", and Sorrel does not remove linked folders\n"
               "sorrel: e:\\Program Files\\Messenger is left out of the scan: \""
-            + (drive('e') / "Program Files").string() + "\" is a link to \"" + elsewhere.string()
+            + above.string() + "\" is a link to \"" + elsewhere.string()
             + "\", and Sorrel does not remove linked folders\n");
     EXPECT_TRUE(fs::exists(elsewhere / "Messenger/msmsgs.exe"));
 }
