@@ -149,6 +149,16 @@ protected:
     }
     const fs::path& root() const { return m_root; }
 
+    // Opens the window on the drives made so far and scans: the results page that a real window
+    // must come to show, and where "Begin Scan" was clicked, in the form's pixels.
+    void headless_results_page(gdi::Surface& page, gdi::Point& click)
+    {
+        ASSERT_NO_FATAL_FAILURE(open());
+        ASSERT_NO_FATAL_FAILURE(scan());
+        click = host().pointer();
+        page = headless->screen();
+    }
+
     backend::HeadlessBackend* headless {nullptr};
     FrmSorrel* w {nullptr};
 

@@ -46,12 +46,9 @@ TEST_F(RealWindow, TheResultsPageLooksAsItDoesHeadless)
     older_messenger('c');
     newer_messenger('d');
 
-    // The headless capture of the results page.
-    open();
-    ASSERT_TRUE(headless->click(w->CmdSCan));
-    gdi::Point click = host().pointer();
-    headless->advance(1500);
-    gdi::Surface expected = headless->screen();
+    gdi::Surface expected;
+    gdi::Point click;
+    ASSERT_NO_FATAL_FAILURE(headless_results_page(expected, click));
 
     Xvfb xvfb;
     ASSERT_FALSE(xvfb.display().empty()) << "Xvfb did not start";

@@ -2,23 +2,19 @@
 // Scan" its client area must look like the headless capture of the same state. Skips when not
 // under Wine, without xdotool or without a display.
 
-#include "app/Session.h"
-#include "platform/backend/headless/HeadlessBackend.h"
+#include "AppFixture.h"
 #include "platform/host/StdPicture.h"
-#include "platform/lists/Drives.h"
 #include "tests/support/WatchedWindow.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <windows.h>
 
 namespace fs = std::filesystem;
 using namespace sorrel;
+using namespace sorrel::app::testing;
 using namespace sorrel::test_support;
 
 namespace {
@@ -47,54 +43,6 @@ fs::path windows_name_of(const std::string& unix_path)
     fs::path result = name ? fs::path(name) : fs::path();
     HeapFree(GetProcessHeap(), 0, name);
     return result;
-}
-
-// A folder of the test's own in the temporary folder, removed with what it holds at the end.
-struct TemporaryFolder {
-    fs::path path;
-
-    TemporaryFolder()
-    {
-        fs::path base = fs::temp_directory_path();
-        std::string stem = "sorrel-real-window-" + std::to_string(GetCurrentProcessId()) + "-";
-        for (int n = 0; n < 100 && path.empty(); ++n) {
-            std::error_code error;
-            if (fs::create_directory(base / (stem + std::to_string(n)), error))
-                path = base / (stem + std::to_string(n));
-        }
-    }
-    ~TemporaryFolder()
-    {
-        std::error_code error;
-        if (!path.empty())
-            fs::remove_all(path, error);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-};
-
-void copy_test_file(const char* source, const fs::path& target)
-{
-    fs::create_directories(target.parent_path());
-    fs::copy_file(windows_name_of(SORREL_TEST_DATA "/files/" + std::string(source)), target);
-}
-
-// The results page after "Begin Scan" on the headless backend, and where the click went, in the
-// form's pixels. The session takes the form built into the program, as sorrel.exe does.
-void headless_results_page(const files::DriveMap& drives, gdi::Point& click, gdi::Surface& page)
-{
-    lists::use_drives(drives);
-    auto backend = backend::HeadlessBackend::create();
-    backend::HeadlessBackend& headless = *backend;
-    auto opened = app::Session::open(std::move(backend));
-    ASSERT_FALSE(opened.is_error()) << opened.error().message;
-    std::unique_ptr<app::Session> session = opened.release_value();
-    ASSERT_TRUE(headless.click(session->window().CmdSCan));
-    click = session->host().pointer();
-    headless.advance(1500);
-    page = headless.screen();
-    session.reset();
-    lists::use_drives({});
 }
 
 // Runs xdotool with `arguments`. Wine starts the Unix program itself; what it reports of the run
@@ -216,30 +164,22 @@ std::optional<gdi::Surface> capture_client(HWND window)
     return pixels;
 }
 
+struct WindowsRealWindow : AppFixture { };
+
 } // namespace
 
-TEST(WindowsRealWindow, TheResultsPageLooksAsItDoesHeadless)
+TEST_F(WindowsRealWindow, TheResultsPageLooksAsItDoesHeadless)
 {
     if (std::string missing = missing_requirement(); !missing.empty())
         GTEST_SKIP() << missing;
-    TemporaryFolder root;
-    ASSERT_FALSE(root.path.empty()) << "no folder could be made in " << fs::temp_directory_path();
-    const fs::path older = root.path / "c" / "Program Files" / "Messenger";
-    const fs::path newer = root.path / "d" / "Program Files" / "MSN Messenger";
-    copy_test_file("exe64_basic.exe", older / "msmsgs.exe"); // 4.7.3001.0
-    copy_test_file("dll32_basic.dll", older / "msgsc.dll");
-    std::ofstream(older / "readme.txt") << "x";
-    copy_test_file("exe32_leading_zero.exe", newer / "msnmsgr.exe"); // 7.0.816.0
-    files::DriveMap drives;
-    ASSERT_FALSE(drives.add('c', root.path / "c").is_error());
-    ASSERT_FALSE(drives.add('d', root.path / "d").is_error());
-
-    gdi::Point click;
+    older_messenger('c');
+    newer_messenger('d');
     gdi::Surface expected;
-    ASSERT_NO_FATAL_FAILURE(headless_results_page(drives, click, expected));
+    gdi::Point click;
+    ASSERT_NO_FATAL_FAILURE(headless_results_page(expected, click));
 
-    RunningProgram sorrel(L"--drive \"c:=" + (root.path / "c").wstring() + L"\" --drive \"d:="
-        + (root.path / "d").wstring() + L"\"");
+    RunningProgram sorrel(
+        L"--drive \"c:=" + drive('c').wstring() + L"\" --drive \"d:=" + drive('d').wstring() + L"\"");
     ASSERT_TRUE(sorrel.started()) << "sorrel.exe did not start: error " << sorrel.start_error();
     HWND window = nullptr;
     for (ULONGLONG start = GetTickCount64(); !window && GetTickCount64() - start < 30000; Sleep(100)) {
