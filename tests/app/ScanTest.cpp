@@ -219,7 +219,7 @@ TEST_F(Scan, FoldersReachedThroughALinkAreLeftOutWithTheReason)
     fs::path above = drive('e') / "Program Files";
 #ifdef _WIN32
     // Wine makes no junctions: these are the links a Linux user makes in a Wine drive.
-    auto unix_elsewhere = files::test::unix_path(elsewhere);
+    auto unix_elsewhere = test_support::unix_name_of(elsewhere);
     if (!unix_elsewhere)
         GTEST_SKIP() << "no Unix side to make links on, and Wine makes no junctions";
     files::test::UnixLink older_link(older, *unix_elsewhere + "/Messenger");

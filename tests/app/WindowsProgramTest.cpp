@@ -1,5 +1,8 @@
 // sorrel.exe run as a user runs it from a console: its output, its resources, a demo run and a run
 // on the system's own drives (under Wine).
+#include "platform/files/WindowsFiles.h"
+#include "tests/support/Wine.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +14,9 @@
 #include <windows.h>
 
 namespace fs = std::filesystem;
+using namespace sorrel::test_support;
+using sorrel::files::windows::to_utf8;
+using sorrel::files::windows::to_wide;
 
 namespace {
 
@@ -18,11 +24,6 @@ struct ProgramRun {
     DWORD status {~0u};
     std::string output; // stdout and stderr together
 };
-
-std::wstring wide(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
-}
 
 ProgramRun run_program(const std::string& arguments)
 {
@@ -36,7 +37,7 @@ ProgramRun run_program(const std::string& arguments)
     startup.hStdOutput = write;
     startup.hStdError = write;
     PROCESS_INFORMATION process {};
-    std::wstring command = L"\"" + wide(SORREL_PROGRAM) + L"\" " + wide(arguments);
+    std::wstring command = L"\"" + to_wide(SORREL_PROGRAM) + L"\" " + to_wide(arguments);
     ProgramRun run;
     if (!CreateProcessW(
             nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
@@ -106,7 +107,7 @@ TEST(WindowsProgram, AHeadlessScriptRemovesTheOlderMessengerFromTheDemoDrives)
 
 TEST(WindowsProgram, TheExecutableCarriesItsIconManifestAndVersion)
 {
-    HMODULE program = LoadLibraryExW(wide(SORREL_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE program = LoadLibraryExW(to_wide(SORREL_PROGRAM).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(program);
     EXPECT_TRUE(FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14))); // RT_GROUP_ICON
     EXPECT_TRUE(FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))); // RT_MANIFEST
@@ -115,42 +116,6 @@ TEST(WindowsProgram, TheExecutableCarriesItsIconManifestAndVersion)
 }
 
 namespace {
-
-// Wine's own conversions between its drives and Unix paths; both return memory of the process heap.
-using UnixNameOf = char*(CDECL*)(const wchar_t*);
-using DosNameOf = wchar_t*(CDECL*)(const char*);
-
-template<typename Function> Function wine_function(const wchar_t* module, const char* name)
-{
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
-}
-
-std::string unix_name_of(const wchar_t* windows_path)
-{
-    auto convert = wine_function<UnixNameOf>(L"kernel32.dll", "wine_get_unix_file_name");
-    char* name = convert ? convert(windows_path) : nullptr;
-    std::string result = name ? name : "";
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-fs::path windows_name_of(const std::string& unix_path)
-{
-    auto convert = wine_function<DosNameOf>(L"kernel32.dll", "wine_get_dos_file_name");
-    wchar_t* name = convert ? convert(unix_path.c_str()) : nullptr;
-    fs::path result = name ? fs::path(name) : fs::path();
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-std::string utf8(const std::wstring& text)
-{
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(size_t(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), size, nullptr, nullptr);
-    return result;
-}
 
 // Every file and folder under `root`: files with their size and time of last change, folders
 // with neither (their times change whenever a folder beside them comes or goes).
@@ -180,11 +145,11 @@ struct WineDriveC : ::testing::Test {
 
     void SetUp() override
     {
-        if (!wine_function<void*>(L"ntdll.dll", "wine_get_version"))
+        if (!under_wine())
             GTEST_SKIP()
                 << "not running under Wine: the test would change the system's own C:\\Program Files";
         std::string prefix = SORREL_WINE_PREFIX "/";
-        std::string program_files = unix_name_of(ProgramFiles.c_str());
+        std::string program_files = unix_name_of(ProgramFiles).value_or("");
         if (program_files.rfind(prefix, 0) != 0)
             GTEST_SKIP() << "C:\\Program Files is \"" << program_files << "\", outside " << prefix
                          << ", the Wine prefix of this build's tests (run the tests with .ci/test-windows)";
@@ -198,7 +163,8 @@ struct WineDriveC : ::testing::Test {
                      L"Program Files (x86)\\Messenger", L"Program Files (x86)\\MSN Messenger"}) {
                 std::wstring path = std::wstring(root) + folder;
                 if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-                    FAIL() << utf8(path) << " exists already; the test runs only where it makes both folders";
+                    FAIL() << to_utf8(path)
+                           << " exists already; the test runs only where it makes both folders";
             }
         }
         ASSERT_TRUE(fs::is_directory(ProgramFiles));

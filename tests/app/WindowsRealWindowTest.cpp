@@ -5,14 +5,13 @@
 #include "AppFixture.h"
 #include "platform/host/StdPicture.h"
 #include "tests/support/WatchedWindow.h"
+#include "tests/support/Wine.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <windows.h>
 
-namespace fs = std::filesystem;
 using namespace sorrel;
 using namespace sorrel::app::testing;
 using namespace sorrel::test_support;
@@ -24,25 +23,13 @@ constexpr wchar_t Xdotool[] = L"Z:\\usr\\bin\\xdotool";
 // Why the test cannot run here; empty when it can.
 std::string missing_requirement()
 {
-    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+    if (!under_wine())
         return "not running under Wine: the window is driven with xdotool on the X server Wine draws on";
     if (GetFileAttributesW(Xdotool) == INVALID_FILE_ATTRIBUTES)
         return "/usr/bin/xdotool is missing (Debian package xdotool)";
     if (!GetEnvironmentVariableW(L"DISPLAY", nullptr, 0))
         return "no display (DISPLAY is not set); .ci/test-windows runs this test under xvfb-run";
     return {};
-}
-
-// The Windows name of a Unix path, through Wine's own drive mapping.
-fs::path windows_name_of(const std::string& unix_path)
-{
-    using DosNameOf = wchar_t*(CDECL*)(const char*);
-    auto convert = reinterpret_cast<DosNameOf>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    wchar_t* name = convert ? convert(unix_path.c_str()) : nullptr;
-    fs::path result = name ? fs::path(name) : fs::path();
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
 }
 
 // Runs xdotool with `arguments`. Wine starts the Unix program itself; what it reports of the run

@@ -4,30 +4,14 @@
 // them. Windows only.
 
 #include "platform/files/WindowsFiles.h"
+#include "tests/support/Wine.h"
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include <windows.h>
 
 namespace sorrel::files::test {
-
-// The Unix path that Wine maps a Windows path to; nothing without Wine.
-inline std::optional<std::string> unix_path(std::filesystem::path const& path)
-{
-    using ToUnix = char*(WINAPI*)(LPCWSTR);
-    auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!to_unix)
-        return std::nullopt;
-    char* name = to_unix(path.wstring().c_str());
-    if (!name)
-        return std::nullopt;
-    std::string out = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return out;
-}
 
 // Runs a Unix program from inside Wine. Wine gives no process handle to wait on: the caller waits
 // for the program's result.
@@ -62,7 +46,7 @@ public:
     UnixLink(std::filesystem::path const& link, std::string const& target)
         : m_link(link.wstring())
     {
-        auto folder = unix_path(link.parent_path());
+        auto folder = test_support::unix_name_of(link.parent_path());
         if (!folder) {
             m_why = "no Unix side to make a symbolic link on";
             return;

@@ -20,8 +20,8 @@
 
 using namespace sorrel::files;
 using sorrel::files::test::TempFolder;
-using sorrel::files::test::unix_path;
 using sorrel::files::test::UnixLink;
+using sorrel::test_support::unix_name_of;
 namespace fs = std::filesystem;
 
 namespace {
@@ -300,7 +300,7 @@ struct WindowsUnixLinks : WindowsDeletion {
         WindowsDeletion::SetUp();
         temp.file("outside/Sub/deep/a.dll");
         temp.file("outside/target.dll");
-        auto outside = unix_path(temp.path() / "outside");
+        auto outside = unix_name_of(temp.path() / "outside");
         if (!outside)
             GTEST_SKIP() << "no Unix side to make symbolic links on";
         make("c/App/to-outside", "../../outside");
