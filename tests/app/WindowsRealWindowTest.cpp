@@ -32,23 +32,11 @@ std::string missing_requirement()
     return {};
 }
 
-// Runs xdotool with `arguments`. Wine starts the Unix program itself; what it reports of the run
-// is not to be relied on, so only the window's pixels tell whether a click arrived.
+// Runs xdotool with `arguments`. What Wine reports of the run is not to be relied on, so only
+// the window's pixels tell whether a click arrived.
 void xdotool(const std::wstring& arguments)
 {
-    std::wstring command = std::wstring(Xdotool) + L" " + arguments;
-    STARTUPINFOW startup {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process {};
-    if (!CreateProcessW(
-            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return;
-    if (process.hProcess) {
-        WaitForSingleObject(process.hProcess, 5000);
-        CloseHandle(process.hProcess);
-    }
-    if (process.hThread)
-        CloseHandle(process.hThread);
+    run_unix(std::wstring(Xdotool) + L" " + arguments);
 }
 
 // sorrel.exe with `arguments`, asked to close at the end of the test and stopped if it will not.

@@ -1,7 +1,7 @@
 #pragma once
 
-// What the Windows tests ask of Wine itself: whether they run under it, and its conversions
-// between its drives and Unix paths. Windows only.
+// What the Windows tests ask of Wine itself: whether they run under it, its conversions between
+// its drives and Unix paths, and Unix programs run from inside it. Windows only.
 
 #include <filesystem>
 #include <optional>
@@ -47,6 +47,26 @@ inline std::filesystem::path windows_name_of(const std::string& unix_path)
     std::filesystem::path result = name;
     HeapFree(GetProcessHeap(), 0, name);
     return result;
+}
+
+// Runs a Unix program, given by its Windows name, and waits up to five seconds for it to end.
+// Wine starts such a program itself and may give no handle to wait on, nor its exit status: the
+// caller looks for what the program does.
+inline bool run_unix(std::wstring command_line)
+{
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(
+            nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hProcess) {
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hProcess);
+    }
+    if (process.hThread)
+        CloseHandle(process.hThread);
+    return true;
 }
 
 } // namespace sorrel::test_support

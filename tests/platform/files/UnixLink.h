@@ -13,22 +13,6 @@
 
 namespace sorrel::files::test {
 
-// Runs a Unix program from inside Wine. Wine gives no process handle to wait on: the caller waits
-// for the program's result.
-inline bool run_unix(std::string const& command_line)
-{
-    std::wstring command = windows::to_wide(command_line);
-    STARTUPINFOW startup {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process {};
-    if (!CreateProcessW(
-            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
 // Waits up to ten seconds for `done`.
 template<typename Done> bool wait_for(Done done)
 {
@@ -52,7 +36,7 @@ public:
             return;
         }
         m_unix = *folder + "/" + link.filename().string();
-        if (!run_unix("Z:\\bin\\ln -s \"" + target + "\" \"" + m_unix + "\"")
+        if (!test_support::run_unix(windows::to_wide("Z:\\bin\\ln -s \"" + target + "\" \"" + m_unix + "\""))
             || !wait_for([&] { return is_there(); }))
             m_why = "ln made no link at " + m_unix;
     }
@@ -64,7 +48,8 @@ public:
         // whose going tells that rm is done.
         std::wstring done = m_link + L".rm";
         windows::Handle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-        if (run_unix("Z:\\bin\\rm -f \"" + m_unix + "\" \"" + m_unix + ".rm\""))
+        if (test_support::run_unix(
+                windows::to_wide("Z:\\bin\\rm -f \"" + m_unix + "\" \"" + m_unix + ".rm\"")))
             wait_for([&] { return GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; });
     }
     UnixLink(UnixLink const&) = delete;
