@@ -128,10 +128,14 @@ private:
         Handle handle;
         EntryInfo info;
     };
-    Result<OpenedEntry> open(HANDLE parent, std::wstring const& name, std::string const& shown) const
+    // `open_error` gets the system's reason when the entry could not be opened at all.
+    Result<OpenedEntry> open(
+        HANDLE parent, std::wstring const& name, std::string const& shown, DWORD* open_error = nullptr) const
     {
         DWORD error = 0;
         auto entry = open_entry(parent, name, delete_access(m_force), error);
+        if (open_error)
+            *open_error = entry.is_error() ? error : 0;
         if (entry.is_error() && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION))
             return in_use_error(shown);
         if (entry.is_error())
@@ -205,30 +209,20 @@ private:
         for (auto const& listed : entries.value()) {
             std::string item = shown + "\\" + to_utf8(listed.name);
             DWORD error = 0;
-            auto entry = open_entry(folder, listed.name, delete_access(m_force), error);
+            auto entry = open(folder, listed.name, item, &error);
             if (entry.is_error()) {
-                if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-                    failures.add(in_use_error(item));
-                else if (!is_gone(error)) // an item that vanished meanwhile is as good as deleted
-                    failures.add(system_error("cannot delete " + in_quotes(item), error));
+                if (!is_gone(error)) // an item that vanished meanwhile is as good as deleted
+                    failures.add(entry.error());
                 continue;
             }
-            auto child = examine(entry.value().get());
-            if (!child) {
-                failures.add(system_error("cannot examine " + in_quotes(item), GetLastError()));
-                continue;
-            }
-            if (!child->is_link() && !is_entry_itself(folder, entry.value().get(), listed.name)) {
-                failures.add(followed_link_error(item));
-                continue;
-            }
-            if (child->identity.device != info.identity.device && !child->is_link()) {
+            auto& [handle, child] = entry.value();
+            if (child.identity.device != info.identity.device && !child.is_link()) {
                 failures.add(Error {in_quotes(item) + " is on another file system", EXDEV});
                 continue;
             }
-            auto removed = child->is_folder() && !child->is_link()
-                ? remove_folder(entry.value(), *child, item, depth + 1)
-                : remove(entry.value(), *child, item);
+            auto removed = child.is_folder() && !child.is_link()
+                ? remove_folder(handle, child, item, depth + 1)
+                : remove(handle, child, item);
             if (removed.is_error())
                 failures.add(removed.error());
         }
