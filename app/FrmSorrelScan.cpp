@@ -47,9 +47,13 @@ void FrmSorrel::ScanPass(lists::DriveListBox& drives, lists::FileListBox& files,
         // A linked folder would be listed here but could never be removed: the removal goes
         // through no link, since that would delete files outside the path the user sees.
         auto link = fso().link_on_path(wanted);
-        // A folder that is not there fails, and the list keeps its previous folder.
-        if (!link)
+        // A folder that is not there fails, and the list keeps its previous folder. The list
+        // reads through no link either, so one that came since the look above leaves it empty.
+        if (!link) {
             (void)files.Path(wanted);
+            if (files.Path() == wanted)
+                link = files.link();
+        }
         if (drive_used)
             drive_used(wanted);
         host.DoEvents();

@@ -22,16 +22,23 @@ Result<void> DriveMap::add(char letter, std::filesystem::path folder)
         return Error {std::string("drive ") + lower + ": is given twice"};
     auto at = std::lower_bound(m_bindings.begin(), m_bindings.end(), lower,
         [](DriveBinding const& binding, char l) { return binding.letter < l; });
-    m_bindings.insert(at, DriveBinding {lower, std::move(folder)});
+    auto resolved = resolve_drive_folder(folder);
+    m_bindings.insert(at, DriveBinding {lower, std::move(folder), std::move(resolved)});
     return {};
 }
 
 std::filesystem::path const* DriveMap::folder(char letter) const
 {
+    auto const* found = binding(letter);
+    return found ? &found->folder : nullptr;
+}
+
+DriveBinding const* DriveMap::binding(char letter) const
+{
     char lower = drive_letter(letter);
     for (auto const& binding : m_bindings) {
         if (binding.letter == lower)
-            return &binding.folder;
+            return &binding;
     }
     return nullptr;
 }
@@ -70,7 +77,7 @@ Result<DriveBinding> parse_drive_argument(std::string_view argument)
     std::filesystem::path folder(argument.substr(3));
     if (!folder.is_absolute())
         return bad("the folder must be an absolute path");
-    return DriveBinding {letter, folder.lexically_normal()};
+    return DriveBinding {letter, folder.lexically_normal(), {}};
 }
 
 } // namespace sorrel::files

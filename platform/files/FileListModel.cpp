@@ -42,17 +42,19 @@ void FileListModel::read()
 
 Result<void> FileListModel::set_path(std::string_view path)
 {
-    if (path.empty()) {
-        m_path.clear();
-        m_folder.reset();
-        m_files.clear();
-        return {};
+    std::optional<Link> link;
+    std::shared_ptr<FileDescriptor const> folder;
+    if (!path.empty()) {
+        auto opened = open_listed_folder(m_drives, path, link);
+        // Through a link the folder shows nothing: the files there are another folder's.
+        if (opened.is_error() && !link)
+            return opened.error();
+        if (!opened.is_error())
+            folder = std::make_shared<FileDescriptor const>(opened.release_value());
     }
-    auto folder = open_listed_folder(m_drives, path);
-    if (folder.is_error())
-        return folder.error();
     m_path = path;
-    m_folder = std::make_shared<FileDescriptor const>(folder.release_value());
+    m_link = std::move(link);
+    m_folder = std::move(folder);
     read();
     return {};
 }

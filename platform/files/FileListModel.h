@@ -3,6 +3,7 @@
 #include "platform/files/DriveDiscovery.h"
 #include "platform/files/DriveMap.h"
 #include "platform/files/FileDescriptor.h"
+#include "platform/files/WindowsPath.h"
 
 #include <memory>
 #include <string>
@@ -36,10 +37,14 @@ public:
     { }
 
     // Shows the folder `path`. A folder that doesn't exist, or a drive that isn't there, fails and
-    // the previous folder stays. The empty text clears: no folder, nothing listed.
+    // the previous folder stays. A link anywhere on the way below the drive's folder (see
+    // open_listed_folder) shows the folder with nothing listed. The empty text clears: no folder,
+    // nothing listed.
     Result<void> set_path(std::string_view path);
     // The folder exactly as it was set.
     std::string const& path() const { return m_path; }
+    // The link that kept the folder from being read when it was set.
+    std::optional<Link> const& link() const { return m_link; }
 
     std::size_t list_count() const { return m_files.size(); }
     // The shown name of entry `index`; the empty text past the end.
@@ -64,6 +69,7 @@ private:
 
     DriveMap const& m_drives;
     std::string m_path;
+    std::optional<Link> m_link;
     std::shared_ptr<FileDescriptor const> m_folder;
     std::vector<Entry> m_files;
 };

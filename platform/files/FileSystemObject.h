@@ -46,10 +46,7 @@ public:
     // The first link on the way to the folder `path`, the folder itself included (the drive's own
     // folder is the user's binding and doesn't count): the removal never goes through one. Nothing
     // when there is no link or the path doesn't lead anywhere.
-    struct Link {
-        std::filesystem::path path;
-        std::filesystem::path target;
-    };
+    using Link = sorrel::files::Link;
     std::optional<Link> link_on_path(std::string_view path) const;
 
     // Finds the files in use, once for a series of deletions.

@@ -261,6 +261,29 @@ void collect_items(HANDLE folder, std::string const& prefix, int depth, std::vec
 
 } // namespace
 
+Result<Handle> windows::open_folder_through_no_link(
+    DriveMap const& drives, WindowsPath const& path, std::string const& shown)
+{
+    auto parent = open_parent_folder(drives, path, shown);
+    if (parent.is_error())
+        return parent.error();
+    auto& [parent_folder, name] = parent.value();
+    if (name.empty())
+        return std::move(parent_folder);
+    DWORD error = 0;
+    auto folder = open_entry(parent_folder.get(), name, walk_access, error);
+    if (folder.is_error())
+        return system_error("cannot open " + in_quotes(shown), error);
+    auto info = examine(folder.value().get());
+    if (!info)
+        return system_error("cannot examine " + in_quotes(shown), GetLastError());
+    if (info->is_link() || !is_entry_itself(parent_folder.get(), folder.value().get(), name))
+        return Error {in_quotes(shown) + " is a link", ELOOP};
+    if (!info->is_folder())
+        return Error {in_quotes(shown) + " is not a folder", ENOTDIR};
+    return folder;
+}
+
 Result<std::string> FileSystemObject::GetFileVersion(std::string_view path) const
 {
     auto parsed = WindowsPath::parse(path);
@@ -299,16 +322,11 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     auto parsed = WindowsPath::parse(path);
     if (parsed.is_error() || parsed.value().components.empty())
         return {shown};
-    auto parent = open_parent_folder(m_drives, parsed.value(), shown);
-    if (parent.is_error())
-        return parent.error().code == ENOENT ? std::vector<std::string> {} : std::vector {shown};
-    DWORD error = 0;
-    auto folder = open_entry(parent.value().folder.get(), parent.value().name, walk_access, error);
+    auto folder = open_folder_through_no_link(m_drives, parsed.value(), shown);
     if (folder.is_error())
-        return is_gone(error) ? std::vector<std::string> {} : std::vector {shown};
+        return folder.error().code == ENOENT ? std::vector<std::string> {} : std::vector {shown};
     auto info = examine(folder.value().get());
-    if (!info || !info->is_folder() || info->is_link()
-        || !is_entry_itself(parent.value().folder.get(), folder.value().get(), parent.value().name))
+    if (!info)
         return {shown};
     std::vector<std::string> items;
     collect_items(folder.value().get(), {}, 0, items);

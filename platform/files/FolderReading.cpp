@@ -10,21 +10,37 @@
 
 namespace sorrel::files {
 
-Result<FileDescriptor> open_listed_folder(DriveMap const& drives, std::string_view path)
+namespace {
+
+Result<FileDescriptor> open_folder(
+    DriveMap const& drives, WindowsPath const& path, LinkPolicy policy, Link* link)
 {
-    auto parsed = WindowsPath::parse(path);
-    if (parsed.is_error())
-        return parsed.error();
-    auto opened = open_parent(drives, parsed.value(), LinkPolicy::Follow);
+    auto opened = open_parent(drives, path, policy, link);
     if (opened.is_error())
         return opened.error();
     auto& parent = opened.value();
     if (parent.name.empty())
         return std::move(parent.directory);
-    FileDescriptor folder(
-        ::openat(parent.directory.get(), parent.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.is_open())
-        return Error::from_errno("cannot open \"" + std::string(path) + "\"", errno);
+    return open_folder_in(parent.directory.get(), parent.name, parent.full_path(), policy, link);
+}
+
+} // namespace
+
+Result<FileDescriptor> open_listed_folder(
+    DriveMap const& drives, std::string_view path, std::optional<Link>& link)
+{
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error())
+        return parsed.error();
+    Link met;
+    auto folder = open_folder(drives, parsed.value(), LinkPolicy::DoNotFollow, &met);
+    if (folder.is_error() && folder.error().code == ELOOP) {
+        // No folder behind the link is a missing folder, as it would be without one.
+        if (auto followed = open_folder(drives, parsed.value(), LinkPolicy::Follow, nullptr);
+            followed.is_error())
+            return followed.error();
+        link = std::move(met);
+    }
     return folder;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/files/DriveDiscovery.h"
 #include "platform/files/DriveMap.h"
 #include "platform/files/FileDescriptor.h"
+#include "platform/files/WindowsPath.h"
 
 #include <optional>
 #include <string>
@@ -14,9 +15,12 @@ namespace sorrel::files {
 // The system side of file lists: FolderReading.cpp on POSIX systems, FolderReadingWindows.cpp on
 // Windows, where the descriptor owns the folder's handle.
 
-// Opens the folder that the Windows path `path` names on its drive, links followed as any
-// program reading the path would.
-Result<FileDescriptor> open_listed_folder(DriveMap const& drives, std::string_view path);
+// Opens the folder that the Windows path `path` names on its drive the way a deletion opens
+// things: from the drive's folder down, through no link. A link anywhere on the way (a junction or
+// symbolic link on Windows) fails with ELOOP and is named in `link`: a list read there would hold
+// another folder's files, and the removal would delete them there.
+Result<FileDescriptor> open_listed_folder(
+    DriveMap const& drives, std::string_view path, std::optional<Link>& link);
 
 // The names, as they are on disk, of the plain files in the open folder: regular files that are
 // neither hidden nor system files. Nothing when the folder can't be read.

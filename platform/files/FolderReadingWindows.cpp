@@ -1,22 +1,32 @@
 #include "platform/files/FolderReading.h"
 
+#include "platform/files/FileSystemObject.h"
 #include "platform/files/WindowsFiles.h"
 
 namespace sorrel::files {
 
 using namespace windows;
 
-Result<FileDescriptor> open_listed_folder(DriveMap const& drives, std::string_view path)
+std::filesystem::path resolve_drive_folder(std::filesystem::path const&)
+{
+    return {};
+}
+
+Result<FileDescriptor> open_listed_folder(
+    DriveMap const& drives, std::string_view path, std::optional<Link>& link)
 {
     auto parsed = WindowsPath::parse(path);
     if (parsed.is_error())
         return parsed.error();
-    auto folder_path = full_path(drives, parsed.value());
-    if (folder_path.is_error())
-        return folder_path.error();
-    auto folder = open_folder(folder_path.value(), std::string(path));
-    if (folder.is_error())
+    std::string shown(path);
+    auto folder = open_folder_through_no_link(drives, parsed.value(), shown);
+    if (folder.is_error()) {
+        // The walk names no link: looking again follows them, to say where the link is and where it
+        // leads. Nothing there (no folder behind the link, or the link gone since) fails as usual.
+        if (folder.error().code == ELOOP)
+            link = FileSystemObject(drives).link_on_path(path);
         return folder.error();
+    }
     return to_descriptor(folder.release_value());
 }
 

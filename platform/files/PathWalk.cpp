@@ -3,6 +3,7 @@
 #include "platform/files/NameMatch.h"
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -74,20 +75,91 @@ std::filesystem::path OpenedParent::full_path() const
     return path;
 }
 
-Result<OpenedParent> open_parent(DriveMap const& drives, WindowsPath const& path, LinkPolicy policy)
+std::filesystem::path resolve_drive_folder(std::filesystem::path const& folder)
 {
-    auto const* folder = drives.folder(path.drive);
-    if (!folder)
+    std::error_code error;
+    auto resolved = std::filesystem::canonical(folder, error);
+    return error ? std::filesystem::path {} : resolved;
+}
+
+namespace {
+
+std::filesystem::path link_target(int dir_fd, std::string const& name)
+{
+    std::string target(PATH_MAX, '\0');
+    auto size = ::readlinkat(dir_fd, name.c_str(), target.data(), target.size());
+    if (size < 0)
+        return {};
+    target.resize(static_cast<std::size_t>(size));
+    return target;
+}
+
+// The drive's folder. Under DoNotFollow it is walked down from "/" as it led when the drive was
+// bound, through no link: a link put in its place since then leads nowhere.
+Result<FileDescriptor> open_drive_folder(
+    DriveBinding const& drive, char letter, LinkPolicy policy, Link* link)
+{
+    auto not_ready = [&](int code) {
+        return Error::from_errno(std::string("drive ") + letter + ": is not ready", code);
+    };
+    if (policy == LinkPolicy::Follow) {
+        FileDescriptor folder(::open(drive.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!folder.is_open())
+            return not_ready(errno);
+        return folder;
+    }
+    auto resolved = drive.resolved.empty() ? resolve_drive_folder(drive.folder) : drive.resolved;
+    if (resolved.empty())
+        return not_ready(ENOENT);
+    std::filesystem::path place = resolved.root_path();
+    FileDescriptor folder(::open(place.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.is_open())
+        return not_ready(errno);
+    for (auto const& part : resolved.relative_path()) {
+        place /= part;
+        auto next = open_folder_in(folder.get(), part.string(), place, LinkPolicy::DoNotFollow, link);
+        if (next.is_error())
+            return next.error().code == ELOOP ? next.error() : not_ready(next.error().code);
+        folder = next.release_value();
+    }
+    return folder;
+}
+
+} // namespace
+
+Result<FileDescriptor> open_folder_in(
+    int dir_fd, std::string const& name, std::filesystem::path const& place, LinkPolicy policy, Link* link)
+{
+    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (policy == LinkPolicy::DoNotFollow ? O_NOFOLLOW : 0);
+    FileDescriptor folder(::openat(dir_fd, name.c_str(), flags));
+    if (folder.is_open())
+        return folder;
+    int code = errno;
+    struct stat st { };
+    if (code == ELOOP
+        || (code == ENOTDIR && ::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISLNK(st.st_mode))) {
+        if (link)
+            *link = Link {place, link_target(dir_fd, name)};
+        return Error {"\"" + place.string() + "\" is a link", ELOOP};
+    }
+    return Error::from_errno("cannot open \"" + place.string() + "\"", code);
+}
+
+Result<OpenedParent> open_parent(
+    DriveMap const& drives, WindowsPath const& path, LinkPolicy policy, Link* link)
+{
+    auto const* drive = drives.binding(path.drive);
+    if (!drive)
         return Error {std::string("drive ") + path.drive + ": is not there", ENODEV};
 
     OpenedParent opened;
-    opened.drive_folder = *folder;
-    // The drive's own folder is opened as configured, links included: that binding is the user's.
-    opened.directory = FileDescriptor(::open(folder->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!opened.directory.is_open())
-        return Error::from_errno(std::string("drive ") + path.drive + ": is not ready", errno);
+    opened.drive_folder = drive->folder;
+    auto drive_folder = open_drive_folder(*drive, path.drive, policy, link);
+    if (drive_folder.is_error())
+        return drive_folder.error();
+    opened.directory = drive_folder.release_value();
 
-    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (policy == LinkPolicy::DoNotFollow ? O_NOFOLLOW : 0);
     for (std::size_t i = 0; i < path.components.size(); ++i) {
         auto name = find_entry(opened.directory.get(), path.components[i]);
         if (name.is_error())
@@ -97,18 +169,10 @@ Result<OpenedParent> open_parent(DriveMap const& drives, WindowsPath const& path
             opened.name = name.release_value();
             break;
         }
-        FileDescriptor next(::openat(opened.directory.get(), name.value().c_str(), flags));
-        if (!next.is_open()) {
-            int code = errno;
-            struct stat st { };
-            if (code == ELOOP
-                || (code == ENOTDIR
-                    && ::fstatat(opened.directory.get(), name.value().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
-                    && S_ISLNK(st.st_mode)))
-                return Error {"\"" + opened.full_path().string() + "\" is a link", ELOOP};
-            return Error::from_errno("cannot open \"" + opened.full_path().string() + "\"", code);
-        }
-        opened.directory = std::move(next);
+        auto next = open_folder_in(opened.directory.get(), name.value(), opened.full_path(), policy, link);
+        if (next.is_error())
+            return next.error();
+        opened.directory = next.release_value();
     }
     return opened;
 }

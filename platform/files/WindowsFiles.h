@@ -84,6 +84,12 @@ Result<Handle> open_folder(std::wstring const& path, std::string const& shown);
 // `error` is the system's error code; an entry whose deletion is pending counts as not found.
 Result<Handle> open_entry(HANDLE folder, std::wstring const& name, ACCESS_MASK access, DWORD& error);
 
+// Opens the folder that `path` names the way the deleter opens things: from the drive's folder
+// down, each entry relative to its folder's handle, through no junction or symbolic link. A link on
+// the way, or the folder being one, fails with ELOOP. `shown` names the folder in errors.
+Result<Handle> open_folder_through_no_link(
+    DriveMap const& drives, WindowsPath const& path, std::string const& shown);
+
 struct EntryInfo {
     DWORD attributes {0};
     FileIdentity identity;

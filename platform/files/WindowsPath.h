@@ -24,6 +24,13 @@ enum class LinkPolicy {
     DoNotFollow, // a link on the way stops the walk: deletion never goes through one
 };
 
+// A link met on the way down a path: where it is, and where it led when it was met (empty when
+// that could not be read).
+struct Link {
+    std::filesystem::path path;
+    std::filesystem::path target;
+};
+
 // A path walked down to the folder that holds its last item.
 struct OpenedParent {
     FileDescriptor directory; // the drive's folder itself when the path has no components
@@ -35,8 +42,16 @@ struct OpenedParent {
 };
 
 // Walks `path` on its drive. Each component is matched exactly first, otherwise without regard to
-// case (see find_entry); each one must exist.
-Result<OpenedParent> open_parent(DriveMap const& drives, WindowsPath const& path, LinkPolicy policy);
+// case (see find_entry); each one must exist. Under DoNotFollow the drive's folder is reached the
+// way it led when the drive was bound, and a link anywhere on the way fails with ELOOP; `link`,
+// when given, then names it.
+Result<OpenedParent> open_parent(
+    DriveMap const& drives, WindowsPath const& path, LinkPolicy policy, Link* link = nullptr);
+
+// Opens the folder `name` of the open folder `dir_fd`; `place` names it in errors. A link there
+// fails with ELOOP under DoNotFollow and, when `link` is given, is named in it.
+Result<FileDescriptor> open_folder_in(
+    int dir_fd, std::string const& name, std::filesystem::path const& place, LinkPolicy policy, Link* link);
 
 // The Linux path that a Windows path names, when everything on it exists.
 Result<std::filesystem::path> resolve(DriveMap const& drives, std::string_view windows_path);

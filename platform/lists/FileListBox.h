@@ -23,6 +23,8 @@ public:
 
     // The folder exactly as it was set.
     const std::string& Path() const { return m_model.path(); }
+    // The link that kept the folder from being read: a folder reached through one lists nothing.
+    const std::optional<files::Link>& link() const { return m_model.link(); }
     files::Result<void> Path(std::string_view path);
     int ListCount() const { return int(m_model.list_count()); }
     // The entry's file name as shown (Windows-1252); the empty text outside 0 .. ListCount() - 1.

@@ -250,3 +250,29 @@ TEST_F(Scan, FoldersReachedThroughALinkAreLeftOutWithTheReason)
             + "\", and Sorrel does not remove linked folders\n");
     EXPECT_TRUE(fs::exists(elsewhere / "Messenger/msmsgs.exe"));
 }
+
+#ifndef _WIN32
+// A drive's folder is reached the way it led when the drive was found. One swapped for a link
+// since then leads elsewhere: the file list reads nothing there, and the scan says why.
+TEST_F(Scan, DriveFolderTurnedIntoALinkIsLeftOutWithTheReason)
+{
+    older_messenger('c');
+    newer_messenger('d');
+    open();
+    fs::path c = drive('c');
+    fs::rename(c, root() / "elsewhere");
+    fs::create_directory_symlink(root() / "elsewhere", c);
+    ::testing::internal::CaptureStderr();
+    scan();
+    std::string said = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(items(w->ListView1), "d:\\Program Files\\MSN Messenger|7.0.816.0\n");
+    EXPECT_EQ(w->File1.ListCount(), 0);
+    EXPECT_EQ(w->Text6.Text(), "");
+    EXPECT_EQ(said,
+        "sorrel: c:\\Program Files\\Messenger is left out of the scan: \""
+            + (fs::canonical(root()) / "c").string() + "\" is a link to \"" + (root() / "elsewhere").string()
+            + "\", and Sorrel does not remove linked folders\n");
+    EXPECT_TRUE(fs::exists(root() / "elsewhere/Program Files/Messenger/msmsgs.exe"));
+}
+#endif

@@ -403,6 +403,74 @@ TEST_F(DeletionTest, SubfolderSwappedForALinkWhileDeletingNeverLeadsOutside)
 
 namespace {
 
+// Lists "c:\\Program Files\\Messenger" of `drive` and removes what the list read, as the removal
+// does, while `name` in `folder` trades places over and over with a link of that name in `park`
+// that leads to `target` in the `outside` folder. Gives the first round that changed the outside
+// folder, or -1.
+int round_reaching_outside(FileSystemObject const& fso, DriveMap const& drives, fs::path const& drive,
+    fs::path const& folder, std::string const& name, fs::path const& park, fs::path const& target,
+    fs::path const& outside)
+{
+    auto before = snapshot(outside);
+    auto pass = FileSystemObject::begin_deletion_pass();
+    std::atomic<long> swaps {0};
+    for (int round = 0; round < 500 && (swaps < 2000 || round < 40); ++round) {
+        fs::remove_all(folder / name);
+        fs::remove_all(park / name);
+        fs::create_directories(drive / "Program Files/Messenger");
+        for (auto file : {"msmsgs.exe", "a.dll", "b.txt"})
+            std::ofstream(drive / "Program Files/Messenger" / file) << "x";
+        fs::create_directory_symlink(target, park / name);
+        FileDescriptor from(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileDescriptor parked(::open(park.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        std::atomic<bool> stop {false};
+        std::atomic<bool> started {false};
+        std::thread swapper([&] {
+            while (!stop) {
+                if (::renameat2(from.get(), name.c_str(), parked.get(), name.c_str(), RENAME_EXCHANGE) == 0) {
+                    ++swaps;
+                    started = true;
+                }
+            }
+        });
+        while (!started)
+            std::this_thread::yield();
+        FileListModel list(drives);
+        if (!list.set_path("c:\\Program Files\\Messenger").is_error()) {
+            for (std::size_t i = 0; i < list.list_count(); ++i)
+                (void)fso.DeleteFile(list.listed(i), false, &pass);
+            list.refresh();
+            if (list.list_count() == 0)
+                (void)fso.DeleteFolder("c:\\Program Files\\Messenger", false, &pass);
+        }
+        stop = true;
+        swapper.join();
+        if (snapshot(outside) != before)
+            return round;
+    }
+    EXPECT_GE(swaps, 2000);
+    return -1;
+}
+
+} // namespace
+
+// Another program trades a folder on the list's path for a link to a folder elsewhere, thousands
+// of times a second, while the list is read and its files removed: nothing elsewhere may go.
+TEST_F(DeletionTest, FolderOnTheListsPathSwappedForALinkNeverLeadsOutside)
+{
+    for (auto file : {"msmsgs.exe", "a.dll", "b.txt"})
+        temp.file(std::string("elsewhere/Program Files/Messenger/") + file, "keep");
+    auto elsewhere = temp.path() / "elsewhere";
+    auto park = temp.folder("park");
+    EXPECT_EQ(round_reaching_outside(
+                  fso, drives, root, root, "Program Files", park, elsewhere / "Program Files", elsewhere),
+        -1);
+    // The drive's own folder is reached as it was when the drive was added.
+    EXPECT_EQ(round_reaching_outside(fso, drives, root, temp.path(), "c", park, elsewhere, elsewhere), -1);
+}
+
+namespace {
+
 // A child process that holds a file open until it goes: another program's open file, seen by the
 // kernel whatever /proc shows of it.
 class OpenInChild {

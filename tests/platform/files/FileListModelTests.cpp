@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
+#include "tests/platform/files/UnixLink.h"
 #include <windows.h>
 #else
 #include <sys/stat.h>
@@ -53,6 +54,46 @@ TEST_F(FileListTest, StartsEmptyAndListsPlainFilesSortedWithoutCase)
     EXPECT_EQ(list.list_count(), 4u);
     EXPECT_EQ(list.list(2), "msmsgs.exe");
     EXPECT_EQ(list.list(4), "");
+}
+
+// Files read through a link would be another folder's, and the removal would delete them there:
+// such a folder shows nothing, and the list names the link.
+TEST_F(FileListTest, AFolderReachedThroughALinkListsNothing)
+{
+    temp.file("elsewhere/Messenger/msmsgs.exe");
+    auto elsewhere = temp.path() / "elsewhere";
+    auto above = temp.path() / "c/Linked";
+    auto itself = temp.path() / "c/Program Files/Linked";
+#ifdef _WIN32
+    // Wine makes no junctions: these are the links a Linux user makes in a Wine drive.
+    auto unix_elsewhere = sorrel::test_support::unix_name_of(elsewhere);
+    if (!unix_elsewhere)
+        GTEST_SKIP() << "no Unix side to make links on";
+    test::UnixLink above_link(above, *unix_elsewhere);
+    test::UnixLink itself_link(itself, *unix_elsewhere + "/Messenger");
+    ASSERT_TRUE(above_link.made()) << above_link.why();
+    ASSERT_TRUE(itself_link.made()) << itself_link.why();
+#else
+    std::filesystem::create_directory_symlink(elsewhere, above);
+    std::filesystem::create_directory_symlink(elsewhere / "Messenger", itself);
+#endif
+    struct Case {
+        std::string path;
+        std::filesystem::path link;
+        std::filesystem::path target;
+    };
+    FileListModel list(drives);
+    for (auto const& linked : {Case {"c:\\Linked\\Messenger", above, elsewhere},
+             Case {"c:\\Program Files\\Linked", itself, elsewhere / "Messenger"}}) {
+        ASSERT_FALSE(list.set_path("c:\\Program Files\\Messenger").is_error());
+        EXPECT_FALSE(list.link());
+        ASSERT_FALSE(list.set_path(linked.path).is_error());
+        EXPECT_EQ(list.path(), linked.path);
+        EXPECT_EQ(list.list_count(), 0u);
+        ASSERT_TRUE(list.link()) << linked.path;
+        EXPECT_EQ(list.link()->path, linked.link);
+        EXPECT_EQ(list.link()->target, linked.target);
+    }
 }
 
 TEST_F(FileListTest, BadPathFailsAndKeepsTheFolder)
