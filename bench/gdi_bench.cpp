@@ -1,6 +1,7 @@
 // Drawing layer benchmarks, each next to a memset of the same bytes as its baseline:
-// a 225 x 33 rectangle fill, a shaded face of 33 lines with a fresh pen per line, and a
-// 225 x 33 gradient.
+// a 225 x 33 rectangle fill, a shaded face of 33 lines with a fresh pen per line, a
+// 225 x 33 gradient, a fan of slanted lines (half of them clipped), the button's outline
+// region as a polygon, and a picture stretched onto and shrunk into the face.
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Surface.h"
@@ -83,5 +84,57 @@ void BM_GradientFill(benchmark::State& state)
     DeleteDC(dc);
 }
 BENCHMARK(BM_GradientFill)->Arg(GRADIENT_FILL_RECT_H)->Arg(GRADIENT_FILL_RECT_V);
+
+void BM_SlantedLines(benchmark::State& state)
+{
+    Surface surface(face_width, face_height, 0);
+    HDC dc = CreateSurfaceDC(surface);
+    HGDIOBJ old = SelectObject(dc, CreatePen(PS_SOLID, 1, RGB(0, 0, 0x80)));
+    for (auto _ : state) {
+        // Every other line starts far outside the face, so the clipper does the work.
+        for (int i = 0; i < face_height; ++i) {
+            MoveToEx(dc, i % 2 ? -100000 : 0, i % 2 ? -3000 * i : i, nullptr);
+            LineTo(dc, face_width - 1 - i, face_height - 1 - i / 2);
+        }
+        benchmark::DoNotOptimize(surface.data());
+        benchmark::ClobberMemory();
+    }
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+}
+BENCHMARK(BM_SlantedLines);
+
+void BM_PolygonRegion(benchmark::State& state)
+{
+    // A face with cut corners, as the rounded button styles build it.
+    POINT points[] = {{3, 0}, {face_width - 3, 0}, {face_width, 3}, {face_width, face_height - 3},
+        {face_width - 3, face_height}, {3, face_height}, {0, face_height - 3}, {0, 3}};
+    for (auto _ : state) {
+        HRGN region = CreatePolygonRgn(points, 8, int(state.range(0)));
+        benchmark::DoNotOptimize(region);
+        DeleteObject(region);
+    }
+}
+BENCHMARK(BM_PolygonRegion)->Arg(ALTERNATE)->Arg(WINDING);
+
+void BM_StretchBlt(benchmark::State& state)
+{
+    Surface surface(face_width, face_height, 0);
+    Surface picture(48, 48, 0);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.scanline(y)[x] = uint32_t(x * 5) | uint32_t(y * 5) << 8;
+    HDC dc = CreateSurfaceDC(surface);
+    HDC source = CreateSurfaceDC(picture);
+    for (auto _ : state) {
+        StretchBlt(dc, 0, 0, face_width, face_height, source, 0, 0, 48, 48, SRCCOPY);
+        StretchBlt(dc, 4, 4, 20, 20, source, 47, 0, -48, 48, SRCCOPY);
+        benchmark::DoNotOptimize(surface.data());
+        benchmark::ClobberMemory();
+    }
+    DeleteDC(source);
+    DeleteDC(dc);
+}
+BENCHMARK(BM_StretchBlt);
 
 } // namespace
