@@ -51,17 +51,19 @@ struct FixedChannel {
     int64_t step;
 };
 
+// With the 256 of the divisor taken into the shift, value = n * 2^40 / len and step =
+// (c1 - c0) * 2^40 / len. n < 2^32 shifted by 40 would overflow, so its whole part and remainder
+// are scaled apart (floor(n / len) < 2^16, remainder < len <= 2^16); |c1 - c0| < 2^16 fits shifted.
 FixedChannel fixed_channel(uint32_t c0, uint32_t c1, uint32_t pos, uint32_t len)
 {
-    using Wide = __int128;
-    const Wide divisor = Wide(256) * len;
+    constexpr int shift = fraction_bits - 8;
     uint64_t n = uint64_t(c0) * (len - pos) + uint64_t(c1) * pos;
-    uint64_t value = uint64_t((Wide(n) << fraction_bits) / divisor) + (uint64_t(1) << (fraction_bits - 30));
-    Wide slope = Wide(int64_t(c1) - int64_t(c0)) << fraction_bits;
-    Wide step = slope / divisor;
-    if (slope % divisor != 0 && slope < 0)
+    uint64_t value = (n / len << shift) + (n % len << shift) / len + (uint64_t(1) << (fraction_bits - 30));
+    int64_t slope = (int64_t(c1) - int64_t(c0)) * (int64_t(1) << shift);
+    int64_t step = slope / len;
+    if (slope % len != 0 && slope < 0)
         --step; // round towards minus infinity, so the running value never overshoots
-    return {value, int64_t(step)};
+    return {value, step};
 }
 
 void gradient_run(

@@ -12,10 +12,10 @@ namespace sorrel::gdi {
 
 namespace {
 
-using Wide = __int128;
-
 // Very distant points are scaled down first, as the reference engine does, so that the error
-// terms stay in range; this is where a line to (2^31 - 1, 5) ends up.
+// terms stay in range; this is where a line to (2^31 - 1, 5) ends up. Device points are 32-bit
+// values plus a 32-bit origin, below 2^32, so a cropped point is below 2^29 and a line's dx and
+// dy below 2^30: the error terms, products of two such lengths, fit in 64 bits.
 Point64 crop(Point64 p)
 {
     constexpr int64_t limit = 0x10000000;
@@ -89,9 +89,8 @@ void stroke_line_general(DeviceContext& dc, Point64 from, Point64 to, Color colo
     const bool xmajor = params.x_major();
     const int x_inc = params.x_increasing() ? 1 : -1;
     const int y_inc = params.y_increasing() ? 1 : -1;
-    const Wide err_add_1
-        = xmajor ? 2 * Wide(params.dy) - 2 * Wide(params.dx) : 2 * Wide(params.dx) - 2 * Wide(params.dy);
-    const Wide err_add_2 = xmajor ? 2 * Wide(params.dy) : 2 * Wide(params.dx);
+    const int64_t err_add_1 = xmajor ? 2 * params.dy - 2 * params.dx : 2 * params.dx - 2 * params.dy;
+    const int64_t err_add_2 = xmajor ? 2 * params.dy : 2 * params.dx;
 
     int64_t bx0 = std::min(p1.x, p2.x), bx1 = std::max(p1.x, p2.x) + 1;
     int64_t by0 = std::min(p1.y, p2.y), by1 = std::max(p1.y, p2.y) + 1;
@@ -99,15 +98,15 @@ void stroke_line_general(DeviceContext& dc, Point64 from, Point64 to, Color colo
         Point64 start, end;
         if (clip_bresenham(p1, p2, clip, params, start, end) == ClipResult::Outside)
             return;
-        Wide m = std::llabs(start.x - p1.x);
-        Wide n = std::llabs(start.y - p1.y);
-        Wide err;
+        int64_t m = std::llabs(start.x - p1.x);
+        int64_t n = std::llabs(start.y - p1.y);
+        int64_t err;
         int64_t length;
         if (xmajor) {
-            err = 2 * Wide(params.dy) - params.dx + m * 2 * params.dy - n * 2 * params.dx;
+            err = 2 * params.dy - params.dx + m * 2 * params.dy - n * 2 * params.dx;
             length = std::llabs(end.x - start.x) + 1;
         } else {
-            err = 2 * Wide(params.dx) - params.dy + n * 2 * params.dx - m * 2 * params.dy;
+            err = 2 * params.dx - params.dy + n * 2 * params.dx - m * 2 * params.dy;
             length = std::llabs(end.y - start.y) + 1;
         }
         // The true end point is never drawn; a clipped end is an ordinary pixel of the line.

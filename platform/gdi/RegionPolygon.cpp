@@ -9,6 +9,8 @@
 
 #include "platform/gdi/Region.h"
 
+#include "platform/gdi/Int128.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -16,8 +18,6 @@
 namespace sorrel::gdi {
 
 namespace {
-
-using Wide = __int128;
 
 // Rows are converted within this window only, so that a polygon with far-away vertices costs
 // time in proportion to what can ever be drawn, not to its size.
@@ -31,13 +31,6 @@ struct Edge {
     int64_t dy;
     int direction; // +1 downwards, -1 upwards
 };
-
-int64_t ceil_div(Wide num, int64_t den)
-{
-    if (num >= 0)
-        return int64_t((num + den - 1) / den);
-    return -int64_t((-num) / den);
-}
 
 int clamp_to_int(int64_t v)
 {
@@ -91,8 +84,10 @@ Region Region::from_polygon(std::span<const Point> points, FillRule rule, const 
         std::erase_if(active, [y](const Edge* e) { return e->y_bottom <= y; });
 
         crossings.clear();
+        // Both factors can reach 2^32, the quotient no more than |dx|.
         for (const Edge* e : active)
-            crossings.push_back({e->x_top + ceil_div(Wide(y - e->y_top) * e->dx, e->dy), e->direction});
+            crossings.push_back(
+                {e->x_top + divide(Int128::product(y - e->y_top, e->dx), e->dy, Rounding::Up), e->direction});
         std::sort(crossings.begin(), crossings.end(),
             [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
 

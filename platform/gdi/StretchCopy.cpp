@@ -1,5 +1,7 @@
 #include "platform/gdi/StretchCopy.h"
 
+#include "platform/gdi/Int128.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -7,8 +9,6 @@
 namespace sorrel::gdi {
 
 namespace {
-
-using Wide = __int128;
 
 struct Box {
     int64_t left {0};
@@ -117,10 +117,12 @@ bool intersect_visible(BlitCoords& dst, Box& dst_vis, BlitCoords& src, Box& src_
     return !src_vis.is_empty();
 }
 
+// The error of each step is that of a pixel on the line, within a few times the longer length
+// (a 32-bit size), so 64 bits hold it.
 struct AxisStep {
-    Wide err_start {0};
-    Wide err_add_1 {0};
-    Wide err_add_2 {0};
+    int64_t err_start {0};
+    int64_t err_add_1 {0};
+    int64_t err_add_2 {0};
     int64_t length {0};
     int src_inc {1};
     int dst_inc {1};
@@ -163,17 +165,21 @@ bool axis_step(int64_t dst_start, int64_t dst_length, int64_t dst_vis_start, int
     if (clip_bresenham(start, end, clip, line, first, last) == ClipResult::Outside)
         return false;
 
-    Wide m = std::llabs(first.x - start.x);
-    Wide n = std::llabs(first.y - start.y);
-    Wide dx = line.dx, dy = line.dy;
+    // The first error is built from m and n, up to 2^31 each, times twice a length of up to 2^31:
+    // those products need the wide type even though their difference is small again.
+    int64_t m = std::llabs(first.x - start.x);
+    int64_t n = std::llabs(first.y - start.y);
+    int64_t dx = line.dx, dy = line.dy;
     if (line.dx > line.dy) {
-        s.err_start = 3 * dy - 2 * dx + m * 2 * dy - n * 2 * dx;
+        s.err_start
+            = (Int128::product(m, 2 * dy) - Int128::product(n, 2 * dx) + (3 * dy - 2 * dx)).to_int64();
         s.err_add_1 = 2 * dy - 2 * dx;
         s.err_add_2 = 2 * dy;
         s.length = std::llabs(last.x - first.x);
         s.stretch = false;
     } else {
-        s.err_start = 3 * dx - 2 * dy + n * 2 * dx - m * 2 * dy;
+        s.err_start
+            = (Int128::product(n, 2 * dx) - Int128::product(m, 2 * dy) + (3 * dx - 2 * dy)).to_int64();
         s.err_add_1 = 2 * dx - 2 * dy;
         s.err_add_2 = 2 * dx;
         s.length = std::llabs(last.y - first.y);
@@ -241,7 +247,7 @@ private:
 void copy_row(Canvas& canvas, int64_t dst_x, int64_t dst_y, const SourceReader& source, int64_t src_x,
     int64_t src_y, const AxisStep& h)
 {
-    Wide err = h.err_start;
+    int64_t err = h.err_start;
     for (int64_t i = 0; i < h.length; ++i) {
         uint32_t pixel;
         if (canvas.contains(dst_x, dst_y) && source.get(src_x, src_y, pixel))
@@ -337,7 +343,7 @@ void stretch_copy(const BlitTarget& target, BlitCoords dst, const Surface& sourc
     int64_t dst_x = h.dst_start - area.left;
     int64_t dst_y = v.dst_start - area.top;
     int64_t src_y = v.src_start;
-    Wide err = v.err_start;
+    int64_t err = v.err_start;
 
     if (v.stretch) {
         // Rows repeat: a destination row whose source row is the previous one is a copy of it.
