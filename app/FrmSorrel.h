@@ -17,6 +17,7 @@
 //   Results   Frame3   the end of the progress run (and of the scan, see ShowVerdict)
 //   Remove    Frame1   "Remove Options"
 
+#include "app/Installations.h"
 #include "controls/button/QuillButton.h"
 #include "controls/check/Check.h"
 #include "controls/progressbar/ProgressBar.h"
@@ -39,16 +40,24 @@
 
 namespace sorrel::app {
 
-// The texts the window shows, exactly as the user sees them.
-namespace texts {
-constexpr std::string_view OlderFolder = "\\Program Files\\Messenger";
-constexpr std::string_view OlderProgram = "\\msmsgs.exe";
-constexpr std::string_view NewerFolder = "\\Program Files\\MSN Messenger";
-constexpr std::string_view NewerProgram = "\\msnmsgr.exe";
-// Where a 32-bit installer puts them on 64-bit Windows and in 64-bit Wine prefixes.
-constexpr std::string_view OlderFolderX86 = "\\Program Files (x86)\\Messenger";
-constexpr std::string_view NewerFolderX86 = "\\Program Files (x86)\\MSN Messenger";
-} // namespace texts
+// A window's file list as the scan and the removal use it; what they do to it shows.
+class ListBoxFolder final : public FolderList {
+public:
+    explicit ListBoxFolder(lists::FileListBox& box)
+        : m_box(box)
+    { }
+    files::Result<void> set_folder(std::string_view path) override { return m_box.Path(path); }
+    std::string const& folder() const override { return m_box.Path(); }
+    int count() const override { return m_box.ListCount(); }
+    std::string name(int index) const override { return m_box.List(index); }
+    files::ListedFile listed(int index) const override { return m_box.listed_file(index); }
+    std::optional<files::FileIdentity> folder_identity() const override { return m_box.folder_identity(); }
+    std::optional<files::Link> const& link() const override { return m_box.link(); }
+    void refresh() override { m_box.Refresh(); }
+
+private:
+    lists::FileListBox& m_box;
+};
 
 class FrmSorrel {
 public:
@@ -112,14 +121,13 @@ private:
     FrmSorrel(host::Form& form, const Controls& controls);
     void connect();
 
-    // One pass of the scan over every drive for one kind of Messenger.
-    void ScanPass(lists::DriveListBox& drives, lists::FileListBox& files, std::string_view folder,
-        std::string_view program, host::TextBox& version_field, host::TextBox& folder_field);
+    // One pass of the scan over every drive for one place.
+    void ScanPass(ScanPlace const& place);
     // Ends the progress run: hides the bar, shows the results page with the verdict.
     void ShowVerdict();
 
-    // Deletes File1's entries 0 .. count - 1 as listed now, moving ProgressBar2 along.
-    void DeletionPass(int count, files::DeletionPass const& in_use);
+    // One attempt at removing the older Messenger's folder, moving ProgressBar2 along.
+    RemovalAttempt RemovalPass();
     // The folder is gone: reports it and asks whether to exit.
     void FinishRemoval();
     void ReturnToStart();

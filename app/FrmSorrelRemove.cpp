@@ -81,31 +81,18 @@ void FrmSorrel::CmdUnistall_Click()
             ProgressBar2.Value(1);
             ProgressBar2.Max(bar_max(File1.ListCount()));
         }
-        // The files in use are found once for the whole attempt.
-        auto in_use = files::FileSystemObject::begin_deletion_pass();
-        if (auto folder = File1.folder_identity())
-            in_use.forget(*folder);
-        DeletionPass(File1.ListCount(), in_use);
+        RemovalAttempt outcome = RemovalPass();
         // Closed during the pass: the folder keeps whatever the pass did not get to.
-        if (host.has_ended())
+        if (outcome.stopped)
             return;
-        File1.Refresh();
-        std::vector<std::string> left;
-        if (File1.ListCount() == 0) {
-            (void)fso().DeleteFolder(Text6.Text(), false, &in_use);
-            left = fso().remaining_items(Text6.Text());
-            if (left.empty()) {
-                FinishRemoval();
-                return;
-            }
-        } else {
-            for (int i = 0; i < File1.ListCount(); ++i)
-                left.push_back(File1.List(i));
+        if (outcome.folder_gone()) {
+            FinishRemoval();
+            return;
         }
         if (attempt > 0)
             return;
 
-        if (host.MsgBox(ListNotDeleted(left), Information, "Oh No!") != host::vbYes)
+        if (host.MsgBox(ListNotDeleted(outcome.left), Information, "Oh No!") != host::vbYes)
             return;
     }
 }
@@ -122,29 +109,26 @@ std::string FrmSorrel::ListNotDeleted(std::vector<std::string> const& left)
         + "\r\n\r\nPlease make sure you do not have MSN open.  Would you like to try again?";
 }
 
-void FrmSorrel::DeletionPass(int count, files::DeletionPass const& in_use)
+RemovalAttempt FrmSorrel::RemovalPass()
 {
     host::Host& host = host::Host::current();
-    // The entries as listed before the pass: deleting doesn't re-read the list.
-    std::vector<files::ListedFile> listed;
-    listed.reserve(size_t(std::max(count, 0)));
-    for (int i = 0; i < count; ++i)
-        listed.push_back(File1.listed_file(i));
-    int step = bar_step(count);
+    int step = bar_step(File1.ListCount());
     double last_frame = host.now_ms();
-    for (int i = 0; i < count; ++i) {
-        // A close request stops the pass between two files.
-        if (host.check_for_close())
-            break;
-        (void)fso().DeleteFile(listed[size_t(i)], false, &in_use);
+    RemovalHooks hooks;
+    // A close request stops the pass between two files.
+    hooks.stop_before_file = [&] { return host.check_for_close(); };
+    hooks.stop_after_pass = [&] { return host.has_ended(); };
+    hooks.file_done = [&](int index, files::ListedFile const&, files::Result<void> const&) {
         if (drive_used)
             drive_used(Text6.Text());
-        ProgressBar2.Value(i / step);
+        ProgressBar2.Value(index / step);
         if (host.now_ms() - last_frame >= FrameInterval) {
             host.present_pending();
             last_frame = host.now_ms();
         }
-    }
+    };
+    ListBoxFolder files(File1);
+    return attempt_removal(fso(), files, Text6.Text(), hooks);
 }
 
 void FrmSorrel::FinishRemoval()

@@ -1,6 +1,6 @@
-// "Begin Scan": every drive is searched for both Messenger folders (first under "Program Files",
-// then under "Program Files (x86)"), each one found is listed with its program's version, and
-// the progress run ends on the results page with the verdict.
+// "Begin Scan": every drive is searched for both Messenger folders (the places of scan_places, in
+// their order), each one found is listed with its program's version, and the progress run ends on
+// the results page with the verdict.
 //
 // The progress run and the scan overlap, because the scan yields to pending events once per drive:
 //
@@ -27,52 +27,38 @@ void FrmSorrel::CmdSCan_Click()
     Timer1.Interval(10);
     Timer1.Enabled(true);
     m_scanning = true;
-    ScanPass(Drive1, File1, texts::OlderFolder, texts::OlderProgram, Text4, Text6);
-    ScanPass(Drive2, File2, texts::NewerFolder, texts::NewerProgram, Text5, Text7);
-    // The 32-bit folders of 64-bit systems come after the usual ones, so they count the same
-    // way and, where both kinds of folder exist, the removal takes the later one found.
-    ScanPass(Drive1, File1, texts::OlderFolderX86, texts::OlderProgram, Text4, Text6);
-    ScanPass(Drive2, File2, texts::NewerFolderX86, texts::NewerProgram, Text5, Text7);
+    for (ScanPlace const& place : scan_places)
+        ScanPass(place);
     m_scanning = false;
     if (m_verdict_waits && !host::Host::current().has_ended())
         ShowVerdict();
 }
 
-void FrmSorrel::ScanPass(lists::DriveListBox& drives, lists::FileListBox& files, std::string_view folder,
-    std::string_view program, host::TextBox& version_field, host::TextBox& folder_field)
+void FrmSorrel::ScanPass(ScanPlace const& place)
 {
     host::Host& host = host::Host::current();
+    bool older = place.which == Messenger::Older;
+    lists::DriveListBox& drives = older ? Drive1 : Drive2;
+    ListBoxFolder files(older ? File1 : File2);
+    host::TextBox& version_field = older ? Text4 : Text5;
+    host::TextBox& folder_field = older ? Text6 : Text7;
     for (int i = 0; i < drives.ListCount(); ++i) {
-        std::string wanted = drives.List(i) + std::string(folder);
-        // A linked folder would be listed here but could never be removed: the removal goes
-        // through no link, since that would delete files outside the path the user sees.
-        auto link = fso().link_on_path(wanted);
-        // A folder that is not there fails, and the list keeps its previous folder. The list
-        // reads through no link either, so one that came since the look above leaves it empty.
-        if (!link) {
-            (void)files.Path(wanted);
-            if (files.Path() == wanted)
-                link = files.link();
-        }
+        auto look = FolderLook::begin(fso(), files, drives.List(i), place);
         if (drive_used)
-            drive_used(wanted);
+            drive_used(look.wanted);
         host.DoEvents();
         if (host.has_ended())
             return;
-        if (link) {
-            std::fprintf(stderr,
-                "sorrel: %s is left out of the scan: \"%s\" is a link to \"%s\", and Sorrel does not remove "
-                "linked folders\n",
-                wanted.c_str(), link->path.string().c_str(), link->target.string().c_str());
+        if (look.link) {
+            std::fprintf(stderr, "sorrel: %s\n", look.left_out_note().c_str());
             continue;
         }
-        // Compared exactly, letter case included: only the folder just set counts.
-        if (files.Path() != wanted)
+        if (!look.found(files))
             continue;
-        std::string found = files.Path();
+        std::string found = files.folder();
         lists::ListItem& item = ListView1.ListItems().Add(found);
         // A version that can't be read leaves the column empty and the version field as it was.
-        auto version = fso().GetFileVersion(found + std::string(program));
+        auto version = fso().GetFileVersion(found + std::string(place.program));
         if (!version.is_error()) {
             item.SubItems(1, version.value());
             version_field.Text(version.value());
@@ -104,7 +90,7 @@ void FrmSorrel::ShowVerdict()
     ProgressBar1.Value(1);
     Frame2.Visible(false);
     Frame3.Visible(true);
-    bool two_versions = ListView1.ListItems().Count() >= 2;
+    bool two_versions = verdict_of(ListView1.ListItems().Count()) == Verdict::Two;
     if (two_versions) {
         Text2.Text("Scan Successful,\r\n\r\nIt appears that you have two different versions of MSN Messenger "
                    "Installed.  You should uninstall the older version if you use the latest.");

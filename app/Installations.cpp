@@ -1,0 +1,96 @@
+#include "app/Installations.h"
+
+namespace sorrel::app {
+
+std::array<ScanPlace, 4> const scan_places {{
+    {Messenger::Older, "\\Program Files\\Messenger", "\\msmsgs.exe"},
+    {Messenger::Newer, "\\Program Files\\MSN Messenger", "\\msnmsgr.exe"},
+    // Where a 32-bit installer puts them on 64-bit Windows and in 64-bit Wine prefixes.
+    {Messenger::Older, "\\Program Files (x86)\\Messenger", "\\msmsgs.exe"},
+    {Messenger::Newer, "\\Program Files (x86)\\MSN Messenger", "\\msnmsgr.exe"},
+}};
+
+std::string PlainFolderList::name(int index) const
+{
+    if (index < 0)
+        return {};
+    return m_model.list(size_t(index));
+}
+
+files::ListedFile PlainFolderList::listed(int index) const
+{
+    if (index < 0)
+        return {};
+    return m_model.listed(size_t(index));
+}
+
+FolderLook FolderLook::begin(
+    files::FileSystemObject const& fso, FolderList& list, std::string const& drive, ScanPlace const& place)
+{
+    FolderLook look {drive + std::string(place.folder), std::nullopt};
+    look.link = fso.link_on_path(look.wanted);
+    if (!look.link) {
+        (void)list.set_folder(look.wanted);
+        if (list.folder() == look.wanted)
+            look.link = list.link();
+    }
+    return look;
+}
+
+std::string FolderLook::left_out_note() const
+{
+    if (!link)
+        return {};
+    return wanted + " is left out of the scan: \"" + link->path.string() + "\" is a link to \""
+        + link->target.string() + "\", and Sorrel does not remove linked folders";
+}
+
+Verdict verdict_of(int folders_found)
+{
+    if (folders_found >= 2)
+        return Verdict::Two;
+    return folders_found == 1 ? Verdict::One : Verdict::None;
+}
+
+RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& list,
+    std::string const& folder, RemovalHooks const& hooks)
+{
+    // The files in use are found once for the whole attempt.
+    auto in_use = files::FileSystemObject::begin_deletion_pass();
+    // Our own file list holds the folder it shows open; that must not keep the folder.
+    if (auto identity = list.folder_identity())
+        in_use.forget(*identity);
+
+    // The entries as listed before the pass: deleting doesn't re-read the list.
+    int count = list.count();
+    std::vector<files::ListedFile> listed;
+    listed.reserve(size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        listed.push_back(list.listed(i));
+    for (int i = 0; i < count; ++i) {
+        if (hooks.stop_before_file && hooks.stop_before_file())
+            break;
+        auto deleted = fso.DeleteFile(listed[size_t(i)], false, &in_use);
+        if (hooks.file_done)
+            hooks.file_done(i, listed[size_t(i)], deleted);
+    }
+    RemovalAttempt attempt;
+    if (hooks.stop_after_pass && hooks.stop_after_pass()) {
+        attempt.stopped = true;
+        return attempt;
+    }
+
+    list.refresh();
+    if (list.count() > 0) {
+        for (int i = 0; i < list.count(); ++i)
+            attempt.left.push_back(list.name(i));
+        return attempt;
+    }
+    auto removed = fso.DeleteFolder(folder, false, &in_use);
+    if (hooks.folder_done)
+        hooks.folder_done(removed);
+    attempt.left = fso.remaining_items(folder);
+    return attempt;
+}
+
+} // namespace sorrel::app
