@@ -1,5 +1,7 @@
 #include "app/Installations.h"
 
+#include "platform/files/FileProtection.h"
+
 namespace sorrel::app {
 
 std::array<ScanPlace, 4> const scan_places {{
@@ -67,6 +69,13 @@ RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& l
     listed.reserve(size_t(std::max(count, 0)));
     for (int i = 0; i < count; ++i)
         listed.push_back(list.listed(i));
+    RemovalAttempt attempt;
+    auto const& protection = files::FileProtection::current();
+    for (auto const& file : listed) {
+        if (protection.is_protected(folder + "\\" + file.name))
+            attempt.protected_files.push_back(file.shown);
+    }
+
     for (int i = 0; i < count; ++i) {
         if (hooks.stop_before_file && hooks.stop_before_file())
             break;
@@ -74,7 +83,6 @@ RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& l
         if (hooks.file_done)
             hooks.file_done(i, listed[size_t(i)], deleted);
     }
-    RemovalAttempt attempt;
     if (hooks.stop_after_pass && hooks.stop_after_pass()) {
         attempt.stopped = true;
         return attempt;
@@ -90,6 +98,12 @@ RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& l
     if (hooks.folder_done)
         hooks.folder_done(removed);
     attempt.left = fso.remaining_items(folder);
+    // "Completed" would be untrue if the system put its files back a moment later.
+    if (attempt.left.empty() && !attempt.protected_files.empty()) {
+        protection.wait_for_restoring();
+        attempt.left = fso.remaining_items(folder);
+        attempt.came_back = !attempt.left.empty();
+    }
     return attempt;
 }
 

@@ -102,6 +102,10 @@ struct RemovalAttempt {
     // The listed files still there or, when those are gone but the folder is not, whatever it still
     // holds (hidden files, subfolders), as names below the folder.
     std::vector<std::string> left;
+    // The listed files that the system guards, by their shown names.
+    std::vector<std::string> protected_files;
+    // The folder went, but the system put guarded files back: `left` is what came back.
+    bool came_back {false};
 
     bool folder_gone() const { return !stopped && left.empty(); }
 };
@@ -120,7 +124,8 @@ struct RemovalHooks {
 
 // One attempt at removing `folder`, which `list` shows: the files as listed now, one by one
 // (the list is not re-read during the pass, so the indices keep naming the same entries), then,
-// when the re-read list is empty, the folder with whatever it still holds.
+// when the re-read list is empty, the folder with whatever it still holds. When the system guards
+// some of the files, it is given the time to put them back, and the folder is looked at again.
 RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& list,
     std::string const& folder, RemovalHooks const& hooks);
 

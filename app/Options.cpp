@@ -24,6 +24,15 @@ std::string usage_text()
            "  --screenshot FILE.png  save the opening window as PNG, without a display\n"
            "  --scale N            draw the window N times larger (1 to 4; by default the\n"
            "                         desktop's scale)\n"
+           "  --detect             scan without a window and print what was found\n"
+           "  --remove-older --yes remove the older version without a window when both\n"
+           "                         are installed\n"
+           "  --report json|text   the report's form, with --detect or --remove-older\n"
+           "  --log FILE           with --remove-older: append each action to FILE\n"
+           "  --at-reboot          with --remove-older, on Windows: delete what is in use\n"
+           "                         at the next start\n"
+           "  --entries            with --remove-older, on Windows: also remove the\n"
+           "                         autostart values and shortcuts that point into it\n"
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and licence and exit\n"
            "\n"
@@ -60,6 +69,12 @@ std::string usage_text()
            "Exit status: 0 done, 1 an expect- failed, 2 a bad line, a box without a\n"
            "fitting answer, answers left over, or a failing sh command.\n"
            "\n"
+           "--detect and --remove-older end with 0 when there is nothing (more) to\n"
+           "remove, 1 when an older version sits beside a newer one (--detect) or\n"
+           "something stayed (--remove-older), 2 for a usage error, 3 when the scan could\n"
+           "not run, 3010 when the rest is deleted at the next start, and 75 (1618 on\n"
+           "Windows) when another Sorrel is removing.\n"
+           "\n"
            "Report bugs as Sorrel's README says (share/doc/sorrel/README.md).\n";
 }
 
@@ -92,11 +107,38 @@ bool has_png_extension(std::string_view name)
     return true;
 }
 
+// What is wrong with the options of --detect and --remove-older, if anything.
+std::string unattended_problem(Options const& o, bool report_given)
+{
+    bool detect = o.command == Options::Command::Detect;
+    bool remove = o.command == Options::Command::RemoveOlder;
+    if (!remove) {
+        for (auto [set, name] : {std::pair {o.yes, "--yes"}, {!o.log.empty(), "--log"},
+                 {o.at_reboot, "--at-reboot"}, {o.entries, "--entries"}}) {
+            if (set)
+                return std::string(name) + " goes with --remove-older";
+        }
+    }
+    if (!detect && !remove)
+        return report_given ? "--report goes with --detect or --remove-older" : "";
+    if (o.headless || !o.screenshot.empty() || o.scale != 0)
+        return "--detect and --remove-older open no window; leave out --headless, --script, --screenshot "
+               "and --scale";
+    if (remove && !o.yes)
+        return "--remove-older deletes files without asking: add --yes to confirm it";
+#ifndef _WIN32
+    if (o.at_reboot)
+        return "--at-reboot schedules deletions for the next start of Windows; Linux has no such thing";
+#endif
+    return {};
+}
+
 } // namespace
 
 base::ErrorOr<Options> Options::parse(int argc, char** argv)
 {
     Options o;
+    bool report_given = false;
     auto fail = [](std::string message) { return base::Error {std::move(message)}; };
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
@@ -139,6 +181,26 @@ base::ErrorOr<Options> Options::parse(int argc, char** argv)
             if (!value("--slow-drive", v))
                 return fail("--slow-drive needs X:=MS");
             o.slow_drives.push_back(v);
+        } else if (arg == "--detect" || arg == "--remove-older") {
+            auto command = arg == "--detect" ? Command::Detect : Command::RemoveOlder;
+            if (o.command != Command::Window && o.command != command)
+                return fail("give either --detect or --remove-older");
+            o.command = command;
+        } else if (arg == "--yes") {
+            o.yes = true;
+        } else if (is("--report")) {
+            if (!value("--report", v) || (v != "json" && v != "text"))
+                return fail("--report needs json or text");
+            o.report_json = v == "json";
+            report_given = true;
+        } else if (is("--log")) {
+            if (!value("--log", v) || v.empty())
+                return fail("--log needs a file");
+            o.log = v;
+        } else if (arg == "--at-reboot") {
+            o.at_reboot = true;
+        } else if (arg == "--entries") {
+            o.entries = true;
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--version") {
@@ -149,6 +211,8 @@ base::ErrorOr<Options> Options::parse(int argc, char** argv)
     }
     if (o.help || o.version)
         return o;
+    if (auto problem = unattended_problem(o, report_given); !problem.empty())
+        return fail(problem);
     if (o.demo && !o.drives.empty())
         return fail("--demo makes its own drives; leave out --drive");
     if (!o.script.empty() && !o.headless)

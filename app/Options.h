@@ -21,6 +21,19 @@ struct Options {
     bool help {false};
     bool version {false};
 
+    // Without a window: --detect, or --remove-older with its confirmation and settings.
+    enum class Command {
+        Window,
+        Detect,
+        RemoveOlder,
+    };
+    Command command {Command::Window};
+    bool yes {false};
+    bool report_json {false}; // --report json; text otherwise
+    std::string log; // --log FILE
+    bool at_reboot {false};
+    bool entries {false};
+
     // Parses argv[1..]; an error is one line naming the bad argument.
     static base::ErrorOr<Options> parse(int argc, char** argv);
 };

@@ -7,6 +7,7 @@
 #include "app/ScriptRun.h"
 #include "app/Session.h"
 #include "app/StartChecks.h"
+#include "app/Unattended.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/backend/headless/ScriptRunner.h"
 #include "platform/files/DriveDiscovery.h"
@@ -155,6 +156,11 @@ int main(int argc, char** argv)
             return fail("cannot read the script " + options.script + ": " + problem, 2);
     }
 
+    bool unattended = options.command != app::Options::Command::Window;
+    if (unattended && !options.drives.empty()) {
+        if (auto map = files::DriveMap::from_arguments(options.drives); map.is_error())
+            return fail(map.error().message, app::exit_status::Usage);
+    }
     std::unique_ptr<app::DemoDrives> demo;
     if (options.demo) {
         auto made = app::DemoDrives::create();
@@ -165,15 +171,25 @@ int main(int argc, char** argv)
     } else {
         auto choice = app::choose_drives(
             options.drives, files::DiscoveryInput::from_system(), files::FileSystemProbe::real());
+        // Without a window, a drive that cannot serve means that the scan cannot run.
+        int cannot_scan = unattended ? app::exit_status::CannotScan : 2;
         if (!choice.error.empty())
-            return fail(choice.error, 2);
+            return fail(choice.error, cannot_scan);
         for (const std::string& note : choice.notes)
             std::fprintf(stderr, "sorrel: %s\n", note.c_str());
+        if (unattended && choice.drives.is_empty())
+            return fail("no drive to scan", cannot_scan);
         lists::use_drives(std::move(choice.drives));
     }
 
     int status = 0;
-    if (!g_stop_signal)
+    if (g_stop_signal)
+        ;
+    else if (options.command == app::Options::Command::Detect)
+        status = app::run_detect(options, *lists::current_drives(), std::cout, std::cerr);
+    else if (options.command == app::Options::Command::RemoveOlder)
+        status = app::run_remove_older(options, *lists::current_drives(), std::cout, std::cerr);
+    else
         status
             = options.headless || !options.screenshot.empty() ? run_headless(options) : run_window(options);
     demo.reset();

@@ -53,7 +53,8 @@ Result<OpenedParent> open_parent(
 Result<FileDescriptor> open_folder_in(
     int dir_fd, std::string const& name, std::filesystem::path const& place, LinkPolicy policy, Link* link);
 
-// The Linux path that a Windows path names, when everything on it exists.
+// The system path that a Windows path names: on Linux through the drive map, when everything on
+// it exists; on Windows the path itself, in the long form.
 Result<std::filesystem::path> resolve(DriveMap const& drives, std::string_view windows_path);
 
 } // namespace sorrel::files

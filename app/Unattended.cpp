@@ -1,0 +1,231 @@
+#include "app/Unattended.h"
+
+#include "app/ActionLog.h"
+#include "app/Installations.h"
+#include "app/InstanceLock.h"
+#include "app/Report.h"
+#include "platform/files/FileProtection.h"
+#include "platform/files/WindowsPath.h"
+
+#include <filesystem>
+#include <map>
+
+namespace sorrel::app {
+
+namespace {
+
+// How many files the folder holds, subfolders included, and their size. Links are counted as
+// the links they are, never followed.
+void count_contents(files::DriveMap const& drives, FolderReport& folder)
+{
+    auto resolved = files::resolve(drives, folder.folder);
+    if (resolved.is_error())
+        return;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::recursive_directory_iterator it(
+        resolved.value(), fs::directory_options::skip_permission_denied, error);
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        auto status = it->symlink_status(error);
+        if (error || fs::is_directory(status))
+            continue;
+        ++folder.files;
+        if (fs::is_regular_file(status))
+            folder.bytes += it->file_size(error);
+    }
+}
+
+// What the scan leaves: the report's findings, and the older folder's file list as the window's
+// File1 would hold it.
+class Scan {
+public:
+    explicit Scan(files::DriveMap const& drives)
+        : m_drives(drives)
+        , m_fso(drives)
+        , m_older(drives)
+        , m_newer(drives)
+    { }
+
+    void run(Report& report, ActionLog& log)
+    {
+        auto const& protection = files::FileProtection::current();
+        for (ScanPlace const& place : scan_places) {
+            bool older = place.which == Messenger::Older;
+            PlainFolderList& list = older ? m_older : m_newer;
+            for (std::string const& drive : m_drives.drive_names()) {
+                auto look = FolderLook::begin(m_fso, list, drive, place);
+                if (look.link) {
+                    report.left_out.push_back(
+                        {look.wanted, "link", look.link->path.string(), look.link->target.string()});
+                    log.write("left out " + look.wanted + ": a link");
+                    continue;
+                }
+                if (!look.found(list))
+                    continue;
+                FolderReport found;
+                found.which = place.which;
+                found.drive = drive;
+                found.folder = list.folder();
+                found.program = found.folder + std::string(place.program);
+                if (auto version = m_fso.GetFileVersion(found.program); !version.is_error())
+                    found.version = version.value();
+                count_contents(m_drives, found);
+                for (int i = 0; i < list.count(); ++i) {
+                    if (protection.is_protected(found.folder + "\\" + list.listed(i).name))
+                        found.protected_files.push_back(list.name(i));
+                }
+                if (older)
+                    m_older_folder = found.folder;
+                log.write("found " + found.folder + ", version " + found.version.value_or("unreadable") + ", "
+                    + std::to_string(found.files) + " files");
+                report.folders.push_back(std::move(found));
+            }
+        }
+        report.verdict = verdict_of(int(report.folders.size()));
+        log.write("scanned " + std::to_string(m_drives.bindings().size())
+            + " drives: " + std::to_string(report.folders.size()) + " Messenger folders");
+    }
+
+    // The folder --remove-older removes: the last older folder found, when there are two versions.
+    std::string const& older_folder() const { return m_older_folder; }
+    PlainFolderList& older_list() { return m_older; }
+    files::FileSystemObject const& fso() const { return m_fso; }
+
+private:
+    files::DriveMap const& m_drives;
+    files::FileSystemObject m_fso;
+    PlainFolderList m_older;
+    PlainFolderList m_newer;
+    std::string m_older_folder;
+};
+
+std::string reason_of(files::Error const& error)
+{
+    auto ends_with = [&](std::string_view tail) { return error.message.ends_with(tail); };
+    if (ends_with(" is read-only"))
+        return "read-only";
+    if (ends_with(" is in use"))
+        return "in use";
+    if (error.message.find(" is a link") != std::string::npos)
+        return "a link";
+    return "not deleted";
+}
+
+void print(Report const& report, Options const& options, std::ostream& out)
+{
+    out << (options.report_json ? report_json(report) : report_text(report));
+    out.flush();
+}
+
+// Removes the older folder as the window does when the user answers Yes to the one retry.
+int remove_older(Scan& scan, RemovalReport& removal, ActionLog& log)
+{
+    std::string const& folder = scan.older_folder();
+    removal.folder = folder;
+    PlainFolderList& list = scan.older_list();
+    log.write("listed " + std::to_string(list.count()) + " files in " + folder);
+    // The latest reason each file stayed, by its name below the folder.
+    std::map<std::string, files::Error> reasons;
+    RemovalHooks hooks;
+    hooks.file_done = [&](int, files::ListedFile const& file, files::Result<void> const& result) {
+        if (result.is_error()) {
+            reasons[file.shown] = result.error();
+            log.write("kept " + folder + "\\" + file.shown + ": " + reason_of(result.error()));
+            return;
+        }
+        reasons.erase(file.shown);
+        removal.deleted.push_back(file.shown);
+        log.write("deleted " + folder + "\\" + file.shown);
+    };
+    hooks.folder_done = [&](files::Result<void> const& result) {
+        if (result.is_error())
+            log.write("kept the folder " + folder + ": " + result.error().message);
+        else
+            log.write("deleted the folder " + folder);
+    };
+    RemovalAttempt attempt;
+    for (int i = 0; i < 2; ++i) {
+        ++removal.attempts;
+        attempt = attempt_removal(scan.fso(), list, folder, hooks);
+        if (attempt.came_back) {
+            for (auto const& name : attempt.left)
+                log.write("came back " + folder + "\\" + name);
+        }
+        if (attempt.folder_gone())
+            break;
+    }
+    removal.folder_gone = attempt.folder_gone();
+    for (auto const& name : attempt.left) {
+        KeptFile kept {name, "not deleted", {}};
+        bool guarded = std::find(attempt.protected_files.begin(), attempt.protected_files.end(), name)
+            != attempt.protected_files.end();
+        if (attempt.came_back) {
+            kept.reason = "came back";
+        } else if (auto reason = reasons.find(name); reason != reasons.end()) {
+            kept.reason = reason_of(reason->second);
+            kept.detail = reason->second.message;
+        } else if (guarded) {
+            kept.reason = "protected";
+        }
+        removal.kept.push_back(std::move(kept));
+    }
+    log.write(removal.folder_gone
+            ? "done: " + folder + " is gone"
+            : "incomplete: " + std::to_string(removal.kept.size()) + " items stayed in " + folder);
+    return removal.folder_gone ? exit_status::Done : exit_status::Found;
+}
+
+} // namespace
+
+int run_detect(Options const& options, files::DriveMap const& drives, std::ostream& out, std::ostream&)
+{
+    Report report;
+    report.command = "detect";
+    Scan scan(drives);
+    ActionLog no_log;
+    scan.run(report, no_log);
+    bool older_beside_newer = report.verdict == Verdict::Two && !scan.older_folder().empty();
+    report.status = older_beside_newer ? exit_status::Found : exit_status::Done;
+    print(report, options, out);
+    return report.status;
+}
+
+int run_remove_older(
+    Options const& options, files::DriveMap const& drives, std::ostream& out, std::ostream& err)
+{
+    auto lock = InstanceLock::take();
+    if (lock.is_error()) {
+        err << "sorrel: " << lock.error().message << "\n";
+        return exit_status::CannotScan;
+    }
+    if (!lock.value()) {
+        err << "sorrel: another Sorrel is removing already; try again when it has finished\n";
+        return exit_status::AnotherRunning;
+    }
+    ActionLog log;
+    if (!options.log.empty()) {
+        auto opened = ActionLog::open(options.log);
+        if (opened.is_error()) {
+            err << "sorrel: " << opened.error().message << "\n";
+            return exit_status::CannotScan;
+        }
+        log = std::move(opened.value());
+    }
+    log.write("sorrel --remove-older started");
+
+    Report report;
+    report.command = "remove-older";
+    Scan scan(drives);
+    scan.run(report, log);
+    RemovalReport& removal = report.removal.emplace();
+    if (report.verdict == Verdict::Two && !scan.older_folder().empty()) {
+        report.status = remove_older(scan, removal, log);
+    } else {
+        log.write("nothing to remove");
+        report.status = exit_status::Done;
+    }
+    print(report, options, out);
+    return report.status;
+}
+
+} // namespace sorrel::app
