@@ -103,6 +103,9 @@ RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& l
         protection.wait_for_restoring();
         attempt.left = fso.remaining_items(folder);
         attempt.came_back = !attempt.left.empty();
+        // The list still shows the folder that went; a retry must see the one that came back.
+        if (attempt.came_back)
+            (void)list.set_folder(folder);
     }
     return attempt;
 }

@@ -22,7 +22,7 @@ public:
     {
         if (!m_is_protected)
             return false;
-        std::wstring wide = to_wide(path);
+        std::wstring wide = windows::to_wide(path);
         return m_is_protected(nullptr, wide.c_str()) != FALSE;
     }
 

@@ -186,17 +186,6 @@ Result<std::wstring> full_path(DriveMap const& drives, WindowsPath const& path)
     return full_path(*drive_folder, path.components);
 }
 
-Result<std::filesystem::path> resolve(DriveMap const& drives, std::string_view windows_path)
-{
-    auto parsed = WindowsPath::parse(windows_path);
-    if (parsed.is_error())
-        return parsed.error();
-    auto path = full_path(drives, parsed.value());
-    if (path.is_error())
-        return path.error();
-    return std::filesystem::path(path.value());
-}
-
 Result<Handle> open_folder(std::wstring const& path, std::string const& shown)
 {
     QuietErrors quiet;
@@ -363,3 +352,18 @@ Result<std::vector<FolderEntry>> read_folder(HANDLE folder)
 }
 
 } // namespace sorrel::files::windows
+
+namespace sorrel::files {
+
+Result<std::filesystem::path> resolve(DriveMap const& drives, std::string_view windows_path)
+{
+    auto parsed = WindowsPath::parse(windows_path);
+    if (parsed.is_error())
+        return parsed.error();
+    auto path = windows::full_path(drives, parsed.value());
+    if (path.is_error())
+        return path.error();
+    return std::filesystem::path(path.value());
+}
+
+} // namespace sorrel::files

@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "platform/files/FileProtection.h"
 #include "platform/host/Timer.h"
 
 #ifdef _WIN32
@@ -274,6 +275,50 @@ TEST_F(Remove, LeftoversInSubfoldersAreNamedInsteadOfSuccess)
     ASSERT_EQ(titles(), (std::vector<std::string> {"Confirmation!", "Oh No!"}));
     EXPECT_EQ(headless->boxes()[1].text, failure("Sub\\kept.txt; "));
     EXPECT_TRUE(fs::exists(kept));
+    EXPECT_FALSE(fs::exists(older / "msmsgs.exe"));
+}
+
+// Stands in for Windows File Protection: guards one file and puts it back, as the system does
+// from its cache, whenever it is given the time to.
+class PutsFileBack final : public files::FileProtection {
+public:
+    PutsFileBack(std::string windows_path, fs::path file)
+        : m_windows_path(std::move(windows_path))
+        , m_file(std::move(file))
+    {
+        use(this);
+    }
+    ~PutsFileBack() override { use(nullptr); }
+    bool is_protected(std::string_view path) const override { return path == m_windows_path; }
+    void wait_for_restoring() const override
+    {
+        ++restored;
+        std::error_code error;
+        fs::create_directories(m_file.parent_path(), error);
+        std::ofstream(m_file) << "restored";
+    }
+    mutable int restored {0};
+
+private:
+    std::string m_windows_path;
+    fs::path m_file;
+};
+
+// A removal that the system undoes in part is a failure: what came back is named, with the
+// offer to try again.
+TEST_F(Remove, AFileTheSystemPutsBackIsNamedInsteadOfSuccess)
+{
+    PutsFileBack protection("c:\\Program Files\\Messenger\\msgsc.dll", older / "msgsc.dll");
+    open();
+    scan_and_open_remove_page();
+    headless->queue_answer(host::vbYes);
+    headless->queue_answer(host::vbYes); // try again: it comes back again
+    click_unistall();
+    ASSERT_EQ(titles(), (std::vector<std::string> {"Confirmation!", "Oh No!"}));
+    EXPECT_EQ(headless->boxes()[1].text, failure("msgsc.dll; "));
+    EXPECT_EQ(protection.restored, 2);
+    end_program();
+    EXPECT_TRUE(fs::exists(older / "msgsc.dll"));
     EXPECT_FALSE(fs::exists(older / "msmsgs.exe"));
 }
 
