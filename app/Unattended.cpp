@@ -7,6 +7,7 @@
 #include "platform/files/FileProtection.h"
 #include "platform/files/WindowsPath.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -117,8 +118,44 @@ void print(Report const& report, Options const& options, std::ostream& out)
     out.flush();
 }
 
+// With --at-reboot: when only files in use stayed, they and then the folder are deleted at the
+// next start. Whether everything that stayed is now scheduled.
+bool schedule_at_restart(files::FileSystemObject const& fso, RemovalReport& removal, ActionLog& log)
+{
+    bool only_in_use = std::all_of(removal.kept.begin(), removal.kept.end(),
+        [](KeptFile const& kept) { return kept.reason == "in use"; });
+    if (removal.kept.empty() || !only_in_use) {
+        log.write("not scheduled for the next start: what stayed is not only files in use");
+        return false;
+    }
+    std::vector<KeptFile> still;
+    for (auto& kept : removal.kept) {
+        std::string path = removal.folder + "\\" + kept.name;
+        if (auto scheduled = fso.DeleteAtRestart(path); scheduled.is_error()) {
+            log.write("not scheduled " + path + ": " + scheduled.error().message);
+            kept.detail = scheduled.error().message;
+            still.push_back(std::move(kept));
+            continue;
+        }
+        log.write("scheduled " + path + " for deletion at the next start");
+        removal.pending.push_back(kept.name);
+    }
+    removal.kept = std::move(still);
+    if (!removal.kept.empty())
+        return false;
+    // The folder last: at the next start it is empty by then.
+    if (auto scheduled = fso.DeleteAtRestart(removal.folder); scheduled.is_error()) {
+        log.write("not scheduled " + removal.folder + ": " + scheduled.error().message);
+        removal.kept.push_back({removal.folder, "not deleted", scheduled.error().message});
+        return false;
+    }
+    log.write("scheduled the folder " + removal.folder + " for deletion at the next start");
+    removal.pending.push_back(removal.folder);
+    return true;
+}
+
 // Removes the older folder as the window does when the user answers Yes to the one retry.
-int remove_older(Scan& scan, RemovalReport& removal, ActionLog& log)
+int remove_older(Scan& scan, RemovalReport& removal, ActionLog& log, bool at_reboot)
 {
     std::string const& folder = scan.older_folder();
     removal.folder = folder;
@@ -169,6 +206,8 @@ int remove_older(Scan& scan, RemovalReport& removal, ActionLog& log)
         }
         removal.kept.push_back(std::move(kept));
     }
+    if (at_reboot && !removal.folder_gone && schedule_at_restart(scan.fso(), removal, log))
+        return exit_status::RestartNeeded;
     log.write(removal.folder_gone
             ? "done: " + folder + " is gone"
             : "incomplete: " + std::to_string(removal.kept.size()) + " items stayed in " + folder);
@@ -219,7 +258,7 @@ int run_remove_older(
     scan.run(report, log);
     RemovalReport& removal = report.removal.emplace();
     if (report.verdict == Verdict::Two && !scan.older_folder().empty()) {
-        report.status = remove_older(scan, removal, log);
+        report.status = remove_older(scan, removal, log, options.at_reboot);
     } else {
         log.write("nothing to remove");
         report.status = exit_status::Done;

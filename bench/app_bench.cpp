@@ -12,9 +12,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <fcntl.h>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>

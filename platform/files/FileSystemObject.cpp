@@ -114,6 +114,13 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     return items;
 }
 
+Result<void> FileSystemObject::DeleteAtRestart(std::string_view path) const
+{
+    return Error {
+        "\"" + std::string(path) + "\" cannot be deleted at the next start: Linux has no such service",
+        ENOSYS};
+}
+
 std::optional<FileSystemObject::Link> FileSystemObject::link_on_path(std::string_view path) const
 {
     auto parsed = WindowsPath::parse(path);

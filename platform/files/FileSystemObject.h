@@ -43,6 +43,10 @@ public:
     // is gone; the path itself when it is there but can't be looked into.
     std::vector<std::string> remaining_items(std::string_view path) const;
 
+    // Has the system delete the file or empty folder `path` at its next start, as installers do
+    // with files in use (Windows; elsewhere this fails).
+    Result<void> DeleteAtRestart(std::string_view path) const;
+
     // The first link on the way to the folder `path`, the folder itself included (the drive's own
     // folder is the user's binding and doesn't count): the removal never goes through one. Nothing
     // when there is no link or the path doesn't lead anywhere.

@@ -340,6 +340,23 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     return items;
 }
 
+Result<void> FileSystemObject::DeleteAtRestart(std::string_view path) const
+{
+    auto parsed = WindowsPath::parse(path);
+    if (parsed.is_error())
+        return parsed.error();
+    if (parsed.value().components.empty())
+        return Error {in_quotes(std::string(path)) + " is the root folder of a drive", EPERM};
+    auto full = full_path(m_drives, parsed.value());
+    if (full.is_error())
+        return full.error();
+    // The list of deletions at the next start is in HKLM: only administrators may add to it.
+    if (!MoveFileExW(full.value().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return system_error(
+            "cannot have " + in_quotes(std::string(path)) + " deleted at the next start", GetLastError());
+    return {};
+}
+
 std::optional<FileSystemObject::Link> FileSystemObject::link_on_path(std::string_view path) const
 {
     auto parsed = WindowsPath::parse(path);

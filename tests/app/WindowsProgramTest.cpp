@@ -233,3 +233,83 @@ TEST_F(WineDriveC, AHeadlessScriptOnTheSystemDrivesRemovesOnlyTheOlderMessenger)
         [&](auto const& entry) { return m_newer.contains(entry.first) || entry.first == Newer.wstring(); });
     EXPECT_EQ(after, m_before);
 }
+
+// --detect and --remove-older as a deployment tool runs them on Windows: the named mutex that
+// keeps a second removal out, and files in use handed to the next start.
+TEST(WindowsProgram, ASecondRemovalIsTurnedAwayWhileTheMutexIsHeld)
+{
+    ProgramRun detect = run_program("--demo --detect --report json");
+    EXPECT_EQ(detect.status, 1u) << detect.output;
+    EXPECT_NE(detect.output.find("\"verdict\": \"two\""), std::string::npos) << detect.output;
+
+    HANDLE other = CreateMutexW(nullptr, TRUE, L"Global\\Sorrel.RemoveOlder");
+    ASSERT_NE(other, nullptr);
+    ProgramRun refused = run_program("--demo --remove-older --yes");
+    CloseHandle(other);
+    EXPECT_EQ(refused.status, 1618u) << refused.output;
+    EXPECT_NE(refused.output.find("another Sorrel"), std::string::npos) << refused.output;
+
+    ProgramRun removed = run_program("--demo --remove-older --yes");
+    EXPECT_EQ(removed.status, 0u) << removed.output;
+}
+
+TEST(WindowsProgram, AFileInUseIsDeletedAtTheNextStartWithAtReboot)
+{
+    if (!under_wine())
+        GTEST_SKIP() << "the test restarts the system";
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    fs::path root = fs::path(temp) / L"sorrel-at-reboot-test";
+    std::error_code error;
+    fs::remove_all(root, error);
+    fs::path older = root / L"c" / L"Program Files" / L"Messenger";
+    fs::path newer = root / L"d" / L"Program Files" / L"MSN Messenger";
+    fs::create_directories(older);
+    fs::create_directories(newer);
+    std::string data = SORREL_TEST_DATA "/files/";
+    fs::copy_file(windows_name_of(data + "exe64_basic.exe"), older / L"msmsgs.exe");
+    fs::copy_file(windows_name_of(data + "exe32_leading_zero.exe"), newer / L"msnmsgr.exe");
+    std::ofstream(older / L"msgsc.dll") << "held";
+    // Held as a running program holds its files: without sharing deletion.
+    HANDLE held = CreateFileW(
+        (older / L"msgsc.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::string drives = "--drive \"c:=" + to_utf8((root / L"c").wstring())
+        + "\" --drive \"d:=" + to_utf8((root / L"d").wstring()) + "\"";
+    ProgramRun run = run_program(drives + " --remove-older --yes --at-reboot --report json");
+    CloseHandle(held);
+    EXPECT_EQ(run.status, 3010u) << run.output;
+    size_t pending_at = run.output.find("\"pending\"");
+    EXPECT_LT(run.output.find("\"msgsc.dll\"", pending_at), run.output.find("\"kept\"")) << run.output;
+    EXPECT_FALSE(fs::exists(older / L"msmsgs.exe"));
+
+    // The system's list of deletions at the next start names the file.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", 0,
+                  KEY_QUERY_VALUE, &key),
+        ERROR_SUCCESS);
+    std::wstring pending(32768, L'\0');
+    DWORD size = DWORD(pending.size() * sizeof(wchar_t));
+    LONG read = RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
+        reinterpret_cast<BYTE*>(pending.data()), &size);
+    RegCloseKey(key);
+    ASSERT_EQ(read, ERROR_SUCCESS);
+    pending.resize(size / sizeof(wchar_t));
+    std::replace(pending.begin(), pending.end(), L'\0', L'|');
+    EXPECT_NE(pending.find(L"msgsc.dll"), std::wstring::npos) << to_utf8(pending);
+
+    // Wine's own restart carries the deletions out.
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    std::wstring restart = L"wineboot.exe -r";
+    ASSERT_TRUE(CreateProcessW(
+        nullptr, restart.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    WaitForSingleObject(process.hProcess, 60000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    EXPECT_FALSE(fs::exists(older / L"msgsc.dll"));
+    EXPECT_FALSE(fs::exists(older));
+    EXPECT_TRUE(fs::exists(newer / L"msnmsgr.exe"));
+    fs::remove_all(root, error);
+}
