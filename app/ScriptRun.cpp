@@ -50,7 +50,8 @@ void export_drive_folders(const files::DriveMap& drives)
         std::string name = "SORREL_DRIVE_";
         name += char(drive.letter - 'a' + 'A');
 #ifdef _WIN32
-        ::_putenv_s(name.c_str(), drive.folder.string().c_str());
+        // Wide, so that a folder's name need not fit the system's code page.
+        ::_wputenv((std::filesystem::path(name).wstring() + L"=" + drive.folder.wstring()).c_str());
 #else
         ::setenv(name.c_str(), drive.folder.c_str(), 1);
 #endif

@@ -6,6 +6,7 @@
 #include "platform/files/WindowsFiles.h"
 
 #include <algorithm>
+#include <winternl.h>
 
 #undef DeleteFile // windows.h's name for DeleteFileA
 
@@ -15,14 +16,29 @@ using namespace windows;
 
 namespace {
 
-// Windows 10's disposition that removes the name at once, spelt out: the headers offer it only to
-// programs that require Windows 10.
-constexpr auto disposition_ex_class = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
-struct DispositionEx {
-    DWORD flags;
+// The file information classes that delete through a handle. Every Windows NT has the disposition
+// that deletes a file when its last handle closes; Windows 10 adds one that removes the name at
+// once, which the headers offer only to programs that require Windows 10.
+constexpr auto basic_information_class = static_cast<FILE_INFORMATION_CLASS>(4);
+constexpr auto disposition_class = static_cast<FILE_INFORMATION_CLASS>(13);
+constexpr auto disposition_ex_class = static_cast<FILE_INFORMATION_CLASS>(64);
+struct Disposition {
+    BOOLEAN delete_file;
 };
-constexpr DWORD disposition_delete = 0x1;
-constexpr DWORD disposition_posix_semantics = 0x2;
+struct DispositionEx {
+    ULONG flags;
+};
+constexpr ULONG disposition_delete = 0x1;
+constexpr ULONG disposition_posix_semantics = 0x2;
+
+// Sets one kind of information of an open entry; the system's error code, or ERROR_SUCCESS.
+template<typename Information>
+DWORD set_information(HANDLE entry, FILE_INFORMATION_CLASS information_class, Information information)
+{
+    IO_STATUS_BLOCK io {};
+    NTSTATUS status = NtSetInformationFile(entry, &io, &information, sizeof(information), information_class);
+    return status < 0 ? RtlNtStatusToDosError(status) : ERROR_SUCCESS;
+}
 
 constexpr ACCESS_MASK walk_access = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
 
@@ -154,11 +170,12 @@ private:
         if (info.is_read_only() && !info.is_link()) {
             if (!m_force)
                 return read_only_error(shown);
-            FILE_BASIC_INFO basic {};
+            FILE_BASIC_INFORMATION basic {}; // times of 0 stay as they are
             DWORD rest = info.attributes & ~FILE_ATTRIBUTE_READONLY;
             basic.FileAttributes = rest ? rest : FILE_ATTRIBUTE_NORMAL; // 0 would change nothing
-            if (!SetFileInformationByHandle(entry.get(), FileBasicInfo, &basic, sizeof(basic)))
-                return system_error("cannot delete " + in_quotes(shown), GetLastError());
+            if (auto error = set_information(entry.get(), basic_information_class, basic);
+                error != ERROR_SUCCESS)
+                return system_error("cannot delete " + in_quotes(shown), error);
         }
         if (auto error = dispose(entry.get()); error != ERROR_SUCCESS) {
             if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
@@ -173,17 +190,13 @@ private:
     // when its last handle closes.
     static DWORD dispose(HANDLE entry)
     {
-        DispositionEx now {disposition_delete | disposition_posix_semantics};
-        if (SetFileInformationByHandle(entry, disposition_ex_class, &now, sizeof(now)))
-            return ERROR_SUCCESS;
-        DWORD error = GetLastError();
+        DWORD error = set_information(
+            entry, disposition_ex_class, DispositionEx {disposition_delete | disposition_posix_semantics});
+        // Before Windows 10 the class is unknown (invalid parameter); some file systems don't do it.
         if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED
             && error != ERROR_INVALID_FUNCTION && error != ERROR_CALL_NOT_IMPLEMENTED)
             return error;
-        FILE_DISPOSITION_INFO on_close {TRUE};
-        if (SetFileInformationByHandle(entry, FileDispositionInfo, &on_close, sizeof(on_close)))
-            return ERROR_SUCCESS;
-        return GetLastError();
+        return set_information(entry, disposition_class, Disposition {TRUE});
     }
 
     Result<void> remove_folder(Handle& folder, EntryInfo const& info, std::string const& shown, int depth)

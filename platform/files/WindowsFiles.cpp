@@ -7,11 +7,22 @@
 #include <io.h>
 #include <winternl.h>
 
+// Two calls that every Windows NT has in ntdll, which the headers leave out.
+extern "C" {
+NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE file, HANDLE event, PIO_APC_ROUTINE apc_routine, PVOID apc_context,
+    PIO_STATUS_BLOCK io, PVOID information, ULONG length, FILE_INFORMATION_CLASS information_class,
+    BOOLEAN single_entry, PUNICODE_STRING name, BOOLEAN restart);
+BOOLEAN NTAPI RtlEqualUnicodeString(
+    const UNICODE_STRING* first, const UNICODE_STRING* second, BOOLEAN ignore_case);
+}
+
 namespace sorrel::files::windows {
 
 namespace {
 
 constexpr NTSTATUS status_delete_pending = static_cast<NTSTATUS>(0xC0000056);
+constexpr NTSTATUS status_no_more_files = static_cast<NTSTATUS>(0x80000006);
+constexpr NTSTATUS status_no_such_file = static_cast<NTSTATUS>(0xC000000F);
 
 bool is_high_surrogate(wchar_t c)
 {
@@ -48,14 +59,43 @@ char32_t next_character(std::string_view text, std::size_t& i)
     return c;
 }
 
+// A function of `module` that older Windows lack, looked up once; null where it is missing.
+template<typename Function> Function newer_function(const wchar_t* module, const char* name)
+{
+    HMODULE handle = GetModuleHandleW(module);
+    return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)))
+                  : nullptr;
+}
+
 // A folder or the drive it lies on that is not ready (an empty card reader, a disc drive without
-// a disc) fails quietly instead of asking the user to insert a disk.
+// a disc) fails quietly instead of asking the user to insert a disk. Windows 7 sets this for the
+// calling thread; older ones only for the whole process, which the one thread that reads folders
+// restores as soon as it is done.
 class QuietErrors {
 public:
-    QuietErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &m_previous); }
-    ~QuietErrors() { SetThreadErrorMode(m_previous, nullptr); }
+    QuietErrors()
+    {
+        constexpr UINT quiet = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+        if (set_thread_mode) {
+            if (!set_thread_mode(quiet, &m_previous))
+                m_previous = quiet; // nothing to restore
+        } else {
+            m_previous = SetErrorMode(quiet);
+            SetErrorMode(m_previous | quiet); // the process's other choices stay
+        }
+    }
+    ~QuietErrors()
+    {
+        if (set_thread_mode)
+            set_thread_mode(m_previous, nullptr);
+        else
+            SetErrorMode(m_previous);
+    }
 
 private:
+    using SetThreadErrorModeFunction = BOOL(WINAPI*)(DWORD, DWORD*);
+    static inline SetThreadErrorModeFunction const set_thread_mode
+        = newer_function<SetThreadErrorModeFunction>(L"kernel32.dll", "SetThreadErrorMode");
     DWORD m_previous {0};
 };
 
@@ -63,12 +103,32 @@ private:
 // for a link that the system followed is the target's place.
 std::optional<std::wstring> path_in_volume(HANDLE handle)
 {
-    std::vector<LONGLONG> buffer((sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t)) / sizeof(LONGLONG));
-    auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
-    if (!GetFileInformationByHandleEx(
-            handle, FileNameInfo, info, static_cast<DWORD>(buffer.size() * sizeof(LONGLONG))))
+    std::vector<LONGLONG> buffer(
+        (sizeof(FILE_NAME_INFORMATION) + 32768 * sizeof(wchar_t)) / sizeof(LONGLONG));
+    auto* info = reinterpret_cast<FILE_NAME_INFORMATION*>(buffer.data());
+    IO_STATUS_BLOCK io {};
+    if (NtQueryInformationFile(
+            handle, &io, info, static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), FileNameInformation)
+        < 0)
         return std::nullopt;
     return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
+}
+
+// Whether two names are the same to the file system: letters compare as their upper case.
+bool same_name(std::wstring const& a, std::wstring const& b)
+{
+    constexpr std::size_t longest = 32767; // a UNICODE_STRING counts its bytes in 16 bits
+    if (a.size() > longest || b.size() > longest)
+        return false;
+    auto counted = [](std::wstring const& text) {
+        UNICODE_STRING string;
+        string.Buffer = const_cast<wchar_t*>(text.data());
+        string.Length = static_cast<USHORT>(text.size() * sizeof(wchar_t));
+        string.MaximumLength = string.Length;
+        return string;
+    };
+    UNICODE_STRING first = counted(a), second = counted(b);
+    return RtlEqualUnicodeString(&first, &second, TRUE);
 }
 
 } // namespace
@@ -262,16 +322,19 @@ bool is_entry_itself(HANDLE folder, HANDLE entry, std::wstring const& name)
         *expected += L'\\';
     *expected += name;
     // The name may be asked for in another case than the disk spells it.
-    return CompareStringOrdinal(expected->data(), static_cast<int>(expected->size()), actual->data(),
-               static_cast<int>(actual->size()), TRUE)
-        == CSTR_EQUAL;
+    return same_name(*expected, *actual);
 }
 
 std::optional<std::wstring> final_path(HANDLE handle)
 {
+    using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    static FinalPathFunction const final_path_name
+        = newer_function<FinalPathFunction>(L"kernel32.dll", "GetFinalPathNameByHandleW");
+    if (!final_path_name)
+        return final_path_from_object_name(handle);
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD length = GetFinalPathNameByHandleW(
+        DWORD length = final_path_name(
             handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (length == 0)
             return std::nullopt;
@@ -281,6 +344,41 @@ std::optional<std::wstring> final_path(HANDLE handle)
         }
         path.resize(length);
     }
+}
+
+std::optional<std::wstring> final_path_from_object_name(HANDLE handle)
+{
+    // The kernel names the handle by its device, "\Device\HarddiskVolume1\Folder"; the drive
+    // letter is the one whose device is that one.
+    std::vector<LONGLONG> buffer(
+        (sizeof(OBJECT_NAME_INFORMATION) + 32768 * sizeof(wchar_t)) / sizeof(LONGLONG));
+    auto* info = reinterpret_cast<OBJECT_NAME_INFORMATION*>(buffer.data());
+    ULONG length = 0;
+    NTSTATUS status = NtQueryObject(
+        handle, ObjectNameInformation, info, static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), &length);
+    if (status < 0) {
+        SetLastError(RtlNtStatusToDosError(status));
+        return std::nullopt;
+    }
+    std::wstring name(info->Name.Buffer, info->Name.Length / sizeof(wchar_t));
+    if (name.starts_with(L"\\??\\")) // already a drive's name
+        return L"\\\\?\\" + name.substr(4);
+    wchar_t drive[] = L"A:";
+    std::wstring device(MAX_PATH, L'\0');
+    for (DWORD drives = GetLogicalDrives(); drive[0] <= L'Z'; ++drive[0], drives >>= 1) {
+        if (!(drives & 1))
+            continue;
+        DWORD got = QueryDosDeviceW(drive, device.data(), static_cast<DWORD>(device.size()));
+        if (got == 0)
+            continue;
+        std::wstring target = device.c_str(); // the first of the names it lists
+        if (!target.empty() && name.starts_with(target)
+            && (name.size() == target.size() || name[target.size()] == L'\\'))
+            return L"\\\\?\\" + std::wstring(drive)
+                + (name.size() == target.size() ? L"\\" : name.substr(target.size()));
+    }
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return std::nullopt;
 }
 
 std::wstring shown_path(std::wstring const& path)
@@ -303,8 +401,12 @@ Result<std::vector<FolderEntry>> list_folder(HANDLE folder)
     std::vector<FolderEntry> entries;
     WIN32_FIND_DATAW data {};
     QuietErrors quiet;
+    // Windows 7 lists faster without the short names and in larger batches; older ones refuse both.
     HANDLE search = FindFirstFileExW(
         path->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        search
+            = FindFirstFileExW(path->c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND)
@@ -328,19 +430,18 @@ Result<std::vector<FolderEntry>> read_folder(HANDLE folder)
     std::vector<FolderEntry> entries;
     // Aligned for the records, which start on 8-byte boundaries.
     std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
-    auto info_class = FileIdBothDirectoryRestartInfo;
-    for (;;) {
-        if (!GetFileInformationByHandleEx(
-                folder, info_class, buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(LONGLONG)))) {
-            DWORD error = GetLastError();
-            if (error == ERROR_NO_MORE_FILES || error == ERROR_FILE_NOT_FOUND)
-                return entries;
-            return system_error("cannot read the folder", error);
-        }
-        info_class = FileIdBothDirectoryInfo;
+    for (BOOLEAN restart = TRUE;; restart = FALSE) {
+        IO_STATUS_BLOCK io {};
+        NTSTATUS status = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.data(),
+            static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), FileDirectoryInformation, FALSE, nullptr,
+            restart);
+        if (status == status_no_more_files || status == status_no_such_file)
+            return entries;
+        if (status < 0)
+            return system_error("cannot read the folder", RtlNtStatusToDosError(status));
         auto const* bytes = reinterpret_cast<std::uint8_t const*>(buffer.data());
         for (;;) {
-            auto const* record = reinterpret_cast<FILE_ID_BOTH_DIR_INFO const*>(bytes);
+            auto const* record = reinterpret_cast<FILE_DIRECTORY_INFORMATION const*>(bytes);
             std::wstring_view name(record->FileName, record->FileNameLength / sizeof(wchar_t));
             if (name != L"." && name != L"..")
                 entries.push_back({std::wstring(name), record->FileAttributes});

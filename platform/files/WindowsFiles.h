@@ -111,6 +111,9 @@ bool is_entry_itself(HANDLE folder, HANDLE entry, std::wstring const& name);
 
 // The folder's own path now, "\\?\C:\Folder"; nothing when the system won't say.
 std::optional<std::wstring> final_path(HANDLE handle);
+// The same found from the kernel's name of the handle and the drive letters' devices: the way of
+// Windows before Vista, which final_path takes there.
+std::optional<std::wstring> final_path_from_object_name(HANDLE handle);
 // A full path as people write it: "\\?\C:\Folder" is "C:\Folder", "\\?\UNC\server\share" is
 // "\\server\share".
 std::wstring shown_path(std::wstring const& path);

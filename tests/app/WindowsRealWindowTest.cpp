@@ -157,7 +157,7 @@ TEST_F(WindowsRealWindow, TheResultsPageLooksAsItDoesHeadless)
         L"--drive \"c:=" + drive('c').wstring() + L"\" --drive \"d:=" + drive('d').wstring() + L"\"");
     ASSERT_TRUE(sorrel.started()) << "sorrel.exe did not start: error " << sorrel.start_error();
     HWND window = nullptr;
-    for (ULONGLONG start = GetTickCount64(); !window && GetTickCount64() - start < 30000; Sleep(100)) {
+    for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 30000; Sleep(100)) {
         window = sorrel.window();
         ASSERT_FALSE(sorrel.has_ended()) << "sorrel.exe ended with status " << sorrel.exit_code();
     }

@@ -8,6 +8,12 @@
 #include <windows.h>
 #include <windowsx.h>
 
+// Windows 8.1 tells a window that its monitor's DPI changed; the headers for XP don't name it, and
+// older systems never send it.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 // [SECTION] Life and clock
 // [SECTION] The window
 // [SECTION] Presenting

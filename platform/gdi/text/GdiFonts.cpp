@@ -139,6 +139,9 @@ int live_font_query_objects()
     return live_objects;
 }
 
+// Face names compare alike in every language.
+constexpr LCID invariant_locale = MAKELCID(MAKELANGID(LANG_INVARIANT, SUBLANG_NEUTRAL), SORT_DEFAULT);
+
 std::optional<FontFile> match_family(
     _FcConfig*, std::string_view family, bool bold, bool italic, Match wanted)
 {
@@ -164,7 +167,8 @@ std::optional<FontFile> match_family(
     if (GetTextFaceW(query.dc(), LF_FACESIZE, chosen) == 0)
         return {};
     if (wanted == Match::SameFamily
-        && CompareStringOrdinal(chosen, -1, name.c_str(), int(name.size()), TRUE) != CSTR_EQUAL)
+        && CompareStringW(invariant_locale, NORM_IGNORECASE, chosen, -1, name.c_str(), int(name.size()))
+            != CSTR_EQUAL)
         return {};
 
     FontFile file;

@@ -90,10 +90,15 @@ bool make_folder_link(fs::path const& link, fs::path const& target, std::string&
     if (junction && is_link())
         return true;
     RemoveDirectoryW(link.wstring().c_str());
+    // Symbolic links came with Vista.
+    constexpr DWORD directory = 0x1; // SYMBOLIC_LINK_FLAG_DIRECTORY
     constexpr DWORD unprivileged = 0x2; // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
-    bool symlink = CreateSymbolicLinkW(
-        link.wstring().c_str(), target.wstring().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY | unprivileged);
-    DWORD symlink_error = GetLastError();
+    using CreateSymbolicLink = BOOLEAN(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+    auto create_symbolic_link = reinterpret_cast<CreateSymbolicLink>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateSymbolicLinkW")));
+    bool symlink = create_symbolic_link
+        && create_symbolic_link(link.wstring().c_str(), target.wstring().c_str(), directory | unprivileged);
+    DWORD symlink_error = create_symbolic_link ? GetLastError() : DWORD(ERROR_CALL_NOT_IMPLEMENTED);
     if (symlink && is_link())
         return true;
     why = "this system makes no junction (FSCTL_SET_REPARSE_POINT: error " + std::to_string(junction_error)
@@ -158,6 +163,20 @@ TEST(WindowsNames, FullPathsAreShownAsPeopleWriteThem)
     EXPECT_EQ(windows::shown_path(L"C:\\App"), L"C:\\App");
     EXPECT_EQ(windows::shown_path(windows::full_path("D:\\", {"Program Files", "Messenger"})),
         L"D:\\Program Files\\Messenger");
+}
+
+// Before Vista a folder's path comes from the kernel's name of its handle and the drives' devices.
+TEST_F(WindowsDeletion, TheKernelsNameOfAFolderLeadsToTheSamePath)
+{
+    auto folder = windows::open_folder((root / "App").wstring(), "App");
+    ASSERT_FALSE(folder.is_error());
+    auto expected = windows::final_path(folder.value().get());
+    auto from_name = windows::final_path_from_object_name(folder.value().get());
+    ASSERT_TRUE(expected && from_name);
+    EXPECT_EQ(
+        CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, expected->c_str(), -1, from_name->c_str(), -1),
+        CSTR_EQUAL)
+        << windows::to_utf8(*expected) << " != " << windows::to_utf8(*from_name);
 }
 
 TEST_F(WindowsDeletion, ListsPlainFilesAndDeletesNamesOutsideTheCodePageByTheirTrueName)
