@@ -1,6 +1,7 @@
 // System colours and the version record.
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SystemVersion.h"
 
 #include <array>
 #include <cstring>
@@ -46,16 +47,16 @@ constexpr std::array<COLORREF, SYS_COLOR_COUNT> classic_colors {
 
 std::array<COLORREF, SYS_COLOR_COUNT> s_colors = classic_colors;
 
-// A current desktop system: its key is deliberately not one of the older releases that
-// version-dependent code distinguishes.
 OSVERSIONINFOA default_version()
 {
+    SystemVersion system = system_version();
     OSVERSIONINFOA info {};
     info.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-    info.dwMajorVersion = 10;
-    info.dwMinorVersion = 0;
-    info.dwBuildNumber = 19045;
-    info.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    info.dwMajorVersion = system.major;
+    info.dwMinorVersion = system.minor;
+    info.dwBuildNumber = system.build;
+    info.dwPlatformId = system.platform;
+    system.service_pack.copy(info.szCSDVersion, sizeof(info.szCSDVersion) - 1);
     return info;
 }
 
