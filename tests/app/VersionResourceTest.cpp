@@ -98,4 +98,8 @@ TEST(ProgramResources, TheManifestAsksForPerMonitorDpiAndCurrentCommonControls)
     EXPECT_NE(
         manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    // The program's own architecture: Windows refuses a manifest that names another.
+    EXPECT_NE(manifest.find(
+                  sizeof(void*) == 4 ? "processorArchitecture=\"x86\"" : "processorArchitecture=\"amd64\""),
+        std::string::npos);
 }
