@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -155,4 +157,40 @@ TEST(GdiFonts, AFaceOfACollectionIsTheWholeCollectionAndItsIndex)
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->family_name(), "Sorrel Collection Mono");
     EXPECT_TRUE(face->design().fixed_pitch);
+}
+
+// The window's two fonts at their size: the face the system's font mapper gives a program that
+// asks for them as they are, and the outline face that Sorrel draws them with. On Windows XP "MS
+// Sans Serif" is a bitmap font, whose file GDI does not hand out; Sorrel then draws with the
+// closest outline face. The faces are printed, for the Windows the tests run under.
+TEST(GdiFonts, TheWindowsFontsAreDrawnWithAnOutlineFace)
+{
+    FontResolver resolver;
+    for (const wchar_t* name : {L"MS Sans Serif", L"Times New Roman"}) {
+        LOGFONTW description {};
+        description.lfHeight = -11; // 8.25 points at 96 dots per inch
+        std::wcsncpy(description.lfFaceName, name, LF_FACESIZE - 1);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HFONT font = CreateFontIndirectW(&description);
+        HGDIOBJ previous = SelectObject(dc, font);
+        wchar_t mapped[LF_FACESIZE] {};
+        GetTextFaceW(dc, LF_FACESIZE, mapped);
+        TEXTMETRICW metrics {};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, previous);
+        DeleteObject(font);
+        DeleteDC(dc);
+
+        std::string narrow(name, name + std::wcslen(name));
+        auto candidates = resolver.candidates(FaceName::parse(narrow));
+        ASSERT_FALSE(candidates.empty()) << narrow;
+        ASSERT_NE(candidates.front().data, nullptr) << narrow;
+        auto face = FontFace::load(FontCache::the().library(), candidates.front());
+        ASSERT_NE(face, nullptr) << narrow;
+        std::string shown(mapped, mapped + std::wcslen(mapped));
+        std::printf("%s: the font mapper gives \"%s\" (%s); Sorrel draws with \"%s\"\n", narrow.c_str(),
+            shown.c_str(), (metrics.tmPitchAndFamily & TMPF_TRUETYPE) ? "TrueType" : "not an outline font",
+            face->family_name().c_str());
+        EXPECT_FALSE(face->family_name().empty());
+    }
 }
