@@ -348,8 +348,6 @@ std::optional<std::wstring> final_path(HANDLE handle)
 
 std::optional<std::wstring> final_path_from_object_name(HANDLE handle)
 {
-    // The kernel names the handle by its device, "\Device\HarddiskVolume1\Folder"; the drive
-    // letter is the one whose device is that one.
     std::vector<LONGLONG> buffer(
         (sizeof(OBJECT_NAME_INFORMATION) + 32768 * sizeof(wchar_t)) / sizeof(LONGLONG));
     auto* info = reinterpret_cast<OBJECT_NAME_INFORMATION*>(buffer.data());
@@ -360,24 +358,33 @@ std::optional<std::wstring> final_path_from_object_name(HANDLE handle)
         SetLastError(RtlNtStatusToDosError(status));
         return std::nullopt;
     }
-    std::wstring name(info->Name.Buffer, info->Name.Length / sizeof(wchar_t));
-    if (name.starts_with(L"\\??\\")) // already a drive's name
-        return L"\\\\?\\" + name.substr(4);
+    std::vector<DriveDevice> devices;
     wchar_t drive[] = L"A:";
     std::wstring device(MAX_PATH, L'\0');
     for (DWORD drives = GetLogicalDrives(); drive[0] <= L'Z'; ++drive[0], drives >>= 1) {
-        if (!(drives & 1))
-            continue;
-        DWORD got = QueryDosDeviceW(drive, device.data(), static_cast<DWORD>(device.size()));
-        if (got == 0)
-            continue;
-        std::wstring target = device.c_str(); // the first of the names it lists
-        if (!target.empty() && name.starts_with(target)
-            && (name.size() == target.size() || name[target.size()] == L'\\'))
-            return L"\\\\?\\" + std::wstring(drive)
-                + (name.size() == target.size() ? L"\\" : name.substr(target.size()));
+        if ((drives & 1) && QueryDosDeviceW(drive, device.data(), static_cast<DWORD>(device.size())))
+            devices.push_back({drive[0], device.c_str()}); // the first of the names it lists
     }
-    SetLastError(ERROR_PATH_NOT_FOUND);
+    auto path = drive_path_of(std::wstring(info->Name.Buffer, info->Name.Length / sizeof(wchar_t)), devices);
+    if (!path)
+        SetLastError(ERROR_PATH_NOT_FOUND);
+    return path;
+}
+
+std::optional<std::wstring> drive_path_of(
+    std::wstring const& kernel_name, std::vector<DriveDevice> const& devices)
+{
+    if (kernel_name.starts_with(L"\\??\\")) // already a drive's name
+        return L"\\\\?\\" + kernel_name.substr(4);
+    for (auto const& [letter, device] : devices) {
+        if (device.empty() || !kernel_name.starts_with(device))
+            continue;
+        std::wstring rest = kernel_name.substr(device.size());
+        if (rest.empty())
+            rest = L"\\";
+        if (rest.front() == L'\\') // not "\Device\HarddiskVolume10" for "\Device\HarddiskVolume1"
+            return L"\\\\?\\" + std::wstring(1, letter) + L":" + rest;
+    }
     return std::nullopt;
 }
 

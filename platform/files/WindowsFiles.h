@@ -114,6 +114,15 @@ std::optional<std::wstring> final_path(HANDLE handle);
 // The same found from the kernel's name of the handle and the drive letters' devices: the way of
 // Windows before Vista, which final_path takes there.
 std::optional<std::wstring> final_path_from_object_name(HANDLE handle);
+// A drive letter and the device it stands for, "\Device\HarddiskVolume1".
+struct DriveDevice {
+    wchar_t letter;
+    std::wstring device;
+};
+// The full path, "\\?\C:\Folder", of the kernel's name of a file, "\Device\HarddiskVolume1\Folder"
+// (or "\??\C:\Folder", as Wine names it), by the drive whose device it lies on.
+std::optional<std::wstring> drive_path_of(
+    std::wstring const& kernel_name, std::vector<DriveDevice> const& devices);
 // A full path as people write it: "\\?\C:\Folder" is "C:\Folder", "\\?\UNC\server\share" is
 // "\\server\share".
 std::wstring shown_path(std::wstring const& path);

@@ -179,6 +179,18 @@ TEST_F(WindowsDeletion, TheKernelsNameOfAFolderLeadsToTheSamePath)
         << windows::to_utf8(*expected) << " != " << windows::to_utf8(*from_name);
 }
 
+TEST(WindowsNames, TheKernelsNameOfAFileLeadsToItsDrive)
+{
+    std::vector<windows::DriveDevice> devices {
+        {L'C', L"\\Device\\HarddiskVolume1"}, {L'D', L"\\Device\\HarddiskVolume10"}};
+    EXPECT_EQ(windows::drive_path_of(L"\\Device\\HarddiskVolume1\\Program Files", devices),
+        L"\\\\?\\C:\\Program Files");
+    EXPECT_EQ(windows::drive_path_of(L"\\Device\\HarddiskVolume10\\App", devices), L"\\\\?\\D:\\App");
+    EXPECT_EQ(windows::drive_path_of(L"\\Device\\HarddiskVolume1", devices), L"\\\\?\\C:\\");
+    EXPECT_EQ(windows::drive_path_of(L"\\??\\C:\\windows", devices), L"\\\\?\\C:\\windows");
+    EXPECT_EQ(windows::drive_path_of(L"\\Device\\HarddiskVolume2\\App", devices), std::nullopt);
+}
+
 TEST_F(WindowsDeletion, ListsPlainFilesAndDeletesNamesOutsideTheCodePageByTheirTrueName)
 {
     temp.folder("c/App/Folder");
