@@ -126,6 +126,8 @@ std::string unattended_problem(Options const& o, bool report_given)
                "and --scale";
     if (remove && !o.yes)
         return "--remove-older deletes files without asking: add --yes to confirm it";
+    if (o.entries && o.log.empty())
+        return "--entries needs --log FILE: the values it removes are saved beside the log";
 #ifndef _WIN32
     if (o.at_reboot)
         return "--at-reboot schedules deletions for the next start of Windows; Linux has no such thing";

@@ -1,6 +1,7 @@
 #include "app/Unattended.h"
 
 #include "app/ActionLog.h"
+#include "app/Entries.h"
 #include "app/Installations.h"
 #include "app/InstanceLock.h"
 #include "app/Report.h"
@@ -8,6 +9,7 @@
 #include "platform/files/WindowsPath.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 
@@ -71,12 +73,18 @@ public:
                 if (auto version = m_fso.GetFileVersion(found.program); !version.is_error())
                     found.version = version.value();
                 count_contents(m_drives, found);
+                auto system_path = files::resolve(m_drives, found.folder);
+                if (!system_path.is_error())
+                    found.entries = entries_into(system_path.value());
                 for (int i = 0; i < list.count(); ++i) {
                     if (protection.is_protected(found.folder + "\\" + list.listed(i).name))
                         found.protected_files.push_back(list.name(i));
                 }
-                if (older)
+                if (older) {
                     m_older_folder = found.folder;
+                    m_older_system_path
+                        = system_path.is_error() ? std::filesystem::path() : system_path.value();
+                }
                 log.write("found " + found.folder + ", version " + found.version.value_or("unreadable") + ", "
                     + std::to_string(found.files) + " files");
                 report.folders.push_back(std::move(found));
@@ -89,6 +97,8 @@ public:
 
     // The folder --remove-older removes: the last older folder found, when there are two versions.
     std::string const& older_folder() const { return m_older_folder; }
+    // Where the system has it, for the entries that point into it.
+    std::filesystem::path const& older_system_path() const { return m_older_system_path; }
     PlainFolderList& older_list() { return m_older; }
     files::FileSystemObject const& fso() const { return m_fso; }
 
@@ -98,6 +108,7 @@ private:
     PlainFolderList m_older;
     PlainFolderList m_newer;
     std::string m_older_folder;
+    std::filesystem::path m_older_system_path;
 };
 
 std::string reason_of(files::Error const& error)
@@ -110,6 +121,35 @@ std::string reason_of(files::Error const& error)
     if (error.message.find(" is a link") != std::string::npos)
         return "a link";
     return "not deleted";
+}
+
+// With --entries: the Run values and shortcuts of the removed folder go, after their values
+// are saved beside the log. Whether none stayed.
+bool remove_entries(Scan const& scan, RemovalReport& removal, std::string const& log_path, ActionLog& log)
+{
+    std::string stamp;
+    for (char c : utc_timestamp()) {
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            stamp += c;
+    }
+    std::u8string log_file(log_path.begin(), log_path.end());
+    std::filesystem::path backup = std::filesystem::path(log_file);
+    backup += "." + stamp + ".reg";
+    auto removed = remove_entries_into(scan.older_system_path(), backup);
+    if (!removed) {
+        log.write("entries not examined on this system");
+        return true;
+    }
+    removal.entries_removed = removed->removed;
+    if (!removed->removed.empty()) {
+        auto name = backup.u8string();
+        removal.entries_backup = std::string(name.begin(), name.end());
+    }
+    for (auto const& entry : removed->removed)
+        log.write("entry removed: " + entry.location + " -> " + entry.target);
+    for (auto const& problem : removed->problems)
+        log.write("entry kept: " + problem);
+    return removed->problems.empty();
 }
 
 void print(Report const& report, Options const& options, std::ostream& out)
@@ -259,6 +299,8 @@ int run_remove_older(
     RemovalReport& removal = report.removal.emplace();
     if (report.verdict == Verdict::Two && !scan.older_folder().empty()) {
         report.status = remove_older(scan, removal, log, options.at_reboot);
+        if (options.entries && removal.folder_gone && !remove_entries(scan, removal, options.log, log))
+            report.status = exit_status::Found;
     } else {
         log.write("nothing to remove");
         report.status = exit_status::Done;

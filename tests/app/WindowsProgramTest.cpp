@@ -10,8 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 namespace fs = std::filesystem;
 using namespace sorrel::test_support;
@@ -311,5 +316,131 @@ TEST(WindowsProgram, AFileInUseIsDeletedAtTheNextStartWithAtReboot)
     EXPECT_FALSE(fs::exists(older / L"msgsc.dll"));
     EXPECT_FALSE(fs::exists(older));
     EXPECT_TRUE(fs::exists(newer / L"msnmsgr.exe"));
+    fs::remove_all(root, error);
+}
+
+namespace {
+
+// Runs a Windows program of the system and waits for it.
+DWORD run_and_wait(std::wstring command)
+{
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    if (!CreateProcessW(
+            nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return ~0u;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD status = ~0u;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return status;
+}
+
+std::optional<std::wstring> run_value(const wchar_t* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(
+            HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_QUERY_VALUE, &key)
+        != ERROR_SUCCESS)
+        return std::nullopt;
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    LONG status = RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(data);
+}
+
+void make_shortcut(const fs::path& file, const fs::path& target)
+{
+    IShellLinkW* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(
+        CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&link))));
+    link->SetPath(target.c_str());
+    IPersistFile* persist = nullptr;
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))));
+    EXPECT_TRUE(SUCCEEDED(persist->Save(file.c_str(), TRUE)));
+    persist->Release();
+    link->Release();
+}
+
+} // namespace
+
+TEST(WindowsProgram, EntriesIntoTheRemovedFolderGoAndTheRegFilePutsThemBack)
+{
+    if (!under_wine())
+        GTEST_SKIP() << "the test changes the user's Run key and Start menu";
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    fs::path root = fs::path(temp) / L"sorrel-entries-test";
+    std::error_code error;
+    fs::remove_all(root, error);
+    fs::path older = root / L"c" / L"Program Files" / L"Messenger";
+    fs::path newer = root / L"d" / L"Program Files" / L"MSN Messenger";
+    fs::create_directories(older);
+    fs::create_directories(newer);
+    std::string data = SORREL_TEST_DATA "/files/";
+    fs::copy_file(windows_name_of(data + "exe64_basic.exe"), older / L"msmsgs.exe");
+    fs::copy_file(windows_name_of(data + "exe32_leading_zero.exe"), newer / L"msnmsgr.exe");
+
+    std::wstring older_command = L"\"" + (older / L"msmsgs.exe").wstring() + L"\" /background";
+    std::wstring newer_command = L"\"" + (newer / L"msnmsgr.exe").wstring() + L"\" /background";
+    auto reg_add = [](const wchar_t* name, const std::wstring& command) {
+        std::wstring escaped;
+        for (wchar_t c : command)
+            escaped += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
+        return run_and_wait(L"reg.exe add HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v "
+            + std::wstring(name) + L" /d \"" + escaped + L"\" /f");
+    };
+    ASSERT_EQ(reg_add(L"SorrelTestOlder", older_command), 0u);
+    ASSERT_EQ(reg_add(L"SorrelTestNewer", newer_command), 0u);
+    ASSERT_EQ(run_value(L"SorrelTestOlder"), older_command);
+
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    wchar_t programs[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs)));
+    fs::path menu = fs::path(programs) / L"Sorrel entries test";
+    fs::create_directories(menu);
+    make_shortcut(menu / L"Older.lnk", older / L"msmsgs.exe");
+    make_shortcut(menu / L"Newer.lnk", newer / L"msnmsgr.exe");
+    CoUninitialize();
+
+    std::string drives = "--drive \"c:=" + to_utf8((root / L"c").wstring())
+        + "\" --drive \"d:=" + to_utf8((root / L"d").wstring()) + "\"";
+    ProgramRun detect = run_program(drives + " --detect");
+    EXPECT_EQ(detect.status, 1u) << detect.output;
+    EXPECT_NE(detect.output.find("Older.lnk"), std::string::npos) << detect.output;
+    EXPECT_NE(detect.output.find("Newer.lnk"), std::string::npos) << detect.output;
+    EXPECT_NE(detect.output.find("Run\\SorrelTestOlder"), std::string::npos) << detect.output;
+
+    fs::path log = root / L"removal.log";
+    ProgramRun run
+        = run_program(drives + " --remove-older --yes --entries --log \"" + to_utf8(log.wstring()) + "\"");
+    EXPECT_EQ(run.status, 0u) << run.output;
+    EXPECT_FALSE(fs::exists(older));
+    EXPECT_FALSE(run_value(L"SorrelTestOlder"));
+    EXPECT_FALSE(fs::exists(menu / L"Older.lnk"));
+    // The newer version's entries stay.
+    EXPECT_EQ(run_value(L"SorrelTestNewer"), newer_command);
+    EXPECT_TRUE(fs::exists(menu / L"Newer.lnk"));
+
+    // The .reg file beside the log puts the removed value back.
+    fs::path backup;
+    for (auto const& entry : fs::directory_iterator(root)) {
+        if (entry.path().extension() == L".reg")
+            backup = entry.path();
+    }
+    ASSERT_FALSE(backup.empty()) << run.output;
+    EXPECT_EQ(run_and_wait(L"reg.exe import \"" + backup.wstring() + L"\""), 0u);
+    EXPECT_EQ(run_value(L"SorrelTestOlder"), older_command);
+
+    run_and_wait(
+        L"reg.exe delete HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v SorrelTestOlder /f");
+    run_and_wait(
+        L"reg.exe delete HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v SorrelTestNewer /f");
+    fs::remove_all(menu, error);
     fs::remove_all(root, error);
 }
