@@ -1,6 +1,7 @@
 #include "app/Options.h"
 
 #include "app/ScriptRun.h"
+#include "platform/backend/headless/ScriptRunner.h"
 
 #include <cctype>
 #include <string_view>
@@ -41,41 +42,18 @@ std::string usage_text()
            "\n"
            "UI script commands, one a line (# starts a comment; NAME is a control's name,\n"
            "or Name(Index)):\n"
-           "  click NAME           a single click on the control\n"
-           "  dblclick NAME        a double click\n"
-           "  click-at X Y         a single click at a point of the window, in pixels\n"
-           "  press NAME [BUTTON]  move onto the control and press (left, right, middle)\n"
-           "  release NAME         release the pressed buttons\n"
-           "  move NAME, move-away move the pointer onto the control, or out of the window\n"
-           "  wheel NAME N         turn the wheel N notches over the control (+: away)\n"
-           "  key [NAME] KEY       strike a key on the focused control (or focus NAME\n"
-           "                         first); KEY is tab, enter, space, esc, left..., a\n"
-           "                         letter or a key code, maybe after shift+, ctrl+, alt+\n"
-           "  type NAME TEXT       focus the control and type the rest of the line\n"
-           "  wait MS              let MS milliseconds pass\n"
-           "  answer yes|no|ok     the answer for the next message box\n"
-           "  answer close         the window is closed while the next box is open\n"
-           "  answer A after CMD   run the command CMD while the box is open, then answer A\n"
-           "  close                close the window\n"
-           "  close-after MS       close the window MS milliseconds from now\n"
-           "  sh COMMAND           run a shell command and wait for it; $SORREL_DRIVE_C\n"
-           "                         and so on hold the drives' folders\n"
-           "  shot FILE.png        save the window as PNG\n"
-           "  dump                 print every control's state, then which has the focus\n"
-           "  expect-box           a message box was shown since the last expect-box or\n"
-           "                         expect-no-box\n"
-           "  expect-no-box        none was\n"
-           "Each box prints as msgbox STYLE \"TITLE\" \"TEXT\", then -> and its answer.\n"
-           "Exit status: 0 done, 1 an expect- failed, 2 a bad line, a box without a\n"
-           "fitting answer, answers left over, or a failing sh command.\n"
-           "\n"
-           "--detect and --remove-older end with 0 when there is nothing (more) to\n"
-           "remove, 1 when an older version sits beside a newer one (--detect) or\n"
-           "something stayed (--remove-older), 2 for a usage error, 3 when the scan could\n"
-           "not run, 3010 when the rest is deleted at the next start, and 75 (1618 on\n"
-           "Windows) when another Sorrel is removing.\n"
-           "\n"
-           "Report bugs as Sorrel's README says (share/doc/sorrel/README.md).\n";
+        + backend::script_help()
+        + "Each box prints as msgbox STYLE \"TITLE\" \"TEXT\", then -> and its answer.\n"
+          "Exit status: 0 done, 1 an expect- failed, 2 a bad line, a box without a\n"
+          "fitting answer, answers left over, or a failing sh command.\n"
+          "\n"
+          "--detect and --remove-older end with 0 when there is nothing (more) to\n"
+          "remove, 1 when an older version sits beside a newer one (--detect) or\n"
+          "something stayed (--remove-older), 2 for a usage error, 3 when the scan could\n"
+          "not run, 3010 when the rest is deleted at the next start, and 75 (1618 on\n"
+          "Windows) when another Sorrel is removing.\n"
+          "\n"
+          "Report bugs as Sorrel's README says (share/doc/sorrel/README.md).\n";
 }
 
 std::string version_text(std::string_view version)

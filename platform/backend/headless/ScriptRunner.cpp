@@ -122,6 +122,19 @@ const char* buttons_of(int32_t style)
     }
 }
 
+class Runner;
+
+// One script command: its name, how it is written and what it does (for the help text), how many
+// words its line splits into before the last one takes the rest of the line (0: every word is
+// one), and the member that runs it.
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    std::string_view help;
+    size_t words;
+    void (Runner::*run)(const std::vector<std::string>& w);
+};
+
 class Runner {
 public:
     Runner(host::Host& host, HeadlessBackend& backend, host::Form& form, std::ostream& out)
@@ -131,152 +144,7 @@ public:
         , m_out(out)
     { }
 
-    void run_line(const std::string& line, int number)
-    {
-        auto w = words(line);
-        if (w.empty() || w[0][0] == '#')
-            return;
-        const std::string& command = w[0];
-        size_t boxes_before = m_backend.boxes().size();
-        if (command == "click") {
-            expect_args(w, 2);
-            if (!m_backend.click(control(w[1])))
-                throw ScriptError {2, "cannot click " + w[1] + ": it is hidden or covered"};
-        } else if (command == "dblclick") {
-            expect_args(w, 2);
-            if (!m_backend.double_click(control(w[1])))
-                throw ScriptError {2, "cannot double-click " + w[1] + ": it is hidden or covered"};
-        } else if (command == "click-at") {
-            expect_args(w, 3);
-            long x, y;
-            gdi::Rect client = m_form.pixel_rect();
-            if (!parse_int(w[1], x) || !parse_int(w[2], y) || x < 0 || y < 0 || x >= client.width()
-                || y >= client.height())
-                throw ScriptError {2,
-                    "click-at takes a point of the window, 0 0 to " + std::to_string(client.width() - 1) + " "
-                        + std::to_string(client.height() - 1)};
-            m_backend.click_at(int(x), int(y));
-        } else if (command == "press") {
-            if (w.size() != 2 && w.size() != 3)
-                throw ScriptError {2, "press takes a control and an optional button"};
-            auto& c = control(w[1]);
-            int16_t button = w.size() == 3 ? parse_button(w[2]) : 1;
-            if (!m_backend.press(c, button))
-                throw ScriptError {2, "cannot press " + w[1] + ": it is hidden or covered"};
-            m_pressed |= button;
-        } else if (command == "release") {
-            expect_args(w, 2);
-            control(w[1]);
-            int16_t buttons = m_pressed ? m_pressed : 1;
-            for (int16_t b : {int16_t(1), int16_t(2), int16_t(4)}) {
-                if (buttons & b)
-                    m_backend.mouse_up(b);
-            }
-            m_pressed = 0;
-        } else if (command == "move") {
-            expect_args(w, 2);
-            if (!m_backend.move_to(control(w[1])))
-                throw ScriptError {2, "cannot move onto " + w[1] + ": it is hidden or covered"};
-        } else if (command == "move-away") {
-            expect_args(w, 1);
-            m_backend.mouse_leave();
-        } else if (command == "wheel") {
-            expect_args(w, 3);
-            auto& c = control(w[1]);
-            long notches;
-            if (!parse_int(w[2], notches) || notches == 0 || notches < -100 || notches > 100)
-                throw ScriptError {
-                    2, "wheel takes a control and a number of notches from -100 to 100, not 0"};
-            if (!m_backend.move_to(c))
-                throw ScriptError {2, "cannot move onto " + w[1] + ": it is hidden or covered"};
-            m_backend.mouse_wheel(int16_t(notches * 120));
-        } else if (command == "key") {
-            if (w.size() != 2 && w.size() != 3)
-                throw ScriptError {2, "key takes a key, or a control and a key"};
-            int16_t shift = 0;
-            int16_t key = parse_key(w.back(), shift);
-            if (w.size() == 3)
-                focus(control(w[1]), w[1]);
-            m_backend.key(key, shift);
-        } else if (command == "type") {
-            auto t = words(line, 3);
-            if (t.size() != 3)
-                throw ScriptError {2, "type takes a control and the text to type"};
-            auto& c = control(t[1]);
-            focus(c, t[1]);
-            m_backend.type(t[2]);
-        } else if (command == "wait") {
-            expect_args(w, 2);
-            m_backend.advance(double(parse_ms(w)));
-        } else if (command == "answer") {
-            auto t = words(line, 4);
-            if (t.size() != 2 && (t.size() != 4 || t[2] != "after"))
-                throw ScriptError {2, "answer takes yes, no, ok or close, and optionally after COMMAND"};
-            std::string a = t[1];
-            int answer = a == "yes" ? host::vbYes
-                : a == "no"         ? host::vbNo
-                : a == "ok"         ? host::vbOK
-                : a == "close"      ? HeadlessBackend::CloseWindow
-                                    : 0;
-            if (!answer)
-                throw ScriptError {2, "answer takes yes, no, ok or close, and optionally after COMMAND"};
-            std::function<void()> first;
-            if (t.size() == 4) {
-                // Runs while the box is open; an error there is the answer line's.
-                first = [this, inner = t[3], number] {
-                    try {
-                        run_line(inner, number);
-                    } catch (const ScriptError& e) {
-                        if (!m_error_while_open)
-                            m_error_while_open = e;
-                    }
-                };
-            }
-            m_backend.queue_answer(answer, 0, number, std::move(first));
-        } else if (command == "close") {
-            expect_args(w, 1);
-            m_backend.user_close();
-        } else if (command == "close-after") {
-            expect_args(w, 2);
-            m_backend.close_after(double(parse_ms(w)));
-        } else if (command == "sh") {
-            auto t = words(line, 2);
-            if (t.size() != 2)
-                throw ScriptError {2, "sh takes a command"};
-            int status = 0;
-            std::string failure = run_shell(t[1], status);
-            if (!failure.empty())
-                throw ScriptError {2, "sh: " + failure};
-            if (status != 0)
-                throw ScriptError {2, "sh: the command ended with status " + std::to_string(status)};
-        } else if (command == "shot") {
-            auto t = words(line, 2);
-            if (t.size() != 2)
-                throw ScriptError {2, "shot takes a file name"};
-            auto saved = m_backend.save_screenshot(t[1]);
-            if (saved.is_error())
-                throw ScriptError {2, saved.error().message};
-        } else if (command == "dump") {
-            expect_args(w, 1);
-            dump();
-        } else if (command == "expect-box" || command == "expect-no-box") {
-            expect_args(w, 1);
-            bool shown = m_backend.boxes().size() > m_checked_boxes;
-            m_checked_boxes = m_backend.boxes().size();
-            if (command == "expect-box" && !shown)
-                throw ScriptError {1, "expected a message box, none was shown"};
-            if (command == "expect-no-box" && shown)
-                throw ScriptError {1, "expected no message box, but one was shown"};
-        } else {
-            throw ScriptError {2, "unknown command \"" + command + "\""};
-        }
-        check_boxes_since(boxes_before);
-        if (m_error_while_open) {
-            ScriptError e = *m_error_while_open;
-            m_error_while_open.reset();
-            throw e;
-        }
-    }
+    void run_line(const std::string& line, int number);
 
     bool ended() const { return m_host.has_ended(); }
 
@@ -292,7 +160,212 @@ public:
                 + std::to_string(m_backend.next_answer_line()) + ")"};
     }
 
+    // The commands, in the order of the table below.
+
+    void click(const std::vector<std::string>& w)
+    {
+        expect_args(w, 2);
+        if (!m_backend.click(control(w[1])))
+            throw ScriptError {2, "cannot click " + w[1] + ": it is hidden or covered"};
+    }
+
+    void dblclick(const std::vector<std::string>& w)
+    {
+        expect_args(w, 2);
+        if (!m_backend.double_click(control(w[1])))
+            throw ScriptError {2, "cannot double-click " + w[1] + ": it is hidden or covered"};
+    }
+
+    void click_at(const std::vector<std::string>& w)
+    {
+        expect_args(w, 3);
+        long x, y;
+        gdi::Rect client = m_form.pixel_rect();
+        if (!parse_int(w[1], x) || !parse_int(w[2], y) || x < 0 || y < 0 || x >= client.width()
+            || y >= client.height())
+            throw ScriptError {2,
+                "click-at takes a point of the window, 0 0 to " + std::to_string(client.width() - 1) + " "
+                    + std::to_string(client.height() - 1)};
+        m_backend.click_at(int(x), int(y));
+    }
+
+    void press(const std::vector<std::string>& w)
+    {
+        if (w.size() != 2 && w.size() != 3)
+            throw ScriptError {2, "press takes a control and an optional button"};
+        auto& c = control(w[1]);
+        int16_t button = w.size() == 3 ? parse_button(w[2]) : 1;
+        if (!m_backend.press(c, button))
+            throw ScriptError {2, "cannot press " + w[1] + ": it is hidden or covered"};
+        m_pressed |= button;
+    }
+
+    // Releases the buttons where the pointer is; NAME names the pressed control.
+    void release(const std::vector<std::string>& w)
+    {
+        expect_args(w, 2);
+        control(w[1]);
+        int16_t buttons = m_pressed ? m_pressed : 1;
+        for (int16_t b : {int16_t(1), int16_t(2), int16_t(4)}) {
+            if (buttons & b)
+                m_backend.mouse_up(b);
+        }
+        m_pressed = 0;
+    }
+
+    void move(const std::vector<std::string>& w)
+    {
+        expect_args(w, 2);
+        if (!m_backend.move_to(control(w[1])))
+            throw ScriptError {2, "cannot move onto " + w[1] + ": it is hidden or covered"};
+    }
+
+    void move_away(const std::vector<std::string>& w)
+    {
+        expect_args(w, 1);
+        m_backend.mouse_leave();
+    }
+
+    void wheel(const std::vector<std::string>& w)
+    {
+        expect_args(w, 3);
+        auto& c = control(w[1]);
+        long notches;
+        if (!parse_int(w[2], notches) || notches == 0 || notches < -100 || notches > 100)
+            throw ScriptError {2, "wheel takes a control and a number of notches from -100 to 100, not 0"};
+        if (!m_backend.move_to(c))
+            throw ScriptError {2, "cannot move onto " + w[1] + ": it is hidden or covered"};
+        m_backend.mouse_wheel(int16_t(notches * 120));
+    }
+
+    void key(const std::vector<std::string>& w)
+    {
+        if (w.size() != 2 && w.size() != 3)
+            throw ScriptError {2, "key takes a key, or a control and a key"};
+        int16_t shift = 0;
+        int16_t key = parse_key(w.back(), shift);
+        if (w.size() == 3)
+            focus(control(w[1]), w[1]);
+        m_backend.key(key, shift);
+    }
+
+    void type(const std::vector<std::string>& w)
+    {
+        if (w.size() != 3)
+            throw ScriptError {2, "type takes a control and the text to type"};
+        auto& c = control(w[1]);
+        focus(c, w[1]);
+        m_backend.type(w[2]);
+    }
+
+    void wait(const std::vector<std::string>& w)
+    {
+        expect_args(w, 2);
+        m_backend.advance(double(parse_ms(w)));
+    }
+
+    // answer yes|no|ok, or close: the user closes the window while the next box is open, and the
+    // box gives the answer that does least (no, or ok). With "after COMMAND", COMMAND runs while
+    // the box is open: the user changes something before answering.
+    void answer(const std::vector<std::string>& w)
+    {
+        if (w.size() != 2 && (w.size() != 4 || w[2] != "after"))
+            throw ScriptError {2, "answer takes yes, no, ok or close, and optionally after COMMAND"};
+        const std::string& a = w[1];
+        int answer = a == "yes" ? host::vbYes
+            : a == "no"         ? host::vbNo
+            : a == "ok"         ? host::vbOK
+            : a == "close"      ? HeadlessBackend::CloseWindow
+                                : 0;
+        if (!answer)
+            throw ScriptError {2, "answer takes yes, no, ok or close, and optionally after COMMAND"};
+        std::function<void()> first;
+        if (w.size() == 4) {
+            // Runs while the box is open; an error there is the answer line's.
+            first = [this, inner = w[3], number = m_number] {
+                try {
+                    run_line(inner, number);
+                } catch (const ScriptError& e) {
+                    if (!m_error_while_open)
+                        m_error_while_open = e;
+                }
+            };
+        }
+        m_backend.queue_answer(answer, 0, m_number, std::move(first));
+    }
+
+    void close(const std::vector<std::string>& w)
+    {
+        expect_args(w, 1);
+        m_backend.user_close();
+    }
+
+    // Whatever runs MS milliseconds from now (a scan's yields, a box's wait, a removal between two
+    // files) sees the window closed.
+    void close_after(const std::vector<std::string>& w)
+    {
+        expect_args(w, 2);
+        m_backend.close_after(double(parse_ms(w)));
+    }
+
+    // The command's output goes to stderr, never into the transcript.
+    void sh(const std::vector<std::string>& w)
+    {
+        if (w.size() != 2)
+            throw ScriptError {2, "sh takes a command"};
+        int status = 0;
+        std::string failure = run_shell(w[1], status);
+        if (!failure.empty())
+            throw ScriptError {2, "sh: " + failure};
+        if (status != 0)
+            throw ScriptError {2, "sh: the command ended with status " + std::to_string(status)};
+    }
+
+    void shot(const std::vector<std::string>& w)
+    {
+        if (w.size() != 2)
+            throw ScriptError {2, "shot takes a file name"};
+        auto saved = m_backend.save_screenshot(w[1]);
+        if (saved.is_error())
+            throw ScriptError {2, saved.error().message};
+    }
+
+    void dump(const std::vector<std::string>& w)
+    {
+        expect_args(w, 1);
+        for (host::Control* c : m_form.controls_in_order()) {
+            m_out << c->DisplayName() << ' ' << c->kind() << ' ' << (c->Visible() ? "visible" : "hidden")
+                  << ' ' << (c->enabled_property() ? "enabled" : "disabled");
+            std::string text = c->dump_text();
+            if (!text.empty())
+                m_out << ' ' << text;
+            m_out << '\n';
+        }
+        host::Control* focused = m_host.focused();
+        m_out << "focus " << (focused ? focused->DisplayName() : "none") << '\n';
+    }
+
+    void expect_box(const std::vector<std::string>& w)
+    {
+        if (!boxes_shown_since_last_expect(w))
+            throw ScriptError {1, "expected a message box, none was shown"};
+    }
+
+    void expect_no_box(const std::vector<std::string>& w)
+    {
+        if (boxes_shown_since_last_expect(w))
+            throw ScriptError {1, "expected no message box, but one was shown"};
+    }
+
 private:
+    bool boxes_shown_since_last_expect(const std::vector<std::string>& w)
+    {
+        expect_args(w, 1);
+        bool shown = m_backend.boxes().size() > m_checked_boxes;
+        m_checked_boxes = m_backend.boxes().size();
+        return shown;
+    }
+
     void check_boxes_since(size_t first)
     {
         const auto& boxes = m_backend.boxes();
@@ -382,30 +455,116 @@ private:
         return int16_t(key);
     }
 
-    void dump()
-    {
-        for (host::Control* c : m_form.controls_in_order()) {
-            m_out << c->DisplayName() << ' ' << c->kind() << ' ' << (c->Visible() ? "visible" : "hidden")
-                  << ' ' << (c->enabled_property() ? "enabled" : "disabled");
-            std::string text = c->dump_text();
-            if (!text.empty())
-                m_out << ' ' << text;
-            m_out << '\n';
-        }
-        host::Control* focused = m_host.focused();
-        m_out << "focus " << (focused ? focused->DisplayName() : "none") << '\n';
-    }
-
     host::Host& m_host;
     HeadlessBackend& m_backend;
     host::Form& m_form;
     std::ostream& m_out;
+    int m_number {0};
     int16_t m_pressed {0};
     size_t m_checked_boxes {0};
     std::optional<ScriptError> m_error_while_open;
 };
 
+// The help text is made from this table: sorrel --help prints it.
+constexpr Command commands[] = {
+    {"click", "click NAME", "a single click on the control", 0, &Runner::click},
+    {"dblclick", "dblclick NAME", "a double click", 0, &Runner::dblclick},
+    {"click-at", "click-at X Y", "a single click at a point of the window, in pixels", 0, &Runner::click_at},
+    {"press", "press NAME [BUTTON]", "move onto the control and press (left, right, middle)", 0,
+        &Runner::press},
+    {"release", "release NAME", "release the pressed buttons", 0, &Runner::release},
+    {"move", "move NAME", "move the pointer onto the control", 0, &Runner::move},
+    {"move-away", "move-away", "move the pointer out of the window", 0, &Runner::move_away},
+    {"wheel", "wheel NAME N", "turn the wheel N notches over the control (+: away)", 0, &Runner::wheel},
+    {"key", "key [NAME] KEY",
+        "strike a key on the focused control (or focus NAME first); KEY is tab, enter, space, esc, left..., "
+        "a letter or a key code, maybe after shift+, ctrl+, alt+",
+        0, &Runner::key},
+    {"type", "type NAME TEXT", "focus the control and type the rest of the line", 3, &Runner::type},
+    {"wait", "wait MS", "let MS milliseconds pass", 0, &Runner::wait},
+    {"answer", "answer A [after CMD]",
+        "the answer for the next message box: yes, no, ok, or close (the window is closed while the box is "
+        "open); with after CMD, CMD runs while the box is open first",
+        4, &Runner::answer},
+    {"close", "close", "close the window", 0, &Runner::close},
+    {"close-after", "close-after MS", "close the window MS milliseconds from now", 0, &Runner::close_after},
+    {"sh", "sh COMMAND",
+        "run a shell command and wait for it; $SORREL_DRIVE_C and so on hold the drives' folders", 2,
+        &Runner::sh},
+    {"shot", "shot FILE.png", "save the window as PNG", 2, &Runner::shot},
+    {"dump", "dump", "print every control's state, then which has the focus", 0, &Runner::dump},
+    {"expect-box", "expect-box", "a message box was shown since the last expect-box or expect-no-box", 0,
+        &Runner::expect_box},
+    {"expect-no-box", "expect-no-box", "none was", 0, &Runner::expect_no_box},
+};
+
+void Runner::run_line(const std::string& line, int number)
+{
+    auto w = words(line);
+    if (w.empty() || w[0][0] == '#')
+        return;
+    const Command* command = nullptr;
+    for (const Command& c : commands) {
+        if (c.name == w[0])
+            command = &c;
+    }
+    if (!command)
+        throw ScriptError {2, "unknown command \"" + w[0] + "\""};
+    if (command->words)
+        w = words(line, command->words);
+    size_t boxes_before = m_backend.boxes().size();
+    m_number = number;
+    (this->*command->run)(w);
+    check_boxes_since(boxes_before);
+    if (m_error_while_open) {
+        ScriptError e = *m_error_while_open;
+        m_error_while_open.reset();
+        throw e;
+    }
+}
+
+// Appends TEXT to OUT as lines shorter than 79 characters, the first starting at column
+// `column`, the others indented to `indent`.
+void wrap(std::string& out, std::string_view text, size_t column, size_t indent)
+{
+    size_t width = 78;
+    while (!text.empty()) {
+        size_t room = width - column;
+        size_t cut = text.size();
+        if (cut > room) {
+            cut = text.rfind(' ', room);
+            if (cut == std::string_view::npos || cut == 0)
+                cut = text.find(' ');
+        }
+        out += text.substr(0, cut);
+        out += '\n';
+        if (cut >= text.size())
+            break;
+        text.remove_prefix(cut + 1);
+        out.append(indent, ' ');
+        column = indent;
+    }
+}
+
 } // namespace
+
+std::string script_help()
+{
+    constexpr size_t help_column = 23, continued = 25;
+    std::string out;
+    for (const Command& c : commands) {
+        out += "  ";
+        out += c.usage;
+        if (2 + c.usage.size() + 1 > help_column) {
+            out += '\n';
+            out.append(help_column, ' ');
+        } else {
+            out.append(help_column - 2 - c.usage.size(), ' ');
+        }
+        wrap(out, c.help, help_column, continued);
+    }
+    return out;
+}
 
 int run_script(host::Host& host, HeadlessBackend& backend, host::Form& form, std::istream& script,
     std::ostream& out, std::ostream& err, const std::string& script_name)

@@ -10,40 +10,15 @@
 
 namespace sorrel::backend {
 
-// Runs a UI script on a form shown on the headless backend, one command a line:
-//
-//   click NAME            a single click of the left button on the control, never the second
-//                         half of a double click, whatever came before it
-//   dblclick NAME         a double click of the left button
-//   click-at X Y          a single click at a point of the client area, in pixels
-//   press NAME [BUTTON]   move onto the control and press (left, right, middle or 1, 2, 4)
-//   release NAME          release the buttons where the pointer is (NAME names the pressed control)
-//   move NAME             move the pointer onto the control
-//   move-away             move the pointer out of the window
-//   wheel NAME N          move onto the control and turn the wheel N notches (positive: away
-//                         from the user)
-//   key KEY               strike a key on whatever has the focus
-//   key NAME KEY          focus the control first, then strike the key
-//   type NAME TEXT        focus the control and type the rest of the line
-//   wait MS               let MS milliseconds pass (timers fire)
-//   answer yes|no|ok      the answer for the next message box; one that names a button the box
-//                         does not have is an error
-//   answer close          the user closes the window while the next box is open: the box gives
-//                         the answer that does least (no, or ok) and the program ends as it
-//                         returns
-//   answer A after COMMAND
-//                         answer A, once COMMAND (any line of this list, typically sh, wait or
-//                         dump) has run while the box is open: the user changes something before
-//                         answering (the form itself takes no input meanwhile)
-//   close                 the user closes the window: the program's close handling runs
-//   close-after MS        the user closes the window MS milliseconds from now, whatever runs
-//                         then (a scan's yields, a box's wait, a removal between two files)
-//   sh COMMAND            run the rest of the line with /bin/sh and wait for it (its output goes
-//                         to stderr); a status other than 0 is an error
-//   shot FILE.png         save the window as PNG
-//   dump                  print each control, then which one has the focus (see below)
-//   expect-box            a message box was shown since the last expect-box / expect-no-box
-//   expect-no-box         none was
+// Runs a UI script on a form shown on the headless backend, one command a line. The commands,
+// how each is written and what it does are the table `commands` in ScriptRunner.cpp; script_help()
+// gives them as text (sorrel --help prints it). A click is a single click of the left button,
+// never the second half of a double click, whatever came before it. "answer A after COMMAND" runs
+// COMMAND (any command, typically sh, wait or dump) while the next box is open, then answers A:
+// the user changes something before answering (the form itself takes no input meanwhile).
+// "answer close" and close-after MS close the window while whatever runs then (a box's wait, a
+// scan's yields, a removal between two files) runs; a box closed so gives the answer that does
+// least (no, or ok) and the program ends as it returns.
 //
 // NAME is a control's name, or Name(Index) for a member of a control array. A point of a user
 // control that lies on one of its own constituents (a check box's picture) counts as the
@@ -76,6 +51,10 @@ int run_script(host::Host& host, HeadlessBackend& backend, host::Form& form, std
     std::ostream& out, std::ostream& err, const std::string& script_name = "script");
 int run_script_file(host::Host& host, HeadlessBackend& backend, host::Form& form, const std::string& path,
     std::ostream& out, std::ostream& err);
+
+// The commands, one or more lines each, as the program's help lists them: two spaces, the
+// command as written, its description from column 23, every line shorter than 79 characters.
+std::string script_help();
 
 // Text with C escapes, as the script output quotes it.
 std::string c_escape(std::string_view text);
