@@ -153,50 +153,89 @@ ErrorOr<gdi::Surface> decode_png(std::span<const uint8_t> bytes, const std::stri
 
 // [SECTION] Device-independent bitmaps (.bmp files and icon images)
 
+// What a DIB's info header says: its size, pixel format and palette.
+struct DibHeader {
+    uint32_t size {0};
+    int32_t width {0};
+    int32_t height {0}; // negative for rows stored top down
+    uint16_t bit_count {0};
+    uint32_t compression {0};
+    uint32_t colors_used {0};
+    size_t palette_entry {4};
+};
+
+// Reads the info header at `offset`: the old 12-byte core header or a 40-byte (or larger) one.
+ErrorOr<DibHeader> read_dib_header(Bytes b, size_t offset, const std::string& name)
+{
+    if (!b.has(offset, 12))
+        return fail(name, "bitmap header cut short");
+    DibHeader h;
+    h.size = b.u32(offset);
+    if (h.size == 12) {
+        h.width = b.u16(offset + 4);
+        h.height = int16_t(b.u16(offset + 6));
+        h.bit_count = b.u16(offset + 10);
+        h.palette_entry = 3;
+    } else if (h.size >= 40 && b.has(offset, h.size)) {
+        h.width = b.i32(offset + 4);
+        h.height = b.i32(offset + 8);
+        h.bit_count = b.u16(offset + 14);
+        h.compression = b.u32(offset + 16);
+        h.colors_used = b.u32(offset + 32);
+    } else {
+        return fail(name, "unknown bitmap header");
+    }
+    return h;
+}
+
+// Pixel `x` of a row of `bit_count`-bit pixels, as 0xAARRGGBB (opaque but for 32-bit pixels).
+uint32_t dib_pixel(const uint8_t* src, int x, uint16_t bit_count, const std::vector<uint32_t>& palette)
+{
+    switch (bit_count) {
+    case 32:
+        return gdi::rgb(src[x * 4 + 2], src[x * 4 + 1], src[x * 4]) | (uint32_t(src[x * 4 + 3]) << 24);
+    case 24:
+        return gdi::rgb(src[x * 3 + 2], src[x * 3 + 1], src[x * 3]) | 0xFF000000u;
+    default: {
+        int per_byte = 8 / bit_count;
+        int byte = src[x / per_byte];
+        int shift = 8 - bit_count * (x % per_byte + 1);
+        size_t index = size_t((byte >> shift) & ((1 << bit_count) - 1));
+        return (index < palette.size() ? palette[index] : 0) | 0xFF000000u;
+    }
+    }
+}
+
 // Decodes a DIB that starts with its info header at `offset`. Icons store the height doubled
 // (colour image, then a 1-bit AND mask); `pixel_offset` is where the pixels begin for files.
 ErrorOr<gdi::Surface> decode_dib(
     Bytes b, size_t offset, bool icon, size_t pixel_offset, const std::string& name)
 {
-    if (!b.has(offset, 12))
-        return fail(name, "bitmap header cut short");
-    uint32_t header_size = b.u32(offset);
-    int32_t width, height;
-    uint16_t bit_count;
-    uint32_t compression = 0, colors_used = 0;
-    size_t palette_entry = 4;
-    if (header_size == 12) {
-        width = b.u16(offset + 4);
-        height = int16_t(b.u16(offset + 6));
-        bit_count = b.u16(offset + 10);
-        palette_entry = 3;
-    } else if (header_size >= 40 && b.has(offset, header_size)) {
-        width = b.i32(offset + 4);
-        height = b.i32(offset + 8);
-        bit_count = b.u16(offset + 14);
-        compression = b.u32(offset + 16);
-        colors_used = b.u32(offset + 32);
-    } else {
-        return fail(name, "unknown bitmap header");
-    }
-    bool top_down = height < 0;
-    if (height == INT32_MIN)
+    auto read = read_dib_header(b, offset, name);
+    if (read.is_error())
+        return read.error();
+    const DibHeader& h = read.value();
+    const int32_t width = h.width;
+    const uint16_t bit_count = h.bit_count;
+    const size_t palette_entry = h.palette_entry;
+    bool top_down = h.height < 0;
+    if (h.height == INT32_MIN)
         return fail(name, "bitmap size out of range");
-    int rows = std::abs(height);
+    int rows = std::abs(h.height);
     if (icon)
         rows /= 2;
     if (!sane_size(width, rows))
         return fail(name, "bitmap size out of range");
     // 0 BI_RGB; 3 BI_BITFIELDS is accepted for 32-bit pixels in the usual BGRA layout.
-    if (compression != 0 && !(compression == 3 && bit_count == 32))
+    if (h.compression != 0 && !(h.compression == 3 && bit_count == 32))
         return fail(name, "compressed bitmaps are not supported");
     if (bit_count != 1 && bit_count != 4 && bit_count != 8 && bit_count != 24 && bit_count != 32)
         return fail(name, "unsupported bit depth " + std::to_string(bit_count));
 
-    size_t palette_offset = offset + header_size + (compression == 3 && header_size == 40 ? 12 : 0);
+    size_t palette_offset = offset + h.size + (h.compression == 3 && h.size == 40 ? 12 : 0);
     size_t palette_count = 0;
     if (bit_count <= 8) {
-        palette_count = colors_used ? colors_used : (size_t(1) << bit_count);
+        palette_count = h.colors_used ? h.colors_used : (size_t(1) << bit_count);
         if (palette_count > 256)
             return fail(name, "palette too large");
     }
@@ -222,25 +261,8 @@ ErrorOr<gdi::Surface> decode_dib(
         const uint8_t* src = b.data.data() + pixels_at + stride * size_t(row);
         uint32_t* dst = surface.scanline(y);
         for (int x = 0; x < width; ++x) {
-            uint32_t c;
-            switch (bit_count) {
-            case 32:
-                c = gdi::rgb(src[x * 4 + 2], src[x * 4 + 1], src[x * 4]) | (uint32_t(src[x * 4 + 3]) << 24);
-                if (src[x * 4 + 3])
-                    any_alpha = true;
-                break;
-            case 24:
-                c = gdi::rgb(src[x * 3 + 2], src[x * 3 + 1], src[x * 3]) | 0xFF000000u;
-                break;
-            default: {
-                int per_byte = 8 / bit_count;
-                int byte = src[x / per_byte];
-                int shift = 8 - bit_count * (x % per_byte + 1);
-                size_t index = size_t((byte >> shift) & ((1 << bit_count) - 1));
-                c = (index < palette.size() ? palette[index] : 0) | 0xFF000000u;
-            }
-            }
-            dst[x] = c;
+            dst[x] = dib_pixel(src, x, bit_count, palette);
+            any_alpha |= dst[x] >> 24 != 0 && bit_count == 32;
         }
     }
     if (bit_count == 32 && !any_alpha) {
