@@ -84,7 +84,6 @@ private:
     FontRef m_font;
     StdFont::Subscription m_font_subscription;
     gdi::HFONT m_selected_font {nullptr};
-    gdi::LOGFONTA m_selected_logfont {};
     float m_current_x {0};
     float m_current_y {0};
 };
