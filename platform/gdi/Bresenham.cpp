@@ -53,6 +53,9 @@ unsigned octant_mask(int64_t dx, int64_t dy)
 // Coordinates are 32-bit values plus a 32-bit origin, so every length and offset here fits in
 // 64 bits with room to spare. The clip edge being solved for lies between the two ends, so m
 // and n never exceed dx and dy: only their products with a length need the wide type.
+//
+// The four edges' cases stay side by side, where their symmetry can be checked by eye.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 ClipResult clip_bresenham(
     Point64 start, Point64 end, const Rect& clip, const BresenhamLine& line, Point64& p1, Point64& p2)
 {
