@@ -1,6 +1,9 @@
 #include "app/Installations.h"
 
+#include "platform/files/DeletionReport.h"
 #include "platform/files/FileProtection.h"
+
+#include <algorithm>
 
 namespace sorrel::app {
 
@@ -76,10 +79,13 @@ RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& l
             attempt.protected_files.push_back(file.shown);
     }
 
+    std::vector<std::string> refused; // for want of rights
     for (int i = 0; i < count; ++i) {
         if (hooks.stop_before_file && hooks.stop_before_file())
             break;
         auto deleted = fso.DeleteFile(listed[size_t(i)], false, &in_use);
+        if (deleted.is_error() && deleted.error().code == files::no_rights_code)
+            refused.push_back(listed[size_t(i)].shown);
         if (hooks.file_done)
             hooks.file_done(i, listed[size_t(i)], deleted);
     }
@@ -89,11 +95,19 @@ RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& l
     }
 
     list.refresh();
-    if (list.count() > 0) {
-        for (int i = 0; i < list.count(); ++i)
-            attempt.left.push_back(list.name(i));
-        return attempt;
+    // A file deleted while another program holds it keeps its name until that program lets go:
+    // it is as good as deleted. Asking a user who may not delete here to close MSN would not
+    // help: the name says what would.
+    for (int i = 0; i < list.count(); ++i) {
+        if (fso.is_deletion_pending(list.listed(i)))
+            continue;
+        std::string name = list.name(i);
+        if (std::find(refused.begin(), refused.end(), name) != refused.end())
+            name += " (access denied: run Sorrel as an administrator)";
+        attempt.left.push_back(std::move(name));
     }
+    if (!attempt.left.empty())
+        return attempt;
     auto removed = fso.DeleteFolder(folder, false, &in_use);
     if (hooks.folder_done)
         hooks.folder_done(removed);

@@ -25,6 +25,14 @@ inline Error read_only_error(std::string const& shown)
     return Error {in_quotes(shown) + " is read-only", EACCES};
 }
 
+// Refused for want of rights that an administrator has: on Windows from Vista on, a user started
+// normally may not delete in "Program Files". The window says so beside the name.
+constexpr int no_rights_code = EPERM;
+inline Error no_rights_error(std::string const& shown)
+{
+    return Error {in_quotes(shown) + ": access denied", no_rights_code};
+}
+
 inline Error in_use_error(std::string const& shown)
 {
     return Error {in_quotes(shown) + " is in use", EBUSY};

@@ -83,6 +83,11 @@ Result<void> FileSystemObject::DeleteFile(ListedFile const& file, bool force, De
     return deleter.delete_file(folder->fd->get(), folder->device, folder->attributes, file.name, file.shown);
 }
 
+bool FileSystemObject::is_deletion_pending(ListedFile const&) const
+{
+    return false;
+}
+
 Result<void> FileSystemObject::DeleteFolder(std::string_view path, bool force, DeletionPass const* pass) const
 {
     return remove(path, force, pass, Kind::Folder);

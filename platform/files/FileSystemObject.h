@@ -34,6 +34,11 @@ public:
     // whatever its name holds ("\", ".."); the name is never taken apart as a path.
     Result<void> DeleteFile(ListedFile const& file, bool force, DeletionPass const* pass = nullptr) const;
 
+    // Whether a listed file is deleted but keeps its name until another program that holds it lets
+    // go (Windows 7 and 8.1, and Wine, have no deletion that takes the name at once): such a file
+    // counts as deleted. Never on Linux, where the name goes at once.
+    bool is_deletion_pending(ListedFile const& file) const;
+
     // Deletes a folder with whatever it holds, depth first. What cannot go stays, and then the
     // folder stays too and the call fails. A drive's root folder is never deleted.
     Result<void> DeleteFolder(std::string_view path, bool force, DeletionPass const* pass = nullptr) const;
@@ -65,8 +70,9 @@ private:
     std::vector<FileIdentity> protected_folders() const;
 
     DriveMap const& m_drives;
-    // Folders deleted while another handle (a file list's) held them open, where the system takes
-    // the name away only when the last handle closes: they count as gone. Windows only.
+    // Entries deleted while another handle (a file list's, another program's) held them open,
+    // where the system takes the name away only when the last handle closes: they count as gone.
+    // Windows only.
     mutable std::vector<FileIdentity> m_deletion_pending;
 };
 

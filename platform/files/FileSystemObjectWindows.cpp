@@ -42,6 +42,11 @@ DWORD set_information(HANDLE entry, FILE_INFORMATION_CLASS information_class, In
 
 constexpr ACCESS_MASK walk_access = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES;
 
+// How long a folder whose last entries wait for another program to let go of them is given, in
+// steps, before it is reported as pending. The window waits meanwhile, so it stays short.
+constexpr int pending_waits = 10;
+constexpr DWORD pending_wait_ms = 100;
+
 // What deleting an entry needs; changing a read-only item's attributes only when forced.
 ACCESS_MASK delete_access(bool force)
 {
@@ -59,6 +64,20 @@ Error followed_link_error(std::string const& shown)
 {
     return Error {
         in_quotes(shown) + " is a link that this system cannot delete without deleting its target", ELOOP};
+}
+
+// Whether the entry `name` of `folder` is deleted but keeps its name until another program lets go
+// of it: the system says so, or, where it does not (Wine), the entry is one that we deleted.
+bool counts_as_deleted(HANDLE folder, std::wstring const& name, std::vector<FileIdentity> const& deleted)
+{
+    if (is_deletion_pending(folder, name))
+        return true;
+    DWORD error = 0;
+    auto entry = open_entry(folder, name, FILE_READ_ATTRIBUTES, error);
+    if (entry.is_error())
+        return false;
+    auto info = examine(entry.value().get());
+    return info && std::find(deleted.begin(), deleted.end(), info->identity) != deleted.end();
 }
 
 // The folder holding a path's last item, walked from its drive's folder through no link.
@@ -106,9 +125,11 @@ Result<ParentFolder> open_parent_folder(
 // junction meanwhile is opened as that junction and goes as a link; nothing outside is reached.
 class HandleDeleter {
 public:
-    HandleDeleter(bool force, std::vector<FileIdentity> protected_folders)
+    // `pending` collects the entries deleted while another program held them.
+    HandleDeleter(bool force, std::vector<FileIdentity> protected_folders, std::vector<FileIdentity>& pending)
         : m_force(force)
         , m_protected(std::move(protected_folders))
+        , m_pending(pending)
     { }
 
     Result<void> delete_file(HANDLE parent, std::wstring const& name, std::string const& shown)
@@ -119,7 +140,7 @@ public:
         auto& [entry, info] = opened.value();
         if (info.is_folder() && !info.is_link())
             return Error {in_quotes(shown) + " is a folder", EISDIR};
-        return remove(entry, info, shown);
+        return remove(parent, name, entry, info, shown);
     }
 
     Result<void> delete_folder(HANDLE parent, std::wstring const& name, std::string const& shown)
@@ -131,9 +152,9 @@ public:
         if (!info.is_folder())
             return Error {in_quotes(shown) + " is not a folder", ENOTDIR};
         if (info.is_link())
-            return remove(entry, info, shown);
+            return remove(parent, name, entry, info, shown);
         m_last_folder = info.identity;
-        return remove_folder(entry, info, shown, 0);
+        return remove_folder(parent, name, entry, info, shown, 0);
     }
 
     // The folder that delete_folder removed last, when it was a folder and not a link.
@@ -154,6 +175,8 @@ private:
             *open_error = entry.is_error() ? error : 0;
         if (entry.is_error() && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION))
             return in_use_error(shown);
+        if (entry.is_error() && error == ERROR_ACCESS_DENIED)
+            return no_rights_error(shown);
         if (entry.is_error())
             return system_error("cannot delete " + in_quotes(shown), error);
         auto info = examine(entry.value().get());
@@ -164,8 +187,9 @@ private:
         return OpenedEntry {entry.release_value(), *info};
     }
 
-    // A file, or a link of either kind, through its own handle.
-    Result<void> remove(Handle& entry, EntryInfo const& info, std::string const& shown) const
+    // A file, or a link of either kind, through its own handle; `name` in `parent`.
+    Result<void> remove(HANDLE parent, std::wstring const& name, Handle& entry, EntryInfo const& info,
+        std::string const& shown) const
     {
         if (info.is_read_only() && !info.is_link()) {
             if (!m_force)
@@ -180,9 +204,19 @@ private:
         if (auto error = dispose(entry.get()); error != ERROR_SUCCESS) {
             if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
                 return in_use_error(shown);
+            if (error == ERROR_ACCESS_DENIED)
+                return no_rights_error(shown);
             return system_error("cannot delete " + in_quotes(shown), error);
         }
         entry.reset(); // the name goes with the last handle
+        // Another program's handle keeps the name for now; the entry counts as deleted.
+        DWORD error = 0;
+        if (auto again = open_entry(parent, name, FILE_READ_ATTRIBUTES, error); !again.is_error()) {
+            auto still = examine(again.value().get());
+            if (still && still->identity == info.identity
+                && std::find(m_pending.begin(), m_pending.end(), info.identity) == m_pending.end())
+                m_pending.push_back(info.identity);
+        }
         return {};
     }
 
@@ -199,7 +233,8 @@ private:
         return set_information(entry, disposition_class, Disposition {TRUE});
     }
 
-    Result<void> remove_folder(Handle& folder, EntryInfo const& info, std::string const& shown, int depth)
+    Result<void> remove_folder(HANDLE parent, std::wstring const& name, Handle& folder, EntryInfo const& info,
+        std::string const& shown, int depth)
     {
         if (std::find(m_protected.begin(), m_protected.end(), info.identity) != m_protected.end())
             return Error {in_quotes(shown) + " is the root folder of a drive", EPERM};
@@ -209,7 +244,22 @@ private:
             return read_only_error(shown);
         if (auto contents = remove_contents(folder.get(), info, shown, depth); contents.is_error())
             return contents;
-        return remove(folder, info, shown);
+        // Entries deleted while another program holds them keep their names, and the folder with
+        // them, until that program lets go: it gets a moment to. (Wine would take the folder's
+        // deletion meanwhile, then keep the folder for good.)
+        for (int wait = 0; wait < pending_waits && holds_only_pending(folder.get()); ++wait)
+            Sleep(pending_wait_ms);
+        if (holds_only_pending(folder.get()))
+            return Error {in_quotes(shown) + " waits for a program to let go of files deleted in it", EBUSY};
+        return remove(parent, name, folder, info, shown);
+    }
+
+    bool holds_only_pending(HANDLE folder) const
+    {
+        auto entries = read_folder(folder);
+        return !entries.is_error() && !entries.value().empty()
+            && std::all_of(entries.value().begin(), entries.value().end(),
+                [&](FolderEntry const& entry) { return counts_as_deleted(folder, entry.name, m_pending); });
     }
 
     Result<void> remove_contents(HANDLE folder, EntryInfo const& info, std::string const& shown, int depth)
@@ -234,8 +284,8 @@ private:
                 continue;
             }
             auto removed = child.is_folder() && !child.is_link()
-                ? remove_folder(handle, child, item, depth + 1)
-                : remove(handle, child, item);
+                ? remove_folder(folder, listed.name, handle, child, item, depth + 1)
+                : remove(folder, listed.name, handle, child, item);
             if (removed.is_error())
                 failures.add(removed.error());
         }
@@ -245,14 +295,21 @@ private:
     bool m_force {false};
     std::vector<FileIdentity> m_protected;
     std::optional<FileIdentity> m_last_folder;
+    std::vector<FileIdentity>& m_pending;
 };
 
-void collect_items(HANDLE folder, std::string const& prefix, int depth, std::vector<std::string>& out)
+// What a folder still holds; an entry whose deletion is pending counts in `pending` instead.
+void collect_items(HANDLE folder, std::string const& prefix, int depth,
+    std::vector<FileIdentity> const& deleted, std::vector<std::string>& out, std::size_t& pending)
 {
     auto entries = read_folder(folder);
     if (entries.is_error())
         return;
     for (auto const& listed : entries.value()) {
+        if (counts_as_deleted(folder, listed.name, deleted)) {
+            ++pending;
+            continue;
+        }
         std::string item = prefix + shown_file_name(to_utf8(listed.name));
         bool is_folder = (listed.attributes & FILE_ATTRIBUTE_DIRECTORY)
             && !(listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -265,7 +322,7 @@ void collect_items(HANDLE folder, std::string const& prefix, int depth, std::vec
         if (depth < max_deletion_depth) {
             auto sub = open_entry(folder, listed.name, walk_access, error);
             if (!sub.is_error() && is_entry_itself(folder, sub.value().get(), listed.name))
-                collect_items(sub.value().get(), item + "\\", depth + 1, out);
+                collect_items(sub.value().get(), item + "\\", depth + 1, deleted, out, pending);
         }
         if (out.size() == before && !is_gone(error))
             out.push_back(item + "\\");
@@ -320,8 +377,14 @@ Result<void> FileSystemObject::DeleteFile(ListedFile const& file, bool force, De
         || file.name.find_first_of("/\\") != std::string::npos)
         return Error {in_quotes(file.shown) + " is not a listed file", EINVAL};
     // A file is never a protected folder: no drive needs to be looked at.
-    HandleDeleter deleter(force, {});
+    HandleDeleter deleter(force, {}, m_deletion_pending);
     return deleter.delete_file(folder, to_wide(file.name), file.shown);
+}
+
+bool FileSystemObject::is_deletion_pending(ListedFile const& file) const
+{
+    HANDLE folder = file.folder && file.folder->is_open() ? handle_of(file.folder->get()) : nullptr;
+    return folder && !file.name.empty() && counts_as_deleted(folder, to_wide(file.name), m_deletion_pending);
 }
 
 Result<void> FileSystemObject::DeleteFolder(std::string_view path, bool force, DeletionPass const* pass) const
@@ -342,14 +405,17 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     if (!info)
         return {shown};
     std::vector<std::string> items;
-    collect_items(folder.value().get(), {}, 0, items);
+    std::size_t pending_entries = 0;
+    collect_items(folder.value().get(), {}, 0, m_deletion_pending, items, pending_entries);
     std::sort(
         items.begin(), items.end(), [](auto const& a, auto const& b) { return less_ignoring_case(a, b); });
     // An empty folder that stays is named by itself, unless it only waits for another handle to close.
     bool pending = std::find(m_deletion_pending.begin(), m_deletion_pending.end(), info->identity)
         != m_deletion_pending.end();
+    // One that holds only entries waiting for another program to let go of them is not kept by
+    // anything Sorrel could do now: it is named as pending.
     if (items.empty() && !pending)
-        items.push_back(shown);
+        items.push_back(pending_entries > 0 ? shown + " (deletion pending)" : shown);
     return items;
 }
 
@@ -428,7 +494,7 @@ Result<void> FileSystemObject::remove(std::string_view path, bool force, Deletio
     auto parent = open_parent_folder(m_drives, parsed.value(), shown);
     if (parent.is_error())
         return parent.error();
-    HandleDeleter deleter(force, protected_folders());
+    HandleDeleter deleter(force, protected_folders(), m_deletion_pending);
     auto const& [folder, name] = parent.value();
     if (kind == Kind::File)
         return deleter.delete_file(folder.get(), name, shown);

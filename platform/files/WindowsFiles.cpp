@@ -260,13 +260,10 @@ Result<Handle> open_folder(std::wstring const& path, std::string const& shown)
     return folder;
 }
 
-Result<Handle> open_entry(HANDLE folder, std::wstring const& name, ACCESS_MASK access, DWORD& error)
+namespace {
+
+NTSTATUS open_relative(HANDLE folder, std::wstring const& name, ACCESS_MASK access, HANDLE& entry)
 {
-    error = ERROR_SUCCESS;
-    if (name.empty() || name.size() > 32767 / sizeof(wchar_t)) {
-        error = ERROR_INVALID_NAME;
-        return Error {"\"" + to_utf8(name) + "\" is not a valid name", EINVAL};
-    }
     UNICODE_STRING unicode_name;
     unicode_name.Buffer = const_cast<wchar_t*>(name.data());
     unicode_name.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
@@ -274,17 +271,44 @@ Result<Handle> open_entry(HANDLE folder, std::wstring const& name, ACCESS_MASK a
     OBJECT_ATTRIBUTES attributes;
     InitializeObjectAttributes(&attributes, &unicode_name, OBJ_CASE_INSENSITIVE, folder, nullptr);
     IO_STATUS_BLOCK io {};
-    HANDLE entry = nullptr;
     QuietErrors quiet;
-    NTSTATUS status = NtCreateFile(&entry, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
+    return NtCreateFile(&entry, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
         FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+}
+
+bool is_valid_name(std::wstring const& name)
+{
+    return !name.empty() && name.size() <= 32767 / sizeof(wchar_t);
+}
+
+} // namespace
+
+Result<Handle> open_entry(HANDLE folder, std::wstring const& name, ACCESS_MASK access, DWORD& error)
+{
+    error = ERROR_SUCCESS;
+    if (!is_valid_name(name)) {
+        error = ERROR_INVALID_NAME;
+        return Error {"\"" + to_utf8(name) + "\" is not a valid name", EINVAL};
+    }
+    HANDLE entry = nullptr;
+    NTSTATUS status = open_relative(folder, name, access, entry);
     if (status < 0) {
         // An entry whose deletion waits for its last handle to close is as good as gone.
         error = status == status_delete_pending ? ERROR_FILE_NOT_FOUND : RtlNtStatusToDosError(status);
         return system_error("cannot open \"" + to_utf8(name) + "\"", error);
     }
     return Handle(entry);
+}
+
+bool is_deletion_pending(HANDLE folder, std::wstring const& name)
+{
+    HANDLE entry = nullptr;
+    if (!is_valid_name(name))
+        return false;
+    NTSTATUS status = open_relative(folder, name, FILE_READ_ATTRIBUTES, entry);
+    Handle closed(status < 0 ? nullptr : entry);
+    return status == status_delete_pending;
 }
 
 std::optional<EntryInfo> examine(HANDLE handle)

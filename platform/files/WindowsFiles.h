@@ -90,6 +90,11 @@ Result<Handle> open_entry(HANDLE folder, std::wstring const& name, ACCESS_MASK a
 Result<Handle> open_folder_through_no_link(
     DriveMap const& drives, WindowsPath const& path, std::string const& shown);
 
+// Whether the entry `name` of `folder` is marked for deletion and waits only for another
+// program's handle on it to close (Windows 7 and 8.1 and Wine have no deletion that takes the name
+// at once): still listed, but as good as deleted.
+bool is_deletion_pending(HANDLE folder, std::wstring const& name);
+
 struct EntryInfo {
     DWORD attributes {0};
     FileIdentity identity;

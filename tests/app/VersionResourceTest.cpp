@@ -89,7 +89,7 @@ TEST(ProgramResources, TheIconHasTheWindowIconIn16And256Colours)
     EXPECT_EQ(bits, (std::vector<unsigned> {4, 8}));
 }
 
-TEST(ProgramResources, TheManifestAsksForPerMonitorDpiAndCurrentCommonControls)
+TEST(ProgramResources, TheManifestAsksForPerMonitorDpiCurrentCommonControlsAndAdministratorsRights)
 {
     std::string manifest(resource_bytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))); // RT_MANIFEST
     ASSERT_FALSE(manifest.empty());
@@ -97,7 +97,10 @@ TEST(ProgramResources, TheManifestAsksForPerMonitorDpiAndCurrentCommonControls)
     EXPECT_NE(manifest.find(">true/pm<"), std::string::npos);
     EXPECT_NE(
         manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    // An administrator is asked for the rights to delete in Program Files; the request is in the
+    // namespace that Windows XP reads.
+    EXPECT_NE(manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">"), std::string::npos);
+    EXPECT_NE(manifest.find("level=\"highestAvailable\""), std::string::npos);
     // The program's own architecture: Windows refuses a manifest that names another.
     EXPECT_NE(manifest.find(
                   sizeof(void*) == 4 ? "processorArchitecture=\"x86\"" : "processorArchitecture=\"amd64\""),

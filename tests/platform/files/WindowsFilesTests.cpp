@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -267,6 +268,44 @@ TEST_F(WindowsDeletion, FileHeldOpenWithoutSharingStaysUntilItIsClosed)
 
     held.reset();
     EXPECT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+// Another program holding a file with delete sharing lets it be deleted, but the name stays until
+// that program lets go (where the system has no deletion that takes the name at once).
+TEST_F(WindowsDeletion, FilesWhoseDeletionIsPendingCountAsDeleted)
+{
+    auto open_shared = [&](char const* relative) {
+        return windows::Handle(CreateFileW((root / relative).wstring().c_str(), GENERIC_READ,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    windows::Handle held = open_shared("App/msmsgs.exe");
+    ASSERT_TRUE(held.is_open());
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    ASSERT_EQ(list.names(), (std::vector<std::string> {"msmsgs.exe", "readme.txt"}));
+    EXPECT_FALSE(fso.DeleteFile(list.listed(0), false).is_error());
+    list.refresh();
+    for (std::size_t i = 0; i < list.list_count(); ++i)
+        EXPECT_EQ(fso.is_deletion_pending(list.listed(i)), list.list(i) == "msmsgs.exe") << list.list(i);
+    ASSERT_FALSE(list.set_path("").is_error());
+
+    // The folder waits a moment, then is named as pending, not as kept.
+    auto folder = fso.DeleteFolder("c:\\App", false);
+    ASSERT_TRUE(folder.is_error());
+    EXPECT_EQ(folder.error().code, EBUSY) << folder.error().message;
+    EXPECT_EQ(fso.remaining_items("c:\\App"), (std::vector<std::string> {"c:\\App (deletion pending)"}));
+
+    // Let go while the folder waits: then it goes.
+    temp.file("c/App/Sub/deep/b.dll");
+    windows::Handle again = open_shared("App/Sub/deep/b.dll");
+    std::thread release([&] {
+        Sleep(300);
+        held.reset();
+        again.reset();
+    });
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    release.join();
     EXPECT_FALSE(exists("c/App"));
 }
 
