@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 using namespace sorrel;
@@ -107,6 +108,40 @@ TEST(Demo, TheDrivesHoldBothMessengersAndGoAway)
         EXPECT_EQ(newer.value(), "7.0.816.0");
     }
     EXPECT_FALSE(std::filesystem::exists(root));
+}
+
+// A demo killed from outside leaves its folder; the next one removes it, and only such folders.
+TEST(Demo, FoldersOfKilledDemosGoAtTheNextDemoAndNothingElseDoes)
+{
+    namespace fs = std::filesystem;
+    fs::path temp = fs::temp_directory_path();
+    std::string marker;
+    {
+        auto running = app::DemoDrives::create();
+        ASSERT_FALSE(running.is_error()) << running.error().message;
+        std::ifstream in(running.value()->root() / app::DemoDrives::MarkerName);
+        std::getline(in, marker, '\0');
+    }
+    // The marker names this very process: the same id, started at another time is another process.
+    auto other_start = marker.substr(0, marker.rfind('\n', marker.size() - 2) + 1) + "1\n";
+    auto make = [&](const char* name, std::optional<std::string> text) {
+        fs::create_directories(temp / name / "c" / "Program Files");
+        std::ofstream(temp / name / "c" / "Program Files" / "readme.txt") << "x";
+        if (text)
+            std::ofstream(temp / name / app::DemoDrives::MarkerName) << *text;
+        return temp / name;
+    };
+    fs::path killed = make("sorrel-demo-test-killed", other_start);
+    fs::path running = make("sorrel-demo-test-running", marker);
+    fs::path unmarked = make("sorrel-demo-test-unmarked", std::nullopt);
+    fs::path foreign = make("sorrel-demo-test-foreign", "not a demo\n1\n1\n");
+
+    ASSERT_FALSE(app::DemoDrives::create().is_error());
+    EXPECT_FALSE(fs::exists(killed));
+    for (const fs::path& kept : {running, unmarked, foreign}) {
+        EXPECT_TRUE(fs::exists(kept / "c" / "Program Files" / "readme.txt")) << kept;
+        fs::remove_all(kept);
+    }
 }
 
 TEST(Window, AFormFileWithoutADesignedControlIsRefusedByName)
