@@ -1,6 +1,6 @@
-// "Begin Scan": every drive is searched for both Messenger folders (the places of scan_places, in
-// their order), each one found is listed with its program's version, and the progress run ends on
-// the results page with the verdict.
+// "Begin Scan": every drive is searched for both Messenger folders (the places of
+// system_scan_places, in their order), each one found is listed with its program's version, and the
+// progress run ends on the results page with the verdict.
 //
 // The progress run and the scan overlap, because the scan yields to pending events once per drive:
 //
@@ -27,7 +27,7 @@ void FrmSorrel::CmdSCan_Click()
     Timer1.Interval(10);
     Timer1.Enabled(true);
     m_scanning = true;
-    for (ScanPlace const& place : scan_places)
+    for (ScanPlace const& place : system_scan_places())
         ScanPass(place);
     m_scanning = false;
     if (m_verdict_waits && !host::Host::current().has_ended())

@@ -1,9 +1,13 @@
 #include "app/Installations.h"
 
 #include "platform/files/DeletionReport.h"
+#include "platform/files/DriveDiscovery.h"
 #include "platform/files/FileProtection.h"
+#include "platform/files/NameMatch.h"
 
 #include <algorithm>
+#include <deque>
+#include <tuple>
 
 namespace sorrel::app {
 
@@ -14,6 +18,29 @@ std::array<ScanPlace, 4> const scan_places {{
     {Messenger::Older, "\\Program Files (x86)\\Messenger", "\\msmsgs.exe"},
     {Messenger::Newer, "\\Program Files (x86)\\MSN Messenger", "\\msnmsgr.exe"},
 }};
+
+std::vector<ScanPlace> system_scan_places()
+{
+    // The places' texts live as long as the program; the system's folders don't change while it runs.
+    static std::deque<std::string> texts;
+    std::vector<ScanPlace> places(scan_places.begin(), scan_places.end());
+    std::vector<std::string> scanned {"\\Program Files", "\\Program Files (x86)"};
+    for (std::string const& folder : files::system_program_folders()) {
+        if (std::any_of(scanned.begin(), scanned.end(),
+                [&](std::string const& done) { return files::equal_ignoring_case(done, folder); }))
+            continue;
+        scanned.push_back(folder);
+        for (auto [which, name, program] : {std::tuple {Messenger::Older, "\\Messenger", "\\msmsgs.exe"},
+                 std::tuple {Messenger::Newer, "\\MSN Messenger", "\\msnmsgr.exe"}}) {
+            std::string text = folder + name;
+            auto known = std::find(texts.begin(), texts.end(), text);
+            if (known == texts.end())
+                known = texts.insert(texts.end(), text);
+            places.push_back({which, *known, program});
+        }
+    }
+    return places;
+}
 
 std::string PlainFolderList::name(int index) const
 {

@@ -32,6 +32,10 @@ struct ScanPlace {
 // the usual ones, so they count the same way and, where both kinds of folder exist, the removal
 // takes the later one found.
 extern std::array<ScanPlace, 4> const scan_places;
+// The places on this system: scan_places, then the same folders below the system's own
+// program-files folders where the system names them otherwise (a German Windows XP keeps its
+// programs in "\Programme"), each folder once.
+std::vector<ScanPlace> system_scan_places();
 
 // The file list that the scan leaves at a found folder and that the removal deletes from. The
 // window's lists show what they hold; the command line's only hold it.

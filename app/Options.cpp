@@ -8,7 +8,10 @@
 
 namespace sorrel::app {
 
-std::string usage_text()
+namespace {
+
+// The help as Linux gives it; Windows rewords a few parts.
+std::string linux_usage_text()
 {
     return "Usage: sorrel [OPTION]...\n"
            "Finds the older Messenger and MSN Messenger side by side on the drives, and\n"
@@ -54,6 +57,29 @@ std::string usage_text()
           "Windows) when another Sorrel is removing.\n"
           "\n"
           "Report bugs as Sorrel's README says (share/doc/sorrel/README.md).\n";
+}
+
+// Replaces the one `part` of `text` with `by`.
+[[maybe_unused]] void reword(std::string& text, std::string_view part, std::string_view by)
+{
+    if (auto at = text.find(part); at != std::string::npos)
+        text.replace(at, part.size(), by);
+}
+
+} // namespace
+
+std::string usage_text()
+{
+    std::string text = linux_usage_text();
+#ifdef _WIN32
+    // Windows names its drives itself, sh runs cmd.exe, and nothing is installed in share/doc.
+    reword(text, "the drive letters of Wine prefixes\nand mounted Windows partitions",
+        "the system's own drives");
+    reword(text, "run a shell command and wait for it; $SORREL_DRIVE_C\n                         and so on",
+        "run a cmd.exe command and wait for it; %SORREL_DRIVE_C%\n                         and so on");
+    reword(text, " (share/doc/sorrel/README.md)", "");
+#endif
+    return text;
 }
 
 std::string version_text(std::string_view version)

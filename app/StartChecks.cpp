@@ -1,5 +1,7 @@
 #include "app/StartChecks.h"
 
+#include "platform/base/Utf8Path.h"
+
 #include <cerrno>
 #include <cstring>
 #ifdef _WIN32
@@ -33,9 +35,9 @@ std::string drive_folder_problem(const std::filesystem::path& folder)
 std::string unreadable_file_problem(const std::string& path)
 {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    if (std::filesystem::is_directory(base::utf8_path(path), ec))
         return "it is a folder";
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = ::_wfopen(base::utf8_path(path).c_str(), L"rb");
     if (!file)
         return std::strerror(errno);
     std::fclose(file);

@@ -52,7 +52,7 @@ public:
     void run(Report& report, ActionLog& log)
     {
         auto const& protection = files::FileProtection::current();
-        for (ScanPlace const& place : scan_places) {
+        for (ScanPlace const& place : system_scan_places()) {
             bool older = place.which == Messenger::Older;
             PlainFolderList& list = older ? m_older : m_newer;
             for (std::string const& drive : m_drives.drive_names()) {

@@ -18,10 +18,16 @@
 #include <cstdlib>
 #include <iostream>
 #include <signal.h>
+#include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include "platform/backend/win32/Win32Backend.h"
+#include "platform/files/WindowsFiles.h"
+#include "platform/gdi/SystemColors.h"
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 #else
 #include "platform/backend/sdl/SdlBackend.h"
 #endif
@@ -52,6 +58,9 @@ void install_stop_handlers()
     SetConsoleCtrlHandler(stop_on_console_event, TRUE);
 }
 
+// Started from Explorer or a shortcut, errors have nowhere to go but a message box.
+bool g_errors_unseen = false;
+
 // A program of the Windows subsystem starts without a console. Started from one, it writes its
 // help, errors and transcripts there; output already sent elsewhere (a pipe, a file) stays there.
 void attach_parent_console()
@@ -61,14 +70,34 @@ void attach_parent_console()
         return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
     };
     bool out = is_open(STD_OUTPUT_HANDLE), err = is_open(STD_ERROR_HANDLE);
-    if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS))
+    if (out && err)
         return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+        g_errors_unseen = !err;
+        return;
+    }
     if (!out)
         std::freopen("CONOUT$", "w", stdout);
     if (!err)
         std::freopen("CONOUT$", "w", stderr);
     std::cout.clear();
     std::cerr.clear();
+}
+
+// The arguments as UTF-8, read from the UTF-16 command line: the C runtime's argv holds them in
+// the ANSI code page, where a folder named in Cyrillic or Chinese on a Western system turns into
+// question marks.
+std::vector<std::string> program_arguments(int argc, char** argv)
+{
+    std::vector<std::string> arguments;
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            arguments.push_back(files::windows::to_utf8(wide[i]));
+        LocalFree(wide);
+        return arguments;
+    }
+    return {argv, argv + argc};
 }
 #else
 extern "C" void stop_on_signal(int signal)
@@ -90,6 +119,11 @@ void install_stop_handlers()
 
 void attach_parent_console()
 { }
+
+std::vector<std::string> program_arguments(int argc, char** argv)
+{
+    return {argv, argv + argc};
+}
 #endif
 
 // Ends the program by the signal that stopped it, if any.
@@ -104,6 +138,10 @@ void end_by_stop_signal()
 int fail(const std::string& message, int status = 1)
 {
     std::fprintf(stderr, "sorrel: %s\n", message.c_str());
+#ifdef _WIN32
+    if (g_errors_unseen)
+        MessageBoxW(nullptr, files::windows::to_wide(message).c_str(), L"Sorrel", MB_OK | MB_ICONERROR);
+#endif
     return status;
 }
 
@@ -138,7 +176,15 @@ int main(int argc, char** argv)
     // Before anything is made that must be cleaned up.
     install_stop_handlers();
     attach_parent_console();
-    auto parsed = app::Options::parse(argc, argv);
+#ifdef _WIN32
+    // The window is drawn in the user's colours, as the system's own windows are.
+    gdi::load_system_colors();
+#endif
+    std::vector<std::string> arguments = program_arguments(argc, argv);
+    std::vector<char*> argument_pointers;
+    for (std::string& argument : arguments)
+        argument_pointers.push_back(argument.data());
+    auto parsed = app::Options::parse(int(argument_pointers.size()), argument_pointers.data());
     if (parsed.is_error())
         return fail(parsed.error().message, 2);
     const app::Options& options = parsed.value();

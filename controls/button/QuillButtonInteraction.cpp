@@ -423,7 +423,10 @@ void QuillButton::UserControl_AmbientChanged(const std::string& PropertyName)
         m_layout_dirty = true;
         return;
     }
-    if (PropertyName == "ForeColor" || scheme() == SchemeKind::Container) {
+    // A change of palette is also how the host tells of new system colours, which the system's
+    // scheme follows.
+    if (PropertyName == "ForeColor" || scheme() == SchemeKind::Container
+        || (PropertyName == "Palette" && scheme() == SchemeKind::System)) {
         ApplyColorScheme(false);
         RefreshButton();
     }

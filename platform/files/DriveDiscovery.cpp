@@ -219,6 +219,11 @@ DriveMap discover_drives(
     return drives.take();
 }
 
+std::vector<std::string> system_program_folders()
+{
+    return {};
+}
+
 Result<DriveMap> drives_for_program(std::vector<std::string> const& drive_arguments)
 {
     if (!drive_arguments.empty())

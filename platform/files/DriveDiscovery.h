@@ -71,6 +71,11 @@ DriveMap discover_drives(DiscoveryInput const& input, FileSystemProbe const& pro
 DriveMap drives_from_roots(
     std::wstring_view roots, std::function<unsigned(std::wstring const&)> const& drive_type);
 
+// The system's own program-files folders below a drive's root, "\Programme" for "C:\Programme"
+// on a German Windows XP: the folder itself and its 32-bit counterpart, as the system names them.
+// None on Linux.
+std::vector<std::string> system_program_folders();
+
 // The drives the program works with: the "X:=DIR" mappings given with --drive when there are any
 // (they replace discovery), else those discovery finds on this system.
 Result<DriveMap> drives_for_program(std::vector<std::string> const& drive_arguments);

@@ -2,6 +2,8 @@
 
 #include "platform/files/WindowsFiles.h"
 
+#include <shlobj.h>
+
 namespace sorrel::files {
 
 using namespace windows;
@@ -62,6 +64,23 @@ DriveMap discover_drives(DiscoveryInput const&, FileSystemProbe const&, std::vec
         return {};
     roots.resize(length);
     return drives_from_roots(roots, [](std::wstring const& root) { return GetDriveTypeW(root.c_str()); });
+}
+
+std::vector<std::string> system_program_folders()
+{
+    std::vector<std::string> folders;
+    for (int which : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) {
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetFolderPathW(nullptr, which, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
+            continue;
+        std::wstring_view folder = path;
+        while (folder.size() > 3 && folder.back() == L'\\')
+            folder.remove_suffix(1);
+        // Only a folder below a drive's root can be looked for on every drive.
+        if (folder.size() > 3 && folder[1] == L':' && folder[2] == L'\\')
+            folders.push_back(to_utf8(folder.substr(2)));
+    }
+    return folders;
 }
 
 Result<DriveMap> drives_for_program(std::vector<std::string> const& drive_arguments)

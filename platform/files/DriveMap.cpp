@@ -1,5 +1,7 @@
 #include "platform/files/DriveMap.h"
 
+#include "platform/base/Utf8Path.h"
+
 #include <algorithm>
 
 namespace sorrel::files {
@@ -74,7 +76,7 @@ Result<DriveBinding> parse_drive_argument(std::string_view argument)
     char letter = drive_letter(argument[0]);
     if (!letter)
         return bad("the drive must be a letter from A to Z");
-    std::filesystem::path folder(argument.substr(3));
+    std::filesystem::path folder = base::utf8_path(argument.substr(3));
     if (!folder.is_absolute())
         return bad("the folder must be an absolute path");
     return DriveBinding {letter, folder.lexically_normal(), {}};

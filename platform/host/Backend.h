@@ -26,6 +26,7 @@ struct InputEvent {
         KeyUp,
         Char, // a typed character (after KeyDown, before KeyUp), in `key` as Windows-1252
         Close, // the user closed the window
+        SystemColors, // the system's colours changed; GetSysColor has the new ones already
     };
     Kind kind {Kind::MouseMove};
     int x {0};

@@ -52,6 +52,13 @@ public:
     gdi::Color back_pixel() const { return resolve_color(m_back_color); }
     // Also clears the surface, as setting BackColor does in the Basic runtime.
     void BackColor(gdi::Color color);
+    // The system's colours changed: colours that refer to them are looked up again, and the
+    // canvas is cleared to its background.
+    void refresh_system_colors()
+    {
+        ForeColor(m_fore_color);
+        BackColor(m_back_color);
+    }
     const FontRef& Font() const { return m_font; }
     // Selects a drawing-layer font made from `font` into the DC; a later change of the font
     // object is picked up at the next Print.

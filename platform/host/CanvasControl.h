@@ -19,6 +19,12 @@ public:
     const FontRef& Font() const { return m_canvas.Font(); }
     void Font(FontRef font);
 
+    void handle_system_colors_changed() override
+    {
+        m_canvas.refresh_system_colors();
+        repaint();
+    }
+
 protected:
     CanvasControl(gdi::Color back_color, gdi::Color fore_color);
 

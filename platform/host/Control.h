@@ -161,6 +161,8 @@ public:
     virtual void handle_access_key(int16_t /*key_ascii*/) { }
     virtual void handle_got_focus() { }
     virtual void handle_lost_focus() { }
+    // The system's colours changed: what was drawn with them is drawn again.
+    virtual void handle_system_colors_changed() { }
     // Converts a point in the control's pixels to the coordinates its mouse handlers take.
     virtual float mouse_x_from_pixels(int x) const;
     virtual float mouse_y_from_pixels(int y) const;

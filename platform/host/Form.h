@@ -136,6 +136,12 @@ public:
 
     void notify_ambient_changed(const std::string& property);
 
+    void handle_system_colors_changed() override
+    {
+        m_canvas.refresh_system_colors();
+        invalidate();
+    }
+
 protected:
     void handle_resize() override;
 

@@ -442,6 +442,16 @@ void Host::deliver(const InputEvent& event)
         request_close();
         return;
     }
+    // Also under a message box: the window behind it shows the new colours at once.
+    if (event.kind == InputEvent::Kind::SystemColors) {
+        for (Control* control : m_form->controls_in_order())
+            control->handle_system_colors_changed();
+        m_form->handle_system_colors_changed();
+        // The buttons that take the system's colours take them anew, as on any change of palette.
+        m_form->notify_ambient_changed("Palette");
+        invalidate_client_rect(m_form->pixel_rect());
+        return;
+    }
     // While a message box is open the form takes no input.
     if (m_modal_depth > 0)
         return;

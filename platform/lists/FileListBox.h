@@ -39,6 +39,11 @@ public:
     std::string dump_text() const override;
 
 protected:
+    void handle_system_colors_changed() override
+    {
+        m_canvas.refresh_system_colors();
+        repaint();
+    }
     void handle_resize() override;
 
 private:

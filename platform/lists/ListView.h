@@ -128,6 +128,11 @@ public:
     float mouse_y_from_pixels(int y) const override { return float(y); }
 
 protected:
+    void handle_system_colors_changed() override
+    {
+        m_canvas.refresh_system_colors();
+        repaint();
+    }
     void handle_resize() override;
 
 private:

@@ -1,6 +1,8 @@
 // sorrel.exe run as a user runs it from a console: its output, its resources, a demo run and a run
 // on the system's own drives (under Wine).
 #include "platform/files/WindowsFiles.h"
+#include "tests/app/PngPixel.h"
+#include "tests/platform/files/TempFolder.h"
 #include "tests/support/Wine.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +99,15 @@ TEST(WindowsProgram, HelpVersionAndBadOptionsAnswerAsOnLinux)
     EXPECT_NE(bad.output.find("sorrel: unknown option \"--bogus\""), std::string::npos) << bad.output;
 }
 
+TEST(WindowsProgram, TheHelpDescribesWindows)
+{
+    ProgramRun help = run_program("--help");
+    EXPECT_NE(help.output.find("the drives are the system's own drives"), std::string::npos) << help.output;
+    EXPECT_NE(help.output.find("%SORREL_DRIVE_C%"), std::string::npos) << help.output;
+    for (const char* linux_only : {"Wine", "share/doc", "$SORREL"})
+        EXPECT_EQ(help.output.find(linux_only), std::string::npos) << linux_only << "\n" << help.output;
+}
+
 TEST(WindowsProgram, AHeadlessScriptRemovesTheOlderMessengerFromTheDemoDrives)
 {
     ProgramRun demo = run_script("--demo",
@@ -108,6 +119,135 @@ TEST(WindowsProgram, AHeadlessScriptRemovesTheOlderMessengerFromTheDemoDrives)
         std::string::npos)
         << demo.output;
     EXPECT_NE(demo.output.find("msgbox 4 \"Complete!\""), std::string::npos) << demo.output;
+}
+
+// A Windows user's folders are named in any script, whatever the system's ANSI code page.
+TEST(WindowsProgram, FolderNamesOutsideTheCodePageReachTheScanAndTheScript)
+{
+    sorrel::files::test::TempFolder temp;
+    fs::path folder = temp.path() / fs::path(u8"drive-дима-测试");
+    fs::create_directories(folder / L"c" / L"Program Files" / L"Messenger");
+    fs::copy_file(windows_name_of(SORREL_TEST_DATA "/files/exe64_basic.exe"),
+        folder / L"c" / L"Program Files" / L"Messenger" / L"msmsgs.exe");
+    fs::path script = folder / L"scan.script";
+    std::ofstream(script)
+        << "sh if not exist \"%SORREL_DRIVE_C%\\Program Files\\Messenger\\msmsgs.exe\" exit 1\n"
+           "click CmdSCan\nwait 1100\ndump\n";
+    ProgramRun run = run_program("--drive \"c:=" + to_utf8((folder / L"c").wstring())
+        + "\" --headless --script \"" + to_utf8(script.wstring()) + "\"");
+    EXPECT_EQ(run.status, 0u) << run.output;
+    EXPECT_NE(run.output.find(R"("c:\\Program Files\\Messenger" "4.7.3001.0")"), std::string::npos)
+        << run.output;
+}
+
+namespace {
+
+// A text value of the registry, set for the life of the object and put back after.
+class RegistryValue {
+public:
+    RegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value)
+        : m_name(name)
+    {
+        if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &m_key) != ERROR_SUCCESS)
+            return;
+        wchar_t old[MAX_PATH] = {};
+        DWORD size = sizeof old;
+        if (RegQueryValueExW(m_key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size)
+            == ERROR_SUCCESS)
+            m_old = old;
+        m_set = set(value);
+    }
+    ~RegistryValue()
+    {
+        if (!m_key)
+            return;
+        if (m_old)
+            set(*m_old);
+        else
+            RegDeleteValueW(m_key, m_name);
+        RegCloseKey(m_key);
+    }
+    bool is_set() const { return m_set; }
+
+private:
+    bool set(const std::wstring& value)
+    {
+        return RegSetValueExW(m_key, m_name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   DWORD((value.size() + 1) * sizeof(wchar_t)))
+            == ERROR_SUCCESS;
+    }
+
+    const wchar_t* m_name;
+    HKEY m_key {nullptr};
+    std::optional<std::wstring> m_old;
+    bool m_set {false};
+};
+
+} // namespace
+
+// In the user's colours: XP's Luna face here. Wine reads them when a program starts.
+TEST(WindowsProgram, TheButtonsOfTheSystemsSchemeTakeTheSystemsColours)
+{
+    if (!under_wine() || unix_name_of(L"C:\\").value_or("").rfind(SORREL_WINE_PREFIX "/", 0) != 0)
+        GTEST_SKIP() << "the test changes the user's colours: only in this build's Wine prefix";
+    sorrel::files::test::TempFolder temp;
+    std::string classic = to_utf8((temp.path() / L"classic.png").wstring());
+    std::string luna = to_utf8((temp.path() / L"luna.png").wstring());
+    ProgramRun run = run_script("--demo", "shot " + classic + "\n");
+    ASSERT_EQ(run.status, 0u) << run.output;
+    {
+        RegistryValue face(HKEY_CURRENT_USER, L"Control Panel\\Colors", L"ButtonFace", L"236 233 216");
+        ASSERT_TRUE(face.is_set());
+        run = run_script("--demo", "shot " + luna + "\n");
+        ASSERT_EQ(run.status, 0u) << run.output;
+    }
+    // Inside "Begin Scan", left of its caption, the face is shaded from the system's button face;
+    // beside the button nothing changes.
+    ASSERT_TRUE(png_pixel(classic, 36, 176).has_value());
+    EXPECT_NE(png_pixel(classic, 36, 176), png_pixel(luna, 36, 176));
+    EXPECT_EQ(png_pixel(classic, 12, 176), png_pixel(luna, 12, 176));
+}
+
+// A German Windows XP keeps its programs in "C:\Programme"; a folder is listed once however the
+// system spells it.
+TEST(WindowsProgram, TheSystemsOwnProgramFilesFolderIsScannedOnceAfterTheUsualOnes)
+{
+    if (!under_wine() || unix_name_of(L"C:\\").value_or("").rfind(SORREL_WINE_PREFIX "/", 0) != 0)
+        GTEST_SKIP()
+            << "the test changes the system's program-files folder: only in this build's Wine prefix";
+    const wchar_t* current_version = L"Software\\Microsoft\\Windows\\CurrentVersion";
+    RegistryValue programs(HKEY_LOCAL_MACHINE, current_version, L"ProgramFilesDir", L"C:\\Programme");
+    RegistryValue programs_x86(
+        HKEY_LOCAL_MACHINE, current_version, L"ProgramFilesDir (x86)", L"C:\\PROGRAM FILES");
+    ASSERT_TRUE(programs.is_set() && programs_x86.is_set());
+    // The system names only a folder that is there.
+    bool made = CreateDirectoryW(L"C:\\Programme", nullptr);
+    struct Unmake {
+        bool made;
+        ~Unmake()
+        {
+            if (made)
+                RemoveDirectoryW(L"C:\\Programme");
+        }
+    } unmake {made};
+    sorrel::files::test::TempFolder temp;
+    fs::create_directories(temp.path() / L"c" / L"Programme" / L"Messenger");
+    fs::create_directories(temp.path() / L"c" / L"Program Files" / L"MSN Messenger");
+    fs::copy_file(windows_name_of(SORREL_TEST_DATA "/files/exe64_basic.exe"),
+        temp.path() / L"c" / L"Programme" / L"Messenger" / L"msmsgs.exe");
+    fs::copy_file(windows_name_of(SORREL_TEST_DATA "/files/exe32_leading_zero.exe"),
+        temp.path() / L"c" / L"Program Files" / L"MSN Messenger" / L"msnmsgr.exe");
+
+    ProgramRun run = run_script(
+        "--drive \"c:=" + to_utf8((temp.path() / L"c").wstring()) + "\"", "click CmdSCan\nwait 1100\ndump\n");
+    EXPECT_EQ(run.status, 0u) << run.output;
+    EXPECT_NE(run.output.find(R"(ListView1 ListView visible enabled "Path" "Version"; )"
+                              R"("c:\\Program Files\\MSN Messenger" "7.0.816.0"; )"
+                              R"("c:\\Programme\\Messenger" "4.7.3001.0")"),
+        std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("PROGRAM FILES"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("two different versions"), std::string::npos) << run.output;
 }
 
 TEST(WindowsProgram, TheExecutableCarriesItsIconManifestAndVersion)

@@ -1,6 +1,7 @@
 // sorrel.exe's real Win32 window under Wine on an X server, driven with xdotool: after "Begin
-// Scan" its client area must look like the headless capture of the same state. Skips when not
-// under Wine, without xdotool or without a display.
+// Scan" its client area must look like the headless capture of the same state; and, started with
+// no console, a start-up error it shows in a message box. Skips when not under Wine, without
+// xdotool or without a display.
 
 #include "AppFixture.h"
 #include "platform/host/StdPicture.h"
@@ -185,4 +186,76 @@ TEST_F(WindowsRealWindow, TheResultsPageLooksAsItDoesHeadless)
                                      << watched.shot->width() << " x " << watched.shot->height()
                                      << " pixels; the page is " << expected.width() << " x "
                                      << expected.height() << ")";
+}
+
+namespace {
+
+struct FoundBox {
+    DWORD process;
+    HWND box {nullptr};
+};
+
+BOOL CALLBACK find_box(HWND window, LPARAM found_box)
+{
+    auto* found = reinterpret_cast<FoundBox*>(found_box);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t type[16] = {};
+    GetClassNameW(window, type, 16);
+    if (owner != found->process || std::wstring(type) != L"#32770")
+        return TRUE;
+    found->box = window;
+    return FALSE;
+}
+
+BOOL CALLBACK collect_text(HWND window, LPARAM text)
+{
+    wchar_t part[1024] = {};
+    GetWindowTextW(window, part, 1024);
+    *reinterpret_cast<std::wstring*>(text) += std::wstring(part) + L"\n";
+    return TRUE;
+}
+
+} // namespace
+
+// Started from Explorer or a shortcut there is no console to write to.
+TEST(WindowsProgramWithoutConsole, AStartUpErrorIsShownInAMessageBoxToo)
+{
+    if (!under_wine() || !GetEnvironmentVariableW(L"DISPLAY", nullptr, 0))
+        GTEST_SKIP() << "a message box needs a display; .ci/test-windows runs this test under xvfb-run";
+    // Nor has the program's parent, Explorer, one for it to attach to. This test's own output goes
+    // to its standard handles, not to a console.
+    FreeConsole();
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    std::wstring command
+        = L"\"" + windows_name_of(SORREL_PROGRAM).wstring() + L"\" --drive q:=C:\\sorrel-no-such-folder";
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+        nullptr, &startup, &process));
+    FoundBox found {process.dwProcessId};
+    for (int wait = 0; wait < 300 && !found.box; ++wait) {
+        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
+            break;
+        EnumWindows(find_box, reinterpret_cast<LPARAM>(&found));
+    }
+    // The box may be found before its texts are in it.
+    std::wstring text;
+    for (int wait = 0; found.box && wait < 50 && text.find(L"sorrel") == std::wstring::npos; ++wait) {
+        Sleep(100);
+        text.clear();
+        EnumChildWindows(found.box, collect_text, reinterpret_cast<LPARAM>(&text));
+    }
+    if (found.box)
+        PostMessageW(found.box, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    ASSERT_TRUE(found.box) << "no message box appeared; the program ended with status " << status;
+    EXPECT_NE(text.find(L"sorrel-no-such-folder: no such folder"), std::wstring::npos)
+        << std::string(text.begin(), text.end());
+    EXPECT_EQ(status, 2u);
 }

@@ -1,5 +1,6 @@
 #include "platform/backend/headless/ScriptRunner.h"
 #include "platform/backend/headless/ShellCommand.h"
+#include "platform/base/Utf8Path.h"
 
 #include <cerrno>
 #include <fstream>
@@ -617,7 +618,7 @@ int run_script(host::Host& host, HeadlessBackend& backend, host::Form& form, std
 int run_script_file(host::Host& host, HeadlessBackend& backend, host::Form& form, const std::string& path,
     std::ostream& out, std::ostream& err)
 {
-    std::ifstream file(path);
+    std::ifstream file(base::utf8_path(path));
     if (!file) {
         err << path << ": cannot open the script\n";
         return 2;

@@ -1,6 +1,7 @@
 #include "platform/backend/win32/Win32Backend.h"
 
 #include "platform/base/Cp1252.h"
+#include "platform/gdi/SystemColors.h"
 #include "platform/host/Host.h"
 
 #include <algorithm>
@@ -507,6 +508,12 @@ intptr_t Win32Backend::handle_message(unsigned message, uintptr_t wparam, intptr
     case WM_CLOSE:
         push(InputEvent {InputEvent::Kind::Close});
         return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // The user chose other colours (or a high-contrast scheme): the window takes them on.
+        gdi::load_system_colors();
+        push(InputEvent {InputEvent::Kind::SystemColors});
+        return DefWindowProcW(m_window, message, wparam, lparam);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
