@@ -20,7 +20,7 @@ void CanvasControl::ForeColor(gdi::Color color)
     repaint();
 }
 
-void CanvasControl::Font(FontRef font)
+void CanvasControl::Font(const FontRef& font)
 {
     m_font_subscription.reset();
     m_canvas.Font(font);

@@ -17,7 +17,7 @@ public:
     gdi::Color ForeColor() const { return m_canvas.ForeColor(); }
     void ForeColor(gdi::Color color);
     const FontRef& Font() const { return m_canvas.Font(); }
-    void Font(FontRef font);
+    void Font(const FontRef& font);
 
     void handle_system_colors_changed() override
     {

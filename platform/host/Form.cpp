@@ -72,7 +72,7 @@ void Form::ForeColor(gdi::Color color)
     notify_ambient_changed("ForeColor");
 }
 
-void Form::Font(FontRef font)
+void Form::Font(const FontRef& font)
 {
     m_font_subscription.reset();
     m_canvas.Font(font);

@@ -78,7 +78,7 @@ public:
     void ForeColor(gdi::Color color);
     // The form's font object; user controls see it as Ambient().Font.
     const FontRef& Font() const { return m_canvas.Font(); }
-    void Font(FontRef font);
+    void Font(const FontRef& font);
     const PictureRef& Icon() const { return m_icon; }
     void Icon(PictureRef icon) { m_icon = std::move(icon); }
     // The client area; Width/Height of a form are its client size in twips.
