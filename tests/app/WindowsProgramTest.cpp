@@ -173,7 +173,7 @@ private:
     bool set(const std::wstring& value)
     {
         return RegSetValueExW(m_key, m_name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   DWORD((value.size() + 1) * sizeof(wchar_t)))
+                   DWORD(value.size() + 1) * DWORD(sizeof(wchar_t)))
             == ERROR_SUCCESS;
     }
 
@@ -398,30 +398,60 @@ TEST(WindowsProgram, ASecondRemovalIsTurnedAwayWhileTheMutexIsHeld)
     EXPECT_EQ(removed.status, 0u) << removed.output;
 }
 
+namespace {
+
+// Drives c: with the older Messenger and d: with MSN Messenger in a folder of the temporary
+// folder, removed again when the test ends.
+struct TwoMessengerDrives {
+    fs::path root;
+    fs::path older;
+    fs::path newer;
+
+    explicit TwoMessengerDrives(wchar_t const* name)
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        root = fs::path(temp) / name;
+        std::error_code error;
+        fs::remove_all(root, error);
+        older = root / L"c" / L"Program Files" / L"Messenger";
+        newer = root / L"d" / L"Program Files" / L"MSN Messenger";
+        fs::create_directories(older);
+        fs::create_directories(newer);
+        std::string data = SORREL_TEST_DATA "/files/";
+        fs::copy_file(windows_name_of(data + "exe64_basic.exe"), older / L"msmsgs.exe");
+        fs::copy_file(windows_name_of(data + "exe32_leading_zero.exe"), newer / L"msnmsgr.exe");
+    }
+    ~TwoMessengerDrives()
+    {
+        std::error_code error;
+        fs::remove_all(root, error);
+    }
+    TwoMessengerDrives(TwoMessengerDrives const&) = delete;
+    TwoMessengerDrives& operator=(TwoMessengerDrives const&) = delete;
+
+    std::string arguments() const
+    {
+        return "--drive \"c:=" + to_utf8((root / L"c").wstring())
+            + "\" --drive \"d:=" + to_utf8((root / L"d").wstring()) + "\"";
+    }
+};
+
+} // namespace
+
 TEST(WindowsProgram, AFileInUseIsDeletedAtTheNextStartWithAtReboot)
 {
     if (!under_wine())
         GTEST_SKIP() << "the test restarts the system";
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    fs::path root = fs::path(temp) / L"sorrel-at-reboot-test";
-    std::error_code error;
-    fs::remove_all(root, error);
-    fs::path older = root / L"c" / L"Program Files" / L"Messenger";
-    fs::path newer = root / L"d" / L"Program Files" / L"MSN Messenger";
-    fs::create_directories(older);
-    fs::create_directories(newer);
-    std::string data = SORREL_TEST_DATA "/files/";
-    fs::copy_file(windows_name_of(data + "exe64_basic.exe"), older / L"msmsgs.exe");
-    fs::copy_file(windows_name_of(data + "exe32_leading_zero.exe"), newer / L"msnmsgr.exe");
+    TwoMessengerDrives drives(L"sorrel-at-reboot-test");
+    fs::path const& older = drives.older;
+    fs::path const& newer = drives.newer;
     std::ofstream(older / L"msgsc.dll") << "held";
     // Held as a running program holds its files: without sharing deletion.
     HANDLE held = CreateFileW(
         (older / L"msgsc.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::string drives = "--drive \"c:=" + to_utf8((root / L"c").wstring())
-        + "\" --drive \"d:=" + to_utf8((root / L"d").wstring()) + "\"";
-    ProgramRun run = run_program(drives + " --remove-older --yes --at-reboot --report json");
+    ProgramRun run = run_program(drives.arguments() + " --remove-older --yes --at-reboot --report json");
     CloseHandle(held);
     EXPECT_EQ(run.status, 3010u) << run.output;
     size_t pending_at = run.output.find("\"pending\"");
@@ -434,7 +464,7 @@ TEST(WindowsProgram, AFileInUseIsDeletedAtTheNextStartWithAtReboot)
                   KEY_QUERY_VALUE, &key),
         ERROR_SUCCESS);
     std::wstring pending(32768, L'\0');
-    DWORD size = DWORD(pending.size() * sizeof(wchar_t));
+    DWORD size = DWORD(pending.size()) * DWORD(sizeof(wchar_t));
     LONG read = RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
         reinterpret_cast<BYTE*>(pending.data()), &size);
     RegCloseKey(key);
@@ -456,7 +486,6 @@ TEST(WindowsProgram, AFileInUseIsDeletedAtTheNextStartWithAtReboot)
     EXPECT_FALSE(fs::exists(older / L"msgsc.dll"));
     EXPECT_FALSE(fs::exists(older));
     EXPECT_TRUE(fs::exists(newer / L"msnmsgr.exe"));
-    fs::remove_all(root, error);
 }
 
 namespace {
@@ -513,18 +542,9 @@ TEST(WindowsProgram, EntriesIntoTheRemovedFolderGoAndTheRegFilePutsThemBack)
 {
     if (!under_wine())
         GTEST_SKIP() << "the test changes the user's Run key and Start menu";
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    fs::path root = fs::path(temp) / L"sorrel-entries-test";
-    std::error_code error;
-    fs::remove_all(root, error);
-    fs::path older = root / L"c" / L"Program Files" / L"Messenger";
-    fs::path newer = root / L"d" / L"Program Files" / L"MSN Messenger";
-    fs::create_directories(older);
-    fs::create_directories(newer);
-    std::string data = SORREL_TEST_DATA "/files/";
-    fs::copy_file(windows_name_of(data + "exe64_basic.exe"), older / L"msmsgs.exe");
-    fs::copy_file(windows_name_of(data + "exe32_leading_zero.exe"), newer / L"msnmsgr.exe");
+    TwoMessengerDrives drives(L"sorrel-entries-test");
+    fs::path const& older = drives.older;
+    fs::path const& newer = drives.newer;
 
     std::wstring older_command = L"\"" + (older / L"msmsgs.exe").wstring() + L"\" /background";
     std::wstring newer_command = L"\"" + (newer / L"msnmsgr.exe").wstring() + L"\" /background";
@@ -548,17 +568,15 @@ TEST(WindowsProgram, EntriesIntoTheRemovedFolderGoAndTheRegFilePutsThemBack)
     make_shortcut(menu / L"Newer.lnk", newer / L"msnmsgr.exe");
     CoUninitialize();
 
-    std::string drives = "--drive \"c:=" + to_utf8((root / L"c").wstring())
-        + "\" --drive \"d:=" + to_utf8((root / L"d").wstring()) + "\"";
-    ProgramRun detect = run_program(drives + " --detect");
+    ProgramRun detect = run_program(drives.arguments() + " --detect");
     EXPECT_EQ(detect.status, 1u) << detect.output;
     EXPECT_NE(detect.output.find("Older.lnk"), std::string::npos) << detect.output;
     EXPECT_NE(detect.output.find("Newer.lnk"), std::string::npos) << detect.output;
     EXPECT_NE(detect.output.find("Run\\SorrelTestOlder"), std::string::npos) << detect.output;
 
-    fs::path log = root / L"removal.log";
-    ProgramRun run
-        = run_program(drives + " --remove-older --yes --entries --log \"" + to_utf8(log.wstring()) + "\"");
+    fs::path log = drives.root / L"removal.log";
+    ProgramRun run = run_program(
+        drives.arguments() + " --remove-older --yes --entries --log \"" + to_utf8(log.wstring()) + "\"");
     EXPECT_EQ(run.status, 0u) << run.output;
     EXPECT_FALSE(fs::exists(older));
     EXPECT_FALSE(run_value(L"SorrelTestOlder"));
@@ -569,7 +587,7 @@ TEST(WindowsProgram, EntriesIntoTheRemovedFolderGoAndTheRegFilePutsThemBack)
 
     // The .reg file beside the log puts the removed value back.
     fs::path backup;
-    for (auto const& entry : fs::directory_iterator(root)) {
+    for (auto const& entry : fs::directory_iterator(drives.root)) {
         if (entry.path().extension() == L".reg")
             backup = entry.path();
     }
@@ -581,6 +599,6 @@ TEST(WindowsProgram, EntriesIntoTheRemovedFolderGoAndTheRegFilePutsThemBack)
         L"reg.exe delete HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v SorrelTestOlder /f");
     run_and_wait(
         L"reg.exe delete HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run /v SorrelTestNewer /f");
+    std::error_code error;
     fs::remove_all(menu, error);
-    fs::remove_all(root, error);
 }
