@@ -198,22 +198,11 @@ TEST_F(Unattended, AKilledRemovalLeavesALogOfWhatWent)
     install_older(companions);
     install_newer();
     fs::path log = m_root / "removal.log";
-    auto args = command({"--remove-older", "--yes", "--log", log.string()});
-    auto env = environment();
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        std::vector<char*> argv, envp;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        for (auto& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
-    }
+    int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    pid_t pid
+        = start_program(command({"--remove-older", "--yes", "--log", log.string()}), environment(), null);
+    ::close(null);
+    ASSERT_GT(pid, 0);
     auto deleted_lines = [&] {
         std::ifstream in(log);
         std::vector<std::string> names;

@@ -120,6 +120,30 @@ private:
     std::string m_display;
 };
 
+// Starts `argv` with exactly `environment`, its standard output and error going to `out_fd` and
+// `err_fd` where they are not -1. Gives the child's process id, or -1.
+inline pid_t start_program(
+    std::vector<std::string> argv, std::vector<std::string> environment, int out_fd = -1, int err_fd = -1)
+{
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        if (out_fd >= 0)
+            ::dup2(out_fd, 1);
+        if (err_fd >= 0)
+            ::dup2(err_fd, 2);
+        std::vector<char*> args, env;
+        for (auto& a : argv)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        for (auto& e : environment)
+            env.push_back(e.data());
+        env.push_back(nullptr);
+        ::execve(args[0], args.data(), env.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
 struct Finished {
     int status {-1}; // the exit status; -1 when killed or timed out
     bool timed_out {false};
@@ -142,20 +166,7 @@ inline Finished run_program(
     }
     // A sanitized build would otherwise list its leak suppressions on stderr.
     environment.push_back("LSAN_OPTIONS=print_suppressions=0");
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        std::vector<char*> args, env;
-        for (auto& a : argv)
-            args.push_back(a.data());
-        args.push_back(nullptr);
-        for (auto& e : environment)
-            env.push_back(e.data());
-        env.push_back(nullptr);
-        ::execve(args[0], args.data(), env.data());
-        ::_exit(127);
-    }
+    pid_t pid = start_program(std::move(argv), std::move(environment), out[1], err[1]);
     ::close(out[1]);
     ::close(err[1]);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
