@@ -1,15 +1,31 @@
+// The deletion rules, run on every system: the same set-up and the same expectations for the
+// deleter of each. Cases one system can't have (mounts, /proc and leases on Linux; sharing
+// modes that leave a name behind and Wine's Unix links on Windows) follow in their own sections.
+
 #include "platform/files/FileListModel.h"
 #include "platform/files/FileSystemObject.h"
-#include "platform/files/OpenCheck.h"
+#include "tests/platform/files/OtherPrograms.h"
 #include "tests/platform/files/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include "platform/files/WindowsFiles.h"
+#include "tests/platform/files/UnixLink.h"
+
+#include <windows.h>
+#else
+#include "platform/files/OpenCheck.h"
+
 #include <atomic>
 #include <cstdio> // renameat2
-#include <fstream>
-#include <thread>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -20,8 +36,13 @@
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#endif
+
+#undef DeleteFile // windows.h's name for DeleteFileA
 
 using namespace sorrel::files;
+using sorrel::files::test::HeldOpen;
+using sorrel::files::test::make_folder_link;
 using sorrel::files::test::TempFolder;
 namespace fs = std::filesystem;
 
@@ -30,6 +51,7 @@ namespace {
 struct DeletionTest : ::testing::Test {
     void SetUp() override
     {
+        ASSERT_FALSE(temp.path().empty());
         root = temp.folder("c");
         temp.file("c/App/msmsgs.exe");
         temp.file("c/App/readme.txt");
@@ -40,7 +62,8 @@ struct DeletionTest : ::testing::Test {
 
     bool exists(std::string const& relative) const
     {
-        return fs::exists(fs::symlink_status(temp.path() / relative));
+        std::error_code error;
+        return fs::exists(fs::symlink_status(temp.path() / relative, error));
     }
 
     TempFolder temp;
@@ -48,6 +71,197 @@ struct DeletionTest : ::testing::Test {
     DriveMap drives;
     FileSystemObject fso {drives};
 };
+
+// No write permission for anyone: the read-only attribute on Windows.
+void make_read_only(fs::path const& path)
+{
+    fs::permissions(path,
+        fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec
+            | fs::perms::others_read | fs::perms::others_exec);
+}
+
+} // namespace
+
+TEST_F(DeletionTest, DeletesFilesAndFoldersNamedWithoutRegardToCase)
+{
+    ASSERT_FALSE(fso.DeleteFile("c:\\app\\MSMSGS.EXE", false).is_error());
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+
+    auto missing = fso.DeleteFile("c:\\App\\msmsgs.exe", false);
+    ASSERT_TRUE(missing.is_error());
+    EXPECT_EQ(missing.error().code, ENOENT);
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\Sub", false).error().code, EISDIR);
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\readme.txt", false).error().code, ENOTDIR);
+
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+    EXPECT_TRUE(exists("c"));
+}
+
+TEST_F(DeletionTest, NeverTouchesADrivesRootFolder)
+{
+    EXPECT_EQ(fso.DeleteFolder("c:\\", false).error().code, EPERM);
+    EXPECT_TRUE(fso.DeleteFolder("c:", true).is_error());
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\..", true).error().code, EPERM);
+    EXPECT_TRUE(fso.DeleteFile("c:\\", true).is_error());
+
+    // A folder that another drive is bound to stays, and so does the folder holding it.
+    ASSERT_FALSE(drives.add('d', root / "App/Sub").is_error());
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App", true).is_error());
+    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
+    EXPECT_FALSE(exists("c/App/readme.txt"));
+    EXPECT_TRUE(exists("c"));
+}
+
+TEST_F(DeletionTest, FolderLinksGoAsLinksAndTheirTargetsStay)
+{
+    temp.file("outside/Sub/deep/a.dll");
+    std::string why;
+    if (!make_folder_link(root / "App/to-outside", temp.path() / "outside", why))
+        GTEST_SKIP() << why;
+    auto on_path = fso.link_on_path("c:\\App\\to-outside\\Sub");
+    ASSERT_TRUE(on_path);
+    EXPECT_EQ(on_path->path, root / "App/to-outside");
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\to-outside\\keep.txt", false).error().code, ELOOP);
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App\\to-outside\\Sub", false).is_error());
+#ifndef _WIN32
+    // Links to files need rights on Windows; Wine's Unix links have their own section below.
+    fs::create_symlink(temp.path() / "outside/keep.txt", root / "App/file-link");
+    ASSERT_FALSE(fso.DeleteFile("c:\\App\\file-link", false).is_error());
+    EXPECT_TRUE(exists("outside/keep.txt"));
+#endif
+
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+    EXPECT_TRUE(exists("outside/keep.txt"));
+    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+}
+
+TEST_F(DeletionTest, FolderSwappedForALinkBetweenCallsDeletesNothingOutside)
+{
+    temp.file("outside/msmsgs.exe");
+    temp.file("outside/Sub/deep/a.dll");
+    fs::rename(root / "App", temp.path() / "moved");
+    std::string why;
+    if (!make_folder_link(root / "App", temp.path() / "outside", why))
+        GTEST_SKIP() << why;
+
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false).error().code, ELOOP);
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App\\Sub", false).is_error());
+    EXPECT_TRUE(exists("outside/msmsgs.exe"));
+    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+
+    // The folder itself being a link, only the link goes.
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_FALSE(exists("c/App"));
+    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+}
+
+TEST_F(DeletionTest, ListedFilesGoFromTheFolderTheListReadEvenWhenItsPathNowLeadsElsewhere)
+{
+    temp.file("outside/msmsgs.exe");
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    ASSERT_EQ(list.list(0), "msmsgs.exe");
+    fs::rename(root / "App", temp.path() / "moved");
+    std::string why;
+    if (!make_folder_link(root / "App", temp.path() / "outside", why))
+        fs::create_directory(root / "App");
+    temp.file("c/App/msmsgs.exe");
+
+    (void)fso.DeleteFile(list.listed(0), false);
+    EXPECT_TRUE(exists("outside/msmsgs.exe"));
+    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+#ifdef _WIN32
+    auto now = windows::final_path(windows::handle_of(list.listed(0).folder->get()));
+    if (exists("moved/msmsgs.exe") && now && now->ends_with(L"\\c\\App"))
+        GTEST_SKIP()
+            << "this system still names the renamed folder by its old path and deletes nothing through "
+               "its handle; nothing outside it went";
+#endif
+    EXPECT_FALSE(exists("moved/msmsgs.exe"));
+}
+
+TEST_F(DeletionTest, ReadOnlyItemsStayUnlessForcedAndAreNamed)
+{
+    // Root ignores permission bits on Linux; the mode alone must keep the file.
+    make_read_only(root / "App/readme.txt");
+    auto refused = fso.DeleteFile("c:\\App\\readme.txt", false);
+    ASSERT_TRUE(refused.is_error());
+    EXPECT_EQ(refused.error().code, EACCES);
+    EXPECT_NE(refused.error().message.find("read-only"), std::string::npos);
+    EXPECT_TRUE(exists("c/App/readme.txt"));
+
+    auto folder = fso.DeleteFolder("c:\\App", false);
+    ASSERT_TRUE(folder.is_error());
+    EXPECT_NE(folder.error().message.find("readme.txt"), std::string::npos);
+    EXPECT_TRUE(exists("c/App/readme.txt"));
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/Sub"));
+    EXPECT_EQ(fso.remaining_items("c:\\App"), (std::vector<std::string> {"readme.txt"}));
+
+    // The window's file list still holds the folder open, and the removal tells the pass that
+    // this is no other program's: the folder goes when the list lets go.
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    auto pass = FileSystemObject::begin_deletion_pass();
+    pass.forget(*list.folder_identity());
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", true, &pass).is_error());
+    EXPECT_TRUE(fso.remaining_items("c:\\App").empty());
+    ASSERT_FALSE(list.set_path("").is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+TEST_F(DeletionTest, ReadOnlyFolderStaysWithItsContentsAndForceRemovesIt)
+{
+    make_read_only(root / "App/Sub/deep");
+    if ((fs::status(root / "App/Sub/deep").permissions() & fs::perms::owner_write) != fs::perms::none)
+        GTEST_SKIP() << "this system keeps no read-only folders (Wine ignores the attribute on them)";
+    EXPECT_TRUE(fso.DeleteFolder("c:\\App", false).is_error());
+    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
+    ASSERT_FALSE(fso.DeleteFolder("c:\\App", true).is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+TEST_F(DeletionTest, FileInUseStaysForThePassAndGoesOnRetry)
+{
+    HeldOpen held(root / "App/msmsgs.exe");
+    ASSERT_TRUE(held.is_open());
+    if (!held.keeps_others_out())
+        GTEST_SKIP() << "this system does not enforce sharing modes: a second open succeeded";
+    auto pass = FileSystemObject::begin_deletion_pass();
+    auto refused = fso.DeleteFile("c:\\App\\msmsgs.exe", false, &pass);
+    ASSERT_TRUE(refused.is_error());
+    EXPECT_EQ(refused.error().code, EBUSY);
+    EXPECT_NE(refused.error().message.find("in use"), std::string::npos);
+    EXPECT_FALSE(fso.DeleteFile("c:\\App\\readme.txt", false, &pass).is_error());
+    auto folder = fso.DeleteFolder("c:\\App", false);
+    ASSERT_TRUE(folder.is_error());
+    EXPECT_EQ(folder.error().code, EBUSY);
+    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/Sub"));
+
+    held.close();
+    auto retry = FileSystemObject::begin_deletion_pass();
+    EXPECT_FALSE(fso.DeleteFile("c:\\App\\msmsgs.exe", false, &retry).is_error());
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false, &retry).is_error());
+    EXPECT_FALSE(exists("c/App"));
+}
+
+TEST_F(DeletionTest, FileThatVanishedMidPassFailsAloneAndTheRestGoes)
+{
+    auto pass = FileSystemObject::begin_deletion_pass();
+    fs::remove(root / "App/msmsgs.exe"); // gone behind the list's back
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false, &pass).error().code, ENOENT);
+    EXPECT_FALSE(fso.DeleteFile("c:\\App\\readme.txt", false, &pass).is_error());
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false, &pass).is_error());
+}
+
+#ifndef _WIN32
+
+// [SECTION] Linux: mounts, /proc, leases, names Windows can't hold, links swapped in a race
+
+namespace {
 
 bool write_text(char const* path, std::string const& text)
 {
@@ -88,97 +302,6 @@ template<typename Body> int in_mount_namespace(Body body)
 
 } // namespace
 
-TEST_F(DeletionTest, DeletesFilesAndFoldersNamedWithoutRegardToCase)
-{
-    ASSERT_FALSE(fso.DeleteFile("c:\\app\\MSMSGS.EXE", false).is_error());
-    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
-
-    auto missing = fso.DeleteFile("c:\\App\\msmsgs.exe", false);
-    ASSERT_TRUE(missing.is_error());
-    EXPECT_EQ(missing.error().code, ENOENT);
-    EXPECT_EQ(fso.DeleteFile("c:\\App\\Sub", false).error().code, EISDIR);
-    EXPECT_EQ(fso.DeleteFolder("c:\\App\\readme.txt", false).error().code, ENOTDIR);
-
-    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
-    EXPECT_FALSE(exists("c/App"));
-    EXPECT_TRUE(exists("c"));
-}
-
-TEST_F(DeletionTest, NeverTouchesADrivesRootFolder)
-{
-    EXPECT_TRUE(fso.DeleteFolder("c:\\", false).is_error());
-    EXPECT_TRUE(fso.DeleteFolder("c:", true).is_error());
-    EXPECT_TRUE(fso.DeleteFolder("c:\\App\\..", true).is_error());
-    EXPECT_TRUE(fso.DeleteFile("c:\\", true).is_error());
-
-    // A folder that another drive is bound to stays, and so does the folder holding it.
-    ASSERT_FALSE(drives.add('d', root / "App/Sub").is_error());
-    EXPECT_TRUE(fso.DeleteFolder("c:\\App", false).is_error());
-    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
-    EXPECT_FALSE(exists("c/App/readme.txt"));
-    EXPECT_TRUE(exists("c"));
-}
-
-TEST_F(DeletionTest, LinksGoAsLinksAndTheirTargetsStay)
-{
-    fs::create_directory_symlink(temp.path() / "outside", root / "App/to-outside");
-    fs::create_symlink(temp.path() / "outside/keep.txt", root / "App/file-link");
-    ASSERT_FALSE(fso.DeleteFile("c:\\App\\file-link", false).is_error());
-    EXPECT_TRUE(exists("outside/keep.txt"));
-
-    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
-    EXPECT_FALSE(exists("c/App"));
-    EXPECT_TRUE(exists("outside/keep.txt"));
-}
-
-TEST_F(DeletionTest, FolderSwappedForALinkBetweenCallsDeletesNothingOutside)
-{
-    temp.file("outside/msmsgs.exe");
-    temp.file("outside/Sub/deep/a.dll");
-    fs::rename(root / "App", temp.path() / "moved");
-    fs::create_directory_symlink(temp.path() / "outside", root / "App");
-
-    EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false).error().code, ELOOP);
-    EXPECT_TRUE(fso.DeleteFolder("c:\\App\\Sub", false).is_error());
-    EXPECT_TRUE(exists("outside/msmsgs.exe"));
-    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
-
-    // The folder itself being a link, only the link goes.
-    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
-    EXPECT_FALSE(exists("c/App"));
-    EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
-}
-
-TEST_F(DeletionTest, ReadOnlyItemsStayUntilTheCauseIsGone)
-{
-    // Root ignores permission bits; the mode alone must keep the file.
-    fs::permissions(root / "App/readme.txt", fs::perms::owner_read | fs::perms::group_read);
-    auto refused = fso.DeleteFile("c:\\App\\readme.txt", false);
-    ASSERT_TRUE(refused.is_error());
-    EXPECT_NE(refused.error().message.find("read-only"), std::string::npos);
-    EXPECT_TRUE(exists("c/App/readme.txt"));
-
-    auto folder = fso.DeleteFolder("c:\\App", false);
-    ASSERT_TRUE(folder.is_error());
-    EXPECT_NE(folder.error().message.find("readme.txt"), std::string::npos);
-    EXPECT_TRUE(exists("c/App/readme.txt"));
-    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
-    EXPECT_FALSE(exists("c/App/Sub"));
-
-    fs::permissions(root / "App/readme.txt", fs::perms::owner_write, fs::perm_options::add);
-    ASSERT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
-    EXPECT_FALSE(exists("c/App"));
-}
-
-TEST_F(DeletionTest, ReadOnlyFolderStaysWithItsContentsAndForceRemovesIt)
-{
-    fs::permissions(root / "App/Sub/deep", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_TRUE(fso.DeleteFolder("c:\\App", false).is_error());
-    EXPECT_TRUE(exists("c/App/Sub/deep/a.dll"));
-    ASSERT_FALSE(fso.DeleteFolder("c:\\App", true).is_error());
-    EXPECT_FALSE(exists("c/App"));
-}
-
 TEST_F(DeletionTest, DosReadOnlyAttributeKeepsTheFile)
 {
     char const value[] = "0x21";
@@ -187,24 +310,6 @@ TEST_F(DeletionTest, DosReadOnlyAttributeKeepsTheFile)
     EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false).error().code, EACCES);
     EXPECT_TRUE(exists("c/App/msmsgs.exe"));
     EXPECT_FALSE(fso.DeleteFile("c:\\App\\msmsgs.exe", true).is_error());
-}
-
-TEST_F(DeletionTest, FileHeldOpenStaysForThePassAndGoesOnRetry)
-{
-    int fd = ::open((root / "App/msmsgs.exe").c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    auto pass = FileSystemObject::begin_deletion_pass();
-    auto refused = fso.DeleteFile("c:\\App\\msmsgs.exe", false, &pass);
-    ASSERT_TRUE(refused.is_error());
-    EXPECT_EQ(refused.error().code, EBUSY);
-    EXPECT_FALSE(fso.DeleteFile("c:\\App\\readme.txt", false, &pass).is_error());
-    EXPECT_TRUE(fso.DeleteFolder("c:\\App", false).is_error());
-    EXPECT_TRUE(exists("c/App/msmsgs.exe"));
-
-    ::close(fd);
-    auto retry = FileSystemObject::begin_deletion_pass();
-    EXPECT_FALSE(fso.DeleteFile("c:\\App\\msmsgs.exe", false, &retry).is_error());
-    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
 }
 
 TEST_F(DeletionTest, WorkingFolderOfAProcessStaysUntilItLeaves)
@@ -238,15 +343,6 @@ TEST_F(DeletionTest, WorkingFolderOfAProcessStaysUntilItLeaves)
     EXPECT_EQ(refused.error().code, EBUSY);
     EXPECT_TRUE(exists("c/App/Sub"));
     EXPECT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
-}
-
-TEST_F(DeletionTest, FileThatVanishedMidPassFailsAloneAndTheRestGoes)
-{
-    auto pass = FileSystemObject::begin_deletion_pass();
-    fs::remove(root / "App/msmsgs.exe"); // gone behind the list's back
-    EXPECT_EQ(fso.DeleteFile("c:\\App\\msmsgs.exe", false, &pass).error().code, ENOENT);
-    EXPECT_FALSE(fso.DeleteFile("c:\\App\\readme.txt", false, &pass).is_error());
-    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false, &pass).is_error());
 }
 
 TEST(DeletionPass, ReadsMappedFilesFromMapsText)
@@ -623,3 +719,176 @@ TEST_F(DeletionTest, OnePassKeepsEachListedFoldersChecksApart)
     EXPECT_FALSE(exists("c/App/odd\\..\\name"));
     ::close(held);
 }
+
+#else
+
+// [SECTION] Windows: names left behind by sharing, Wine's Unix links
+
+using sorrel::files::test::UnixLink;
+using sorrel::test_support::unix_name_of;
+
+namespace {
+
+// Whether the system opens `path` as a link (a reparse point) when asked for the link itself.
+bool opens_as_link(fs::path const& path)
+{
+    windows::Handle entry(CreateFileW(path.wstring().c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    auto info = entry.is_open() ? windows::examine(entry.get()) : std::nullopt;
+    return info && info->is_link();
+}
+
+} // namespace
+
+// Another program holding a file with delete sharing lets it be deleted, but the name stays until
+// that program lets go (where the system has no deletion that takes the name at once).
+TEST_F(DeletionTest, FilesWhoseDeletionIsPendingCountAsDeleted)
+{
+    auto open_shared = [&](char const* relative) {
+        return windows::Handle(CreateFileW((root / relative).wstring().c_str(), GENERIC_READ,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    windows::Handle held = open_shared("App/msmsgs.exe");
+    ASSERT_TRUE(held.is_open());
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    ASSERT_EQ(list.names(), (std::vector<std::string> {"msmsgs.exe", "readme.txt"}));
+    EXPECT_FALSE(fso.DeleteFile(list.listed(0), false).is_error());
+    list.refresh();
+    for (std::size_t i = 0; i < list.list_count(); ++i)
+        EXPECT_EQ(fso.is_deletion_pending(list.listed(i)), list.list(i) == "msmsgs.exe") << list.list(i);
+    ASSERT_FALSE(list.set_path("").is_error());
+
+    // The folder waits a moment, then is named as pending, not as kept.
+    auto folder = fso.DeleteFolder("c:\\App", false);
+    ASSERT_TRUE(folder.is_error());
+    EXPECT_EQ(folder.error().code, EBUSY) << folder.error().message;
+    EXPECT_EQ(fso.remaining_items("c:\\App"), (std::vector<std::string> {"c:\\App (deletion pending)"}));
+
+    // Let go while the folder waits: then it goes.
+    temp.file("c/App/Sub/deep/b.dll");
+    windows::Handle again = open_shared("App/Sub/deep/b.dll");
+    std::thread release([&] {
+        Sleep(300);
+        held.reset();
+        again.reset();
+    });
+    EXPECT_FALSE(fso.DeleteFolder("c:\\App", false).is_error());
+    release.join();
+    EXPECT_FALSE(exists("c/App"));
+}
+
+// Unix symbolic links inside the folder being deleted: to an outside folder (relative and
+// absolute), to outside files, on the folder's top and deeper down. Everything they lead to lies
+// in the test's own temporary folder.
+struct DeletionWithUnixLinks : DeletionTest {
+    void SetUp() override
+    {
+        DeletionTest::SetUp();
+        temp.file("outside/Sub/deep/a.dll");
+        temp.file("outside/target.dll");
+        auto outside = unix_name_of(temp.path() / "outside");
+        if (!outside)
+            GTEST_SKIP() << "no Unix side to make symbolic links on";
+        make("c/App/to-outside", "../../outside");
+        make("c/App/Sub/abs-outside", *outside);
+        make("c/App/linked.dll", *outside + "/target.dll");
+        make("c/App/relative.dll", "../../outside/keep.txt");
+    }
+
+    void make(std::string const& link, std::string const& target)
+    {
+        if (IsSkipped())
+            return;
+        links.push_back(std::make_unique<UnixLink>(temp.path() / link, target));
+        if (!links.back()->made())
+            GTEST_SKIP() << links.back()->why();
+    }
+
+    void expect_outside_untouched() const
+    {
+        EXPECT_TRUE(exists("outside/keep.txt"));
+        EXPECT_TRUE(exists("outside/target.dll"));
+        EXPECT_TRUE(exists("outside/Sub/deep/a.dll"));
+    }
+
+    std::vector<std::unique_ptr<UnixLink>> links;
+};
+
+TEST_F(DeletionWithUnixLinks, DeletingTheFolderNeverReachesWhatItsLinksLeadTo)
+{
+    // A scan leaves out a Messenger folder reached through a link; nothing is deleted through one.
+    auto on_path = fso.link_on_path("c:\\App\\to-outside\\Sub");
+    ASSERT_TRUE(on_path);
+    EXPECT_EQ(on_path->path, root / "App" / "to-outside");
+    EXPECT_EQ(on_path->target, temp.path() / "outside");
+    // A folder that isn't there is no linked folder, whatever lies on its way.
+    EXPECT_FALSE(fso.link_on_path("c:\\App\\to-outside\\Missing"));
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\to-outside\\keep.txt", true).error().code, ELOOP);
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\to-outside\\Sub", true).error().code, ELOOP);
+    expect_outside_untouched();
+
+    bool as_links = opens_as_link(root / "App/to-outside") && opens_as_link(root / "App/linked.dll");
+    auto deleted = fso.DeleteFolder("c:\\App", true);
+    expect_outside_untouched();
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/Sub/deep/a.dll"));
+    if (as_links) {
+        // Where links open as themselves, they go as links.
+        EXPECT_FALSE(deleted.is_error()) << deleted.error().message;
+        EXPECT_FALSE(exists("c/App"));
+        return;
+    }
+    // Wine opens each link as its target: every link stays, named, and so does the folder.
+    ASSERT_TRUE(deleted.is_error());
+    EXPECT_EQ(deleted.error().code, ELOOP);
+    EXPECT_NE(deleted.error().message.find("4 items"), std::string::npos) << deleted.error().message;
+    EXPECT_EQ(fso.remaining_items("c:\\App"),
+        (std::vector<std::string> {"linked.dll", "relative.dll", "Sub\\abs-outside", "to-outside"}));
+    EXPECT_EQ(fso.DeleteFolder("c:\\App\\to-outside", true).error().code, ELOOP);
+    EXPECT_EQ(fso.DeleteFile("c:\\App\\LINKED.dll", true).error().code, ELOOP);
+    EXPECT_EQ(fso.remaining_items("c:\\App\\to-outside"), (std::vector<std::string> {"c:\\App\\to-outside"}));
+    expect_outside_untouched();
+    EXPECT_TRUE(exists("outside"));
+}
+
+TEST_F(DeletionWithUnixLinks, TheWindowsRemovalLeavesWhatItsLinksLeadTo)
+{
+    // As the window removes: each listed file, then the folder, then what is left is named.
+    FileListModel list(drives);
+    ASSERT_FALSE(list.set_path("c:\\App").is_error());
+    for (std::size_t i = 0; i < list.list_count(); ++i)
+        (void)fso.DeleteFile(list.listed(i), false);
+    list.refresh();
+    expect_outside_untouched();
+    EXPECT_FALSE(exists("c/App/msmsgs.exe"));
+    EXPECT_FALSE(exists("c/App/readme.txt"));
+    if (list.list_count() > 0) {
+        // Wine shows a link to a file as a plain file, and it stays.
+        EXPECT_EQ(list.names(), (std::vector<std::string> {"linked.dll", "relative.dll"}));
+        return;
+    }
+    ASSERT_FALSE(list.set_path("").is_error());
+    (void)fso.DeleteFolder("c:\\App", false);
+    EXPECT_TRUE(fso.remaining_items("c:\\App").empty());
+    expect_outside_untouched();
+}
+
+TEST_F(DeletionWithUnixLinks, AFolderKeptByALinkThatLeadsNowhereIsNamed)
+{
+    temp.file("outside/gone.txt");
+    temp.folder("c/Other");
+    UnixLink dangling(root / "Other/gone.txt", "../../outside/gone.txt");
+    ASSERT_TRUE(dangling.made()) << dangling.why();
+    ASSERT_TRUE(DeleteFileW((temp.path() / "outside/gone.txt").wstring().c_str()));
+
+    // Wine lists no such link, yet it keeps the folder from going: that is told, never hidden.
+    auto deleted = fso.DeleteFolder("c:\\Other", false);
+    if (deleted.is_error())
+        EXPECT_EQ(fso.remaining_items("c:\\Other"), (std::vector<std::string> {"c:\\Other"}));
+    else
+        EXPECT_FALSE(exists("c/Other"));
+}
+
+#endif
