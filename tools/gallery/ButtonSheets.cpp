@@ -450,17 +450,20 @@ Sheet icons_sheet()
     struct Small {
         int type, w, h;
     };
-    for (auto [type, w, h] : {Small {2, 70, 24}, Small {2, 26, 48}, Small {3, 70, 24}, Small {8, 26, 48}})
+    // Named members rather than a structured binding: the lambda captures the type, and clang
+    // before 16 cannot capture a binding.
+    for (const Small& small : {Small {2, 70, 24}, Small {2, 26, 48}, Small {3, 70, 24}, Small {8, 26, 48}})
         sheet.add(button(
-                      w, h,
+                      small.w, small.h,
                       [&](QuillButton& b) {
-                          b.ButtonType(type);
+                          b.ButtonType(small.type);
                           b.Caption("");
                           b.IconSize(4);
                           b.Icon(sample_picture(host::PictureType::Bitmap));
                       },
                       State::Disabled),
-            std::string(type_name(type)) + ", " + std::to_string(w) + " x " + std::to_string(h));
+            std::string(type_name(small.type)) + ", " + std::to_string(small.w) + " x "
+                + std::to_string(small.h));
     // The greyed copy is backed with the face it was prepared on: an icon prepared on the set,
     // disabled face sits on it without a square, one prepared earlier keeps the earlier face.
     sheet.row("Option set and disabled, with an icon");
