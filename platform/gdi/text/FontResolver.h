@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-struct _FcConfig;
+// fontconfig's own name for FcConfig, declared here so that only the Linux sources include it.
+struct _FcConfig; // NOLINT(bugprone-reserved-identifier)
 
 namespace sorrel::gdi {
 
