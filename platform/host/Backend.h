@@ -50,7 +50,8 @@ struct MessageBoxRequest {
 };
 
 // What a host needs from the platform: a clock, a window to present frames in, input, the
-// pointer position and modal message boxes. SDL2 and headless implement it.
+// pointer position and modal message boxes. Three backends implement it: SDL2 on Linux, Win32 on
+// Windows, and headless for the tests, scripts and screenshots.
 class Backend {
 public:
     virtual ~Backend() = default;

@@ -1,4 +1,4 @@
-#include "HostTestSupport.h"
+#include "tests/platform/host/HostTestSupport.h"
 
 #include "platform/backend/headless/ScriptRunner.h"
 #include "platform/host/ControlRegistry.h"
