@@ -118,6 +118,11 @@ void FrmSorrel::connect()
     m_form.on_event("ChkNew", "Click", [this](host::EventArgs) { ChkNew_Click(); });
     m_form.on_event("CmdUnistall", "Click", [this](host::EventArgs) { CmdUnistall_Click(); });
     Timer1.on_tick = [this] { Timer1_Timer(); };
+    // Working controls: the lists lie below the client area and Text8 is hidden storage. A
+    // screen reader must not offer them as if the user could see them.
+    for (host::Control* working :
+        std::initializer_list<host::Control*> {&Drive1, &Drive2, &File1, &File2, &Text8})
+        working->accessible_offered(false);
 }
 
 files::FileSystemObject& FrmSorrel::fso()

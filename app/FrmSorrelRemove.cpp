@@ -50,6 +50,20 @@ void append_failure_entry(std::string& list, std::string const& name)
         list += name + "; ";
 }
 
+// What a screen reader says as the failure box opens. The box's own text names every file; read
+// aloud, thousands of names would drown the question, so the first few stand for the rest.
+std::string spoken_failures(std::vector<std::string> const& left)
+{
+    constexpr size_t Named = 10;
+    std::string text = left.size() == 1 ? "1 file was not deleted: "
+                                        : std::to_string(left.size()) + " files were not deleted: ";
+    for (size_t i = 0; i < left.size() && i < Named; ++i)
+        text += (i ? ", " : "") + left[i];
+    if (left.size() > Named)
+        text += " and " + std::to_string(left.size() - Named) + " more";
+    return text;
+}
+
 } // namespace
 
 void FrmSorrel::CmdUnistall_Click()
@@ -92,7 +106,9 @@ void FrmSorrel::CmdUnistall_Click()
         if (attempt > 0)
             return;
 
-        if (host.MsgBox(ListNotDeleted(outcome.left), Information, "Oh No!") != host::vbYes)
+        std::string question = ListNotDeleted(outcome.left);
+        host.announce(spoken_failures(outcome.left));
+        if (host.MsgBox(question, Information, "Oh No!") != host::vbYes)
             return;
     }
 }

@@ -101,6 +101,8 @@ void FrmSorrel::ShowVerdict()
     CmdRemove.Enabled(two_versions);
     CmdExit.Enabled(!two_versions);
     FocusFirstButton(Frame3);
+    // The focus lands on a button; the verdict is what the user waited for.
+    host::Host::current().announce(Text2.Text());
 }
 
 } // namespace sorrel::app

@@ -11,6 +11,7 @@
 
 #include "controls/button/QuillButton.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/ControlRegistry.h"
 #include "platform/host/Form.h"
 #include "platform/host/Host.h"
@@ -380,6 +381,7 @@ void QuillButton::Caption(std::string value)
     mark("TX");
     m_layout_dirty = true;
     RefreshButton();
+    accessible_changed(host::AccessibleEvent::Name);
 }
 
 void QuillButton::Font(host::FontRef font)

@@ -52,6 +52,7 @@ public:
     std::string_view kind() const override { return "QuillButton"; }
     std::string dump_text() const override { return m_caption; }
     bool enabled_property() const override { return m_enabled; }
+    bool describe_accessible(host::AccessibleNode& node) const override;
 
     // [SECTION] Public properties
     // Each property has a getter and a setter of the same name. Setters that act only at design
@@ -294,6 +295,8 @@ private:
 
     // [SECTION] State shared by the parts of the class
     FaceState m_button_state {FaceState::Up};
+    // The pressed and selected states as screen readers last heard of them.
+    int m_accessible_states {0};
     uint8_t m_last_mouse_button {1};
     uint8_t m_last_key_code {0};
     bool m_has_focus {false};

@@ -5,6 +5,7 @@
 // [SECTION] State over time
 // [SECTION] Events and repaint
 // [SECTION] Mouse
+// [SECTION] Screen readers
 // [SECTION] Keys and access key
 // [SECTION] Focus and hover timer
 // [SECTION] Option buttons and groups
@@ -12,6 +13,7 @@
 
 #include "controls/button/QuillButton.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/Form.h"
 #include "platform/host/Host.h"
 
@@ -78,6 +80,12 @@ void QuillButton::RefreshButton()
     m_paint_ready = true;
     PaintButton(false);
     Refresh();
+    // Every change of state ends here, so this is where a screen reader hears of one.
+    int states = (m_button_state == FaceState::Pressed ? 1 : 0) | (m_option_button && m_value ? 2 : 0);
+    if (states != m_accessible_states) {
+        m_accessible_states = states;
+        accessible_changed(host::AccessibleEvent::State);
+    }
 }
 
 void QuillButton::RefreshAndWait(float seconds)
@@ -180,6 +188,22 @@ void QuillButton::UserControl_DblClick()
     // The second press of a double click shows the pressed face; no second Click.
     if (m_last_mouse_button == 1)
         UserControl_MouseDown(-1, 1, 1, 1);
+}
+
+// [SECTION] Screen readers
+
+bool QuillButton::describe_accessible(host::AccessibleNode& node) const
+{
+    node.role = m_option_button ? host::AccessibleRole::RadioButton : host::AccessibleRole::PushButton;
+    node.name = display_caption(m_caption, m_access_key_pos);
+    node.shortcut = host::shortcut_for_access_key(AccessKeys());
+    if (m_option_button)
+        node.states.set(host::AccessibleState::Checked, m_value);
+    node.states.set(host::AccessibleState::Pressed, m_button_state == FaceState::Pressed);
+    // A selected option button does nothing on Space: it has no action to offer.
+    if (!m_option_button || !m_value)
+        node.default_action = "Press";
+    return true;
 }
 
 // [SECTION] Keys and access key

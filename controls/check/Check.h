@@ -29,6 +29,7 @@ public:
     std::string_view kind() const override { return "Check"; }
     std::string dump_text() const override;
     bool enabled_property() const override { return m_enabled; }
+    bool describe_accessible(host::AccessibleNode& node) const override;
 
     // Properties ------------------------------------------------------------------------------
     // Reading Value shows the resting picture first, so it is not const.

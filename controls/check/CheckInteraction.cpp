@@ -29,6 +29,7 @@
 
 #include "controls/check/Check.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/Host.h"
 
 #include <array>
@@ -75,8 +76,11 @@ int32_t Check::Value()
 
 void Check::Value(int32_t value)
 {
+    bool changed = value != m_value;
     m_value = value;
     ShowRestingPicture();
+    if (changed)
+        accessible_changed(host::AccessibleEvent::State);
 }
 
 void Check::Enabled(bool enabled)
@@ -94,6 +98,23 @@ void Check::Enabled(bool enabled)
         m_interactive = false;
         Check1.ForeColor(m_disabled_color);
     }
+    accessible_changed(host::AccessibleEvent::State);
+}
+
+// [Screen readers]
+
+bool Check::describe_accessible(host::AccessibleNode& node) const
+{
+    node.role = host::AccessibleRole::CheckBox;
+    node.name = host::caption_without_marker(Check1.Caption());
+    node.shortcut = host::shortcut_for_access_key(AccessKeys());
+    node.states.set(host::AccessibleState::Checked, m_value == 1);
+    // Space pushes as a press does: 0 becomes 1, 1 and 2 become 0, any other value stays.
+    if (m_value == 0)
+        node.default_action = "Check";
+    else if (m_value == 1 || m_value == 2)
+        node.default_action = "Uncheck";
+    return true;
 }
 
 // [Mouse]
@@ -111,8 +132,9 @@ void Check::Push()
         m_value = 0;
         break;
     default:
-        break;
+        return;
     }
+    accessible_changed(host::AccessibleEvent::State);
 }
 
 void Check::Release()

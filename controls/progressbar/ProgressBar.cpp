@@ -1,6 +1,7 @@
 #include "controls/progressbar/ProgressBar.h"
 
 #include "controls/progressbar/ProgressBarPictures.h"
+#include "platform/host/Accessibility.h"
 #include "platform/host/ControlRegistry.h"
 #include "platform/host/Host.h"
 
@@ -82,9 +83,12 @@ void ProgressBar::Value(int32_t value)
         show_error(host(), "Value can NOT be smaller than minimum !");
         return;
     }
+    bool changed = value != m_value;
     m_value = value;
     PropertyChanged("Value");
     RepaintAfterValue();
+    if (changed)
+        accessible_changed(host::AccessibleEvent::Value);
 }
 
 void ProgressBar::Style(int32_t style)
@@ -141,6 +145,7 @@ void ProgressBar::Min(const host::Variant& value)
     }
     m_min = value;
     PropertyChanged("Min");
+    accessible_changed(host::AccessibleEvent::Value);
 }
 
 void ProgressBar::Max(const host::Variant& value)
@@ -154,6 +159,15 @@ void ProgressBar::Max(const host::Variant& value)
     }
     m_max = value;
     PropertyChanged("Max");
+    accessible_changed(host::AccessibleEvent::Value);
+}
+
+bool ProgressBar::describe_accessible(host::AccessibleNode& node) const
+{
+    node.role = host::AccessibleRole::ProgressBar;
+    node.range = host::AccessibleRange {double(Min()), double(Max()), double(m_value)};
+    node.value = std::to_string(host::accessible_percent(*node.range)) + "%";
+    return true;
 }
 
 void ProgressBar::ApplyLook()

@@ -46,6 +46,7 @@ public:
 
     std::string_view kind() const override { return "ProgressBar"; }
     std::string dump_text() const override;
+    bool describe_accessible(host::AccessibleNode& node) const override;
 
     // Properties ------------------------------------------------------------------------------
     int32_t Value() const { return m_value; }

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Rect.h"
 #include "platform/gdi/Surface.h"
+#include "platform/host/Accessibility.h"
 #include "platform/host/StdPicture.h"
 
 #include <cstdint>
@@ -95,6 +96,14 @@ public:
     // Host::close_waiting() says one waits, the box returns at once with any answer; the host
     // turns it into the least one.
     virtual int message_box(const MessageBoxRequest& request) = 0;
+
+    // Accessibility (see Accessibility.h). A backend without it ignores both. The host tells
+    // what changed on a node of Host::accessible_tree() (for TreeChanged, under it), and asks
+    // for `text` to be spoken politely, without moving the focus: the verdict, the list of
+    // files left behind, the progress at every tenth. Both come on the user-interface thread;
+    // the backend reads the host's tree when it needs the node's new state.
+    virtual void accessible_event(AccessibleEvent /*event*/, WindowHandle /*id*/) { }
+    virtual void announce(const std::string& /*text*/) { }
 
 protected:
     Host* m_host {nullptr};

@@ -1,5 +1,6 @@
 #include "platform/host/CheckBox.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/Rounding.h"
 #include "platform/host/StandardPainting.h"
 
@@ -100,6 +101,15 @@ void CheckBox::handle_click()
 std::string CheckBox::dump_text() const
 {
     return quoted(m_caption) + " value " + std::to_string(m_value);
+}
+
+bool CheckBox::describe_accessible(AccessibleNode& node) const
+{
+    node.role = AccessibleRole::CheckBox;
+    node.name = caption_without_marker(m_caption);
+    node.states.set(AccessibleState::Checked, m_value == 1);
+    node.default_action = m_value == 0 ? "Check" : "Uncheck";
+    return true;
 }
 
 } // namespace sorrel::host

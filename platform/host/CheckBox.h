@@ -32,6 +32,7 @@ public:
     void handle_mouse_up(int16_t button, int16_t shift, float x, float y) override;
     void handle_click() override;
     std::string dump_text() const override;
+    bool describe_accessible(AccessibleNode& node) const override;
 
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;

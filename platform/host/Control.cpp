@@ -1,5 +1,6 @@
 #include "platform/host/Control.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/Form.h"
 #include "platform/host/Host.h"
 
@@ -144,6 +145,7 @@ void Control::Visible(bool visible)
         }
     }
     handle_state_changed();
+    accessible_changed(visible ? AccessibleEvent::Show : AccessibleEvent::Hide);
 }
 
 bool Control::is_shown() const
@@ -167,6 +169,7 @@ void Control::Enabled(bool enabled)
             host->set_focus(nullptr);
     }
     handle_state_changed();
+    accessible_changed(AccessibleEvent::State);
 }
 
 bool Control::is_effectively_enabled() const

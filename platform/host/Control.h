@@ -14,6 +14,8 @@ namespace sorrel::host {
 
 class Form;
 class Host;
+struct AccessibleNode;
+enum class AccessibleEvent;
 
 // A window identity, unique for the life of the host and never 0 for a windowed control.
 // Compared by identity only (GetCursorPos / WindowFromPoint polls).
@@ -139,6 +141,20 @@ public:
     // own beside the window's (a check box, a button, a timer) answer with theirs.
     virtual bool enabled_property() const { return m_enabled; }
 
+    // Accessibility (Accessibility.h) -------------------------------------------------------
+    // Fills in what the control alone knows of itself: role, name, description, value, range,
+    // default action, shortcut, the checked and pressed states, list items as children. The
+    // host sets the id, the bounds and the states it knows (focused, focusable, unavailable,
+    // invisible, offscreen) around it. Returns false for a control screen readers are not
+    // offered (the default: timers, image holders of a user control).
+    virtual bool describe_accessible(AccessibleNode& /*node*/) const { return false; }
+    // Working controls the user never sees are taken out of the tree with all they contain.
+    bool accessible_offered() const { return m_accessible_offered; }
+    void accessible_offered(bool offered) { m_accessible_offered = offered; }
+    // Tells the host's backend that something a screen reader reads has changed; nothing
+    // happens for a control outside the tree.
+    void accessible_changed(AccessibleEvent event) const;
+
     // Standard controls load and save their design here (form files); user controls use their
     // UserControl_ReadProperties / UserControl_WriteProperties notifications instead.
     virtual void read_design_properties(const PropertyBag& /*bag*/) { }
@@ -191,6 +207,7 @@ private:
     WindowHandle m_hwnd {0};
     gdi::HRGN m_region {nullptr};
     bool m_is_form {false};
+    bool m_accessible_offered {true};
 };
 
 // Text in double quotes with C escapes for CR, LF, tabs, quotes and backslashes: how dumps and

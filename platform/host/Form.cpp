@@ -57,6 +57,7 @@ void Form::Caption(std::string caption)
     m_caption = std::move(caption);
     if (Host* host = Host::current_or_null(); host && host->form() == this)
         host->backend().set_caption(m_caption);
+    accessible_changed(AccessibleEvent::Name);
 }
 
 void Form::BackColor(gdi::Color color)

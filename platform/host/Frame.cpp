@@ -1,5 +1,6 @@
 #include "platform/host/Frame.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/StandardPainting.h"
 
 namespace sorrel::host {
@@ -21,6 +22,7 @@ void Frame::Caption(std::string caption)
         return;
     m_caption = std::move(caption);
     repaint();
+    accessible_changed(AccessibleEvent::Name);
 }
 
 void Frame::BorderStyle(int16_t style)
@@ -47,6 +49,13 @@ void Frame::repaint()
         }
     }
     invalidate();
+}
+
+bool Frame::describe_accessible(AccessibleNode& node) const
+{
+    node.role = AccessibleRole::Grouping;
+    node.name = caption_without_marker(m_caption);
+    return true;
 }
 
 } // namespace sorrel::host

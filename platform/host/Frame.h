@@ -21,6 +21,7 @@ public:
     int16_t BorderStyle() const { return m_border_style; }
     void BorderStyle(int16_t style);
     std::string dump_text() const override { return host::quoted(m_caption); }
+    bool describe_accessible(AccessibleNode& node) const override;
 
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;

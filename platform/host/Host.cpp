@@ -368,6 +368,12 @@ void Host::set_focus(Control* control)
     // The old control's handler may have moved the focus on.
     if (control && m_focused == control)
         control->handle_got_focus();
+    if (m_focused == control) {
+        if (control)
+            accessible_changed(*control, AccessibleEvent::Focus);
+        else if (m_form)
+            accessible_changed(*m_form, AccessibleEvent::Focus);
+    }
 }
 
 std::vector<Control*> Host::tab_order() const
@@ -425,7 +431,8 @@ void Host::flush_queued_input()
     m_flushing = true;
     bool was_dispatching = m_dispatching;
     m_dispatching = true;
-    while (!m_queued_input.empty() && !m_ended) {
+    // A screen reader's default actions wait until the keystrokes before them have gone.
+    while (!m_ended && (!m_queued_input.empty() || start_accessible_action())) {
         InputEvent event = m_queued_input.front();
         m_queued_input.pop_front();
         deliver(event);

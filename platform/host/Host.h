@@ -18,6 +18,7 @@
 //   Form.h            forms: Controls, load/save of form files, event handlers
 //   ControlRegistry.h control kinds by name for form files
 //   Backend.h         what SDL2 and headless provide
+//   Accessibility.h   the tree screen readers read: roles, states, the text form of a tree
 //   Host.h            this file: services (MsgBox, DoEvents, End, SendKeys, Timer, twips per
 //                     pixel, GetCursorPos, WindowFromPoint, SetWindowRgn) and the event loop
 //
@@ -38,6 +39,7 @@
 //   Loops that read no input (a deletion pass) ask check_for_close() between their steps.
 
 #include "platform/gdi/Gdi.h"
+#include "platform/host/Accessibility.h"
 #include "platform/host/Backend.h"
 #include "platform/host/Control.h"
 #include "platform/host/Events.h"
@@ -45,6 +47,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -200,6 +203,25 @@ public:
     const gdi::Surface& frame() const { return m_frame; }
     int presented_frame_count() const { return m_presented_frames; }
 
+    // Accessibility (Accessibility.h) ----------------------------------------------------------
+    // The shown form's tree as screen readers see it (a root with id 0 and no children when no
+    // form is shown).
+    AccessibleNode accessible_tree();
+    // One node of that tree (a control or a list item); empty for an unknown id.
+    std::optional<AccessibleNode> accessible_node(WindowHandle id);
+    // Queues the node's default action and returns at once; it runs from the host's loop (run,
+    // DoEvents) like a user's keystroke. False, and nothing queued, when the node is unknown,
+    // has no default action or is unavailable (or hidden).
+    bool request_accessible_action(WindowHandle id);
+    // The id of item `index` (0-based) of a list, the same every time it is asked.
+    WindowHandle accessible_item_id(const Control& list, int index);
+    // From the controls (Control::accessible_changed): passes the event on to the backend when
+    // the control is in the tree. A progress bar's value also gives an announcement each time it
+    // reaches a new tenth.
+    void accessible_changed(const Control& control, AccessibleEvent event);
+    // Asks the backend to speak `text` (the window's code: a verdict, a list of failures).
+    void announce(std::string_view text);
+
     // Events ---------------------------------------------------------------------------------
     // Every event raised by any control reaches the recorder first (null: none).
     void set_event_recorder(EventRecorder* recorder) { m_recorder = recorder; }
@@ -213,6 +235,9 @@ private:
     void flush_queued_input();
     Control* input_target(Control* window) const;
     void compose(const gdi::Rect& area, gdi::Surface& target) const;
+    bool in_accessible_tree(const Control& control) const;
+    std::optional<AccessibleNode> describe(const Control& control);
+    bool start_accessible_action();
 
     std::unique_ptr<Backend> m_backend;
     Form* m_form {nullptr};
@@ -248,6 +273,12 @@ private:
     int m_presented_frames {0};
     bool m_showing {false}; // inside show(): presents wait for its one frame
     EventRecorder* m_recorder {nullptr};
+    // Default actions a backend asked for, run from the loop.
+    std::deque<WindowHandle> m_accessible_actions;
+    // List items' ids: (list, index) -> id.
+    std::map<std::pair<WindowHandle, int>, WindowHandle> m_item_ids;
+    // The tenth of its range each progress bar last announced.
+    std::map<WindowHandle, int> m_announced_tenth;
 };
 
 // The Windows-style calls the painters and pollers use, on the current host.

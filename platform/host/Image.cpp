@@ -1,5 +1,7 @@
 #include "platform/host/Image.h"
 
+#include "platform/host/Accessibility.h"
+
 namespace sorrel::host {
 
 Image::Image() = default;
@@ -64,6 +66,12 @@ std::string Image::dump_text() const
         return "no picture";
     return "picture " + std::to_string(m_picture->pixel_width()) + "x"
         + std::to_string(m_picture->pixel_height());
+}
+
+bool Image::describe_accessible(AccessibleNode& node) const
+{
+    node.role = AccessibleRole::Graphic;
+    return true;
 }
 
 } // namespace sorrel::host

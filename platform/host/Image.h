@@ -23,6 +23,7 @@ public:
     bool Stretch() const { return m_stretch; }
     void Stretch(bool stretch);
     std::string dump_text() const override;
+    bool describe_accessible(AccessibleNode& node) const override;
 
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;

@@ -1,5 +1,7 @@
 #include "platform/host/PictureBox.h"
 
+#include "platform/host/Accessibility.h"
+
 namespace sorrel::host {
 
 PictureBox::PictureBox()
@@ -63,6 +65,12 @@ void PictureBox::handle_resize()
     gdi::Rect r = pixel_rect();
     m_canvas.resize(r.width(), r.height());
     repaint();
+}
+
+bool PictureBox::describe_accessible(AccessibleNode& node) const
+{
+    node.role = AccessibleRole::Graphic;
+    return true;
 }
 
 } // namespace sorrel::host

@@ -15,6 +15,7 @@ public:
     PictureBox(Control& container, std::string name);
 
     std::string_view kind() const override { return "PictureBox"; }
+    bool describe_accessible(AccessibleNode& node) const override;
 
     gdi::HDC hDC() const { return m_canvas.hDC(); }
     Canvas& canvas() { return m_canvas; }

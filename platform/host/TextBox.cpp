@@ -1,5 +1,6 @@
 #include "platform/host/TextBox.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/Host.h"
 #include "platform/host/StandardPainting.h"
 
@@ -21,6 +22,7 @@ void TextBox::Text(std::string text)
         return;
     m_text = std::move(text);
     repaint();
+    accessible_changed(AccessibleEvent::Name);
     if (on_change)
         on_change();
 }
@@ -111,6 +113,14 @@ void TextBox::handle_key_press(int16_t& key_ascii)
         return;
     }
     Text(std::move(text));
+}
+
+bool TextBox::describe_accessible(AccessibleNode& node) const
+{
+    // The window shows its fields as read-only text: the text itself is what is read.
+    node.role = AccessibleRole::Text;
+    node.name = m_text;
+    return true;
 }
 
 } // namespace sorrel::host

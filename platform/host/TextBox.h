@@ -37,6 +37,7 @@ public:
     void handle_key_down(int16_t& key_code, int16_t& shift) override;
     void handle_key_press(int16_t& key_ascii) override;
     std::string dump_text() const override { return host::quoted(m_text); }
+    bool describe_accessible(AccessibleNode& node) const override;
 
     void read_design_properties(const PropertyBag& bag) override;
     void write_design_properties(PropertyBag& bag) const override;

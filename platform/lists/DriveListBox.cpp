@@ -1,5 +1,6 @@
 #include "platform/lists/DriveListBox.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/StandardPainting.h"
 #include "platform/lists/Drives.h"
 
@@ -59,6 +60,20 @@ void DriveListBox::repaint()
         s, {cx - 3, cy}, host::painting::Direction::Down, gdi::GetSysColor(gdi::COLOR_BTNTEXT));
     host::painting::text_at(m_canvas.hDC(), 4, 3, Drive());
     invalidate();
+}
+
+bool DriveListBox::describe_accessible(host::AccessibleNode& node) const
+{
+    node.role = host::AccessibleRole::List;
+    gdi::Rect own = gdi::Rect::from_size(0, 0, pixel_width(), pixel_height());
+    for (int i = 0; i < ListCount(); ++i) {
+        host::AccessibleNode entry;
+        entry.role = host::AccessibleRole::ListItem;
+        entry.name = List(i);
+        entry.bounds = own;
+        node.children.push_back(std::move(entry));
+    }
+    return true;
 }
 
 } // namespace sorrel::lists

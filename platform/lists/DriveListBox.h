@@ -28,6 +28,7 @@ public:
 
     // The entries, each in quotes: "c:" "d:".
     std::string dump_text() const override;
+    bool describe_accessible(host::AccessibleNode& node) const override;
 
 protected:
     void handle_system_colors_changed() override

@@ -1,5 +1,7 @@
 #include "platform/lists/FileListBox.h"
 
+#include "platform/base/Cp1252.h"
+#include "platform/host/Accessibility.h"
 #include "platform/host/StandardPainting.h"
 #include "platform/lists/Drives.h"
 
@@ -76,6 +78,20 @@ void FileListBox::repaint()
         y += line_height;
     }
     invalidate();
+}
+
+bool FileListBox::describe_accessible(host::AccessibleNode& node) const
+{
+    node.role = host::AccessibleRole::List;
+    gdi::Rect own = gdi::Rect::from_size(0, 0, pixel_width(), pixel_height());
+    for (int i = 0; i < ListCount(); ++i) {
+        host::AccessibleNode entry;
+        entry.role = host::AccessibleRole::ListItem;
+        entry.name = base::cp1252_to_utf8(List(i));
+        entry.bounds = own;
+        node.children.push_back(std::move(entry));
+    }
+    return true;
 }
 
 } // namespace sorrel::lists

@@ -37,6 +37,7 @@ public:
 
     // The folder, a colon, then the entries, each in quotes: "c:\\Folder": "a.exe" "b.dll".
     std::string dump_text() const override;
+    bool describe_accessible(host::AccessibleNode& node) const override;
 
 protected:
     void handle_system_colors_changed() override

@@ -1,5 +1,6 @@
 #include "platform/lists/ListView.h"
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/Host.h"
 #include "platform/host/StandardPainting.h"
 
@@ -48,7 +49,33 @@ ListItem& ListView::Items::Add(std::string text)
     ListItem& item = m_view.m_items.emplace_back(m_view, std::move(text));
     m_view.layout();
     m_view.repaint();
+    m_view.accessible_changed(host::AccessibleEvent::TreeChanged);
     return item;
+}
+
+// [SECTION] Accessibility
+
+bool ListView::describe_accessible(host::AccessibleNode& node) const
+{
+    node.role = host::AccessibleRole::List;
+    for (size_t c = 0; c < m_columns.size(); ++c)
+        node.description += (c ? ", " : "") + m_columns[c].Text;
+    gdi::Rect rows = rows_area();
+    int height = row_height();
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const ListItem& item = m_items[i];
+        host::AccessibleNode row;
+        row.role = host::AccessibleRole::ListItem;
+        // Read as the row is seen: "path, version".
+        row.name = item.Text();
+        std::string version = item.SubItems(1);
+        if (!version.empty())
+            row.name += ", " + version;
+        int top = rows.top + (int(i) - TopRow()) * height;
+        row.bounds = gdi::Rect {rows.left, top, rows.right, top + height};
+        node.children.push_back(std::move(row));
+    }
+    return true;
 }
 
 // [SECTION] View

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/host/Accessibility.h"
 #include "platform/host/Canvas.h"
 #include "platform/host/Control.h"
 #include "platform/lists/ListScroll.h"
@@ -115,6 +116,7 @@ public:
     // The column headers, then each row after "; ", every text in quotes:
     // "Path" "Version"; "c:\\Program Files\\Messenger" "4.7.3001.0".
     std::string dump_text() const override;
+    bool describe_accessible(host::AccessibleNode& node) const override;
 
     void read_design_properties(const host::PropertyBag& bag) override;
     void write_design_properties(host::PropertyBag& bag) const override;
@@ -143,7 +145,11 @@ private:
     // The column whose divider lies under a header point; -1 when none.
     int divider_at(int x, int y) const;
     void repaint();
-    void item_changed() { repaint(); }
+    void item_changed()
+    {
+        repaint();
+        accessible_changed(host::AccessibleEvent::TreeChanged);
+    }
 
     host::Canvas m_canvas;
     std::vector<ColumnHeader> m_columns;

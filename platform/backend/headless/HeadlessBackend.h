@@ -59,6 +59,11 @@ public:
     gdi::Point client_origin() override { return m_client_origin; }
     host::WindowUnderPointer window_under_pointer() override { return m_window_under_pointer; }
     int message_box(const host::MessageBoxRequest& request) override;
+    void accessible_event(host::AccessibleEvent event, host::WindowHandle id) override
+    {
+        m_accessible_events.push_back({event, id});
+    }
+    void announce(const std::string& text) override { m_announcements.push_back(text); }
 
     // Clock ------------------------------------------------------------------------------------
     // Moves virtual time on by `ms`, firing every timer that falls due, in order.
@@ -134,6 +139,17 @@ public:
     const std::string& caption() const { return m_caption; }
     bool window_open() const { return m_window_open; }
 
+    // Accessibility ----------------------------------------------------------------------------
+    // What the host told a screen reader, in order, since the last clear.
+    struct AccessibleEventRecord {
+        host::AccessibleEvent event;
+        host::WindowHandle id;
+    };
+    const std::vector<AccessibleEventRecord>& accessible_events() const { return m_accessible_events; }
+    void clear_accessible_events() { m_accessible_events.clear(); }
+    const std::vector<std::string>& announcements() const { return m_announcements; }
+    void clear_announcements() { m_announcements.clear(); }
+
     // The screen position of the client area (GetCursorPos answers in screen pixels).
     void set_client_origin(gdi::Point origin) { m_client_origin = origin; }
     // Which top-level window the pointer is over: Other stands for a window of another program,
@@ -168,6 +184,8 @@ private:
     std::vector<ShownBox> m_boxes;
     bool m_unanswered {false};
     std::optional<double> m_close_at;
+    std::vector<AccessibleEventRecord> m_accessible_events;
+    std::vector<std::string> m_announcements;
 };
 
 } // namespace sorrel::backend

@@ -333,7 +333,18 @@ public:
 
     void dump(const std::vector<std::string>& w)
     {
-        expect_args(w, 1);
+        if (w.size() == 2 && w[1] == "accessible") {
+            m_out << host::accessible_text(m_host.accessible_tree());
+            return;
+        }
+        if (w.size() == 2 && w[1] == "announcements") {
+            for (const std::string& text : m_backend.announcements())
+                m_out << "announce " << host::quoted(text) << '\n';
+            m_backend.clear_announcements();
+            return;
+        }
+        if (w.size() != 1)
+            throw ScriptError {2, "dump takes nothing, accessible or announcements"};
         for (host::Control* c : m_form.controls_in_order()) {
             m_out << c->DisplayName() << ' ' << c->kind() << ' ' << (c->Visible() ? "visible" : "hidden")
                   << ' ' << (c->enabled_property() ? "enabled" : "disabled");
@@ -344,6 +355,16 @@ public:
         }
         host::Control* focused = m_host.focused();
         m_out << "focus " << (focused ? focused->DisplayName() : "none") << '\n';
+    }
+
+    // What a screen reader's "do default action" does: queued, then run by the host's loop.
+    void action(const std::vector<std::string>& w)
+    {
+        expect_args(w, 2);
+        auto& c = control(w[1]);
+        if (!m_host.request_accessible_action(c.hWnd()))
+            throw ScriptError {2, w[1] + " offers no action now (hidden, unavailable or none)"};
+        m_host.DoEvents();
     }
 
     void expect_box(const std::vector<std::string>& w)
@@ -493,7 +514,12 @@ constexpr Command commands[] = {
         "run a shell command and wait for it; $SORREL_DRIVE_C and so on hold the drives' folders", 2,
         &Runner::sh},
     {"shot", "shot FILE.png", "save the window as PNG", 2, &Runner::shot},
-    {"dump", "dump", "print every control's state, then which has the focus", 0, &Runner::dump},
+    {"dump", "dump [WHAT]",
+        "print every control's state, then which has the focus; dump accessible prints the tree a screen "
+        "reader reads, dump announcements what it was asked to say since the last such dump",
+        0, &Runner::dump},
+    {"action", "action NAME", "run the control's default action as a screen reader asks for it", 0,
+        &Runner::action},
     {"expect-box", "expect-box", "a message box was shown since the last expect-box or expect-no-box", 0,
         &Runner::expect_box},
     {"expect-no-box", "expect-no-box", "none was", 0, &Runner::expect_no_box},

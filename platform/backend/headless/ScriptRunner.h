@@ -41,6 +41,10 @@ namespace sorrel::backend {
 //                                 ProgressBar: min N max N value N; Timer: interval MS; text
 //                                 fields and frames: their quoted text.
 //   focus NAME|none               after the controls: the control that has the focus
+//   <role> "<name>" [...] ...     from dump accessible: the tree a screen reader reads, in the
+//                                 text form of Accessibility.h
+//   announce "TEXT"               from dump announcements: what the window asked a screen
+//                                 reader to say since the last such dump
 //   program ended                 the program ended; the rest of the script is not run
 //
 // Exit status: 0 when the script ran to its end (or the program ended) and every queued answer
