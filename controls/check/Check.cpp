@@ -63,9 +63,9 @@ std::string Check::dump_text() const
     return "value " + std::to_string(m_value) + " " + host::quoted(Check1.Caption());
 }
 
-void Check::Font(host::FontRef font)
+void Check::Font(const host::FontRef& font)
 {
-    Check1.Font(std::move(font));
+    Check1.Font(font);
 }
 
 void Check::ForeColor(gdi::Color color)

@@ -40,7 +40,7 @@ public:
     bool Enabled() const { return m_enabled; }
     void Enabled(bool enabled);
     const host::FontRef& Font() const { return Check1.Font(); }
-    void Font(host::FontRef font);
+    void Font(const host::FontRef& font);
     gdi::Color ForeColor() const { return m_fore_color; }
     void ForeColor(gdi::Color color);
     gdi::Color BackColor() const { return Check1.BackColor(); }
