@@ -136,6 +136,32 @@ TEST_F(Gestures, AccessKeys)
     EXPECT_LT(h.backend->now_ms() - before, 100);
 }
 
+TEST_F(Gestures, ScreenReadersHearNameShortcutRoleAndPress)
+{
+    button.Caption("Fish && &Chips");
+    option.Caption("&&Opt");
+    auto tree = h.host->accessible_tree();
+    ASSERT_EQ(tree.children.size(), 2u);
+    EXPECT_EQ(host::accessible_line(tree.children[0]),
+        "push button \"Fish & Chips\" [focused,focusable] action=\"Press\" key=\"Alt+C\"");
+    EXPECT_EQ(host::accessible_line(tree.children[1]), "radio button \"&Opt\" [focusable] action=\"Press\"");
+
+    // Pressed and released, then the option selected: one state event each time.
+    h.backend->clear_accessible_events();
+    h.move(20, 20);
+    h.down();
+    EXPECT_TRUE(h.host->accessible_node(button.hWnd())->states.has(host::AccessibleState::Pressed));
+    h.up();
+    h.click_at(20, 70);
+    int state_events = 0;
+    for (auto& e : h.backend->accessible_events())
+        state_events += e.event == host::AccessibleEvent::State;
+    EXPECT_EQ(state_events, 4);
+    auto selected = h.host->accessible_node(option.hWnd());
+    EXPECT_TRUE(selected->states.has(host::AccessibleState::Checked));
+    EXPECT_TRUE(selected->default_action.empty()) << "a selected option does nothing on Space";
+}
+
 TEST_F(Gestures, DragOutAndBackWithTheHoverTimer)
 {
     QuillButtonTestAccess access(button);
