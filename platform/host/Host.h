@@ -211,7 +211,8 @@ public:
     std::optional<AccessibleNode> accessible_node(WindowHandle id);
     // Queues the node's default action and returns at once; it runs from the host's loop (run,
     // DoEvents) like a user's keystroke. False, and nothing queued, when the node is unknown,
-    // has no default action or is unavailable (or hidden).
+    // has no default action or is unavailable (or hidden). A backend that takes the request
+    // while inside wait_event returns from it (with no event) so that the loop runs it now.
     bool request_accessible_action(WindowHandle id);
     // The id of item `index` (0-based) of a list, the same every time it is asked.
     WindowHandle accessible_item_id(const Control& list, int index);
