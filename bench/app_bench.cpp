@@ -1,8 +1,9 @@
 // The sorrel program: start-up from `sorrel --headless` to the first presented frame as a whole
 // process, next to the host's own start-up baselines (a process that only starts the font engine,
 // and a dozen-control form); and the whole scan-and-verdict run in virtual time over two drives,
-// next to the progress run alone on the same window; and the failure list of a removal that left
-// 100, 1,000 and 10,000 files, whose cost per file should not grow with their number.
+// next to the progress run alone on the same window, and the window's accessible tree; and the
+// failure list of a removal that left 100, 1,000 and 10,000 files, whose cost per file should
+// not grow with their number.
 
 #include "app/Session.h"
 #include "platform/backend/headless/HeadlessBackend.h"
@@ -168,6 +169,21 @@ void BM_ProgressRunAlone(benchmark::State& state)
     }
 }
 
+// The results page's tree as a screen reader asks for it after every event, next to the
+// progress run above (100 ticks, each with a value event).
+void BM_AccessibleTree(benchmark::State& state)
+{
+    Window w;
+    if (!w.session) {
+        state.SkipWithError("the window did not open");
+        return;
+    }
+    w.session->window().Timer1.Enabled(true);
+    w.headless->advance(1500);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(w.session->host().accessible_tree());
+}
+
 // From the names left after an attempt to the failure list in Text8 (wrapped and drawn) and the
 // text of the box that offers to try again; the counter is the cost per name.
 void BM_FailureList(benchmark::State& state)
@@ -202,3 +218,4 @@ BENCHMARK(BM_StartupSorrelHeadless)->UseManualTime()->Unit(benchmark::kMilliseco
 BENCHMARK(BM_DetectOnDemoDrives)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_ScanAndVerdict)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_ProgressRunAlone)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_AccessibleTree)->Unit(benchmark::kMicrosecond);
