@@ -50,9 +50,23 @@ TEST_F(Accessible, EachPageReadsAsItsTreeAndDefaultActionsDriveTheFlow)
     newer_messenger('d');
     open();
     expect_page("start");
-    // "Begin Scan" pressed as a screen reader does it reaches the results page.
+    // "Begin Scan" pressed as a screen reader does it reaches the results page, and the reader
+    // hears of the page change.
+    headless->clear_accessible_events();
     expect_page("results", "action CmdSCan\nwait 1500\ndump accessible\n");
     EXPECT_TRUE(w->Frame3.is_shown());
+    auto heard = [&](AccessibleEvent event, const host::Control& control) {
+        for (auto& e : headless->accessible_events()) {
+            if (e.event == event && e.id == control.hWnd())
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(heard(AccessibleEvent::Hide, w->Frame2));
+    EXPECT_TRUE(heard(AccessibleEvent::Show, w->Frame3));
+    EXPECT_TRUE(heard(AccessibleEvent::TreeChanged, session().form()));
+    EXPECT_TRUE(heard(AccessibleEvent::Focus, w->CmdRemove));
+    EXPECT_TRUE(heard(AccessibleEvent::Name, w->Text2));
     expect_page("remove", "action CmdRemove\ndump accessible\n");
 
     // Unticking the older version through its action runs the window's handler, as a click does.
