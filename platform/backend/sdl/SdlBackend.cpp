@@ -17,10 +17,12 @@
 #include <ctime>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <utility>
 
 // [SECTION] Life and clock
 // [SECTION] The window
 // [SECTION] Input
+// [SECTION] Screen readers
 
 namespace sorrel::backend {
 
@@ -164,6 +166,7 @@ SdlBackend::SdlBackend(int scale)
 
 SdlBackend::~SdlBackend()
 {
+    m_accessibility.reset();
     close_window();
     sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
 }
@@ -206,6 +209,14 @@ void SdlBackend::open_window(
             return;
         }
         m_window_error.clear();
+        if (Uint32 wake = sdl().SDL_RegisterEvents(1); wake != Uint32(-1)) {
+            m_wake_event = wake;
+            m_accessibility = AtkAccessibility::start(*this, [wake] {
+                SDL_Event event {};
+                event.type = wake;
+                sdl().SDL_PushEvent(&event);
+            });
+        }
     } else {
         sdl().SDL_SetWindowTitle(m_window, base::cp1252_to_utf8(caption).c_str());
         sdl().SDL_SetWindowSize(m_window, m_width * m_scale, m_height * m_scale);
@@ -424,6 +435,9 @@ bool SdlBackend::take_close_request()
     if (now < m_next_close_look_ms)
         return false;
     m_next_close_look_ms = now + 10;
+    // A long step (a deletion) still answers the screen reader's calls.
+    if (m_accessibility)
+        m_accessibility->pump();
     // Only looks: the requests stay queued, and the event loop (if it runs again) finds them too.
     sdl().SDL_PumpEvents();
     SDL_Event events[32];
@@ -521,18 +535,44 @@ std::optional<InputEvent> SdlBackend::wait_event(double timeout_ms)
     double deadline = timeout_ms < 0 ? -1 : now_ms() + timeout_ms;
     for (;;) {
         SDL_Event e;
-        int got;
-        if (deadline < 0)
-            got = sdl().SDL_WaitEvent(&e);
-        else {
-            double remaining = deadline - now_ms();
-            got = remaining <= 0 ? sdl().SDL_PollEvent(&e)
-                                 : sdl().SDL_WaitEventTimeout(&e, int(std::min(remaining, 1e6) + 0.999));
-        }
-        if (!got)
+        if (!next_sdl_event(e, deadline < 0 ? -1 : std::max(deadline - now_ms(), 0.0)))
             return std::nullopt;
         if (auto event = translate(e))
             return event;
+    }
+}
+
+bool SdlBackend::next_sdl_event(SDL_Event& e, double timeout_ms)
+{
+    auto wait = [&](double ms) {
+        if (ms < 0)
+            return sdl().SDL_WaitEvent(&e);
+        if (ms <= 0)
+            return sdl().SDL_PollEvent(&e);
+        return sdl().SDL_WaitEventTimeout(&e, int(std::min(ms, 1e6) + 0.999));
+    };
+    if (!m_accessibility)
+        return wait(timeout_ms) != 0;
+    // A look without waiting (DoEvents in a long step) answers what is there and goes on.
+    if (timeout_ms == 0) {
+        m_accessibility->pump();
+        return wait(0) != 0 && e.type != m_wake_event;
+    }
+    // The wait is cut short when the bus has something for us, or when GLib has a timeout due.
+    double deadline = timeout_ms < 0 ? -1 : now_ms() + timeout_ms;
+    for (;;) {
+        double glib_limit = m_accessibility->begin_wait();
+        double remaining = deadline < 0 ? -1 : std::max(deadline - now_ms(), 0.0);
+        double ms = remaining < 0 ? glib_limit : glib_limit < 0 ? remaining : std::min(remaining, glib_limit);
+        bool got = wait(ms) != 0;
+        m_accessibility->end_wait();
+        if (got && e.type != m_wake_event)
+            return true;
+        // A screen reader asked for an action: the host's loop runs it once the wait returns.
+        if (std::exchange(m_action_queued, false))
+            return false;
+        if (deadline >= 0 && now_ms() >= deadline)
+            return false;
     }
 }
 
@@ -541,6 +581,14 @@ int SdlBackend::message_box(const host::MessageBoxRequest& request)
     SdlMessageBox box(request, m_scale);
     if (!box.open(m_window, m_icon))
         return (request.style & 0xF) == host::vbYesNo ? host::vbNo : host::vbOK;
+    // Screen readers see the box as a dialog of the application while it is open.
+    SdlMessageBox* outer = m_box;
+    host::WindowHandle outer_id = m_box_id;
+    m_box = &box;
+    m_box_id = m_next_box_id;
+    m_next_box_id += 16;
+    if (m_accessibility)
+        m_accessibility->changed();
     while (!box.answered()) {
         // Timers and repaints run while the box waits for its answer.
         m_host->run_modal_step();
@@ -549,10 +597,13 @@ int SdlBackend::message_box(const host::MessageBoxRequest& request)
         double due = m_host->next_timer_due();
         double timeout = due < 0 ? 100 : std::clamp(due - now_ms(), 0.0, 100.0);
         SDL_Event e;
-        if (!sdl().SDL_WaitEventTimeout(&e, int(timeout + 0.999)))
+        if (!next_sdl_event(e, timeout))
             continue;
-        if (box.handles(e))
+        if (box.handles(e)) {
+            if (m_accessibility)
+                m_accessibility->changed();
             continue;
+        }
         // Input to the form is held back, but a close is not lost: the box gives way to it.
         if (is_close_request(e)) {
             m_host->request_close();
@@ -563,7 +614,73 @@ int SdlBackend::message_box(const host::MessageBoxRequest& request)
             && e.window.event == SDL_WINDOWEVENT_EXPOSED)
             redraw_all();
     }
+    m_box = outer;
+    m_box_id = outer_id;
+    if (m_accessibility) {
+        m_accessibility->changed();
+        m_accessibility->pump();
+    }
     return box.answered() ? box.answer() : host::vbNo;
+}
+
+// [SECTION] Screen readers
+
+void SdlBackend::accessible_event(host::AccessibleEvent, host::WindowHandle)
+{
+    // Whatever changed is found by comparing the trees at the next pump.
+    if (m_accessibility)
+        m_accessibility->changed();
+}
+
+void SdlBackend::announce(const std::string& text)
+{
+    if (m_accessibility)
+        m_accessibility->announce(text);
+}
+
+std::string SdlBackend::application_name()
+{
+    return m_host ? m_host->app_title() : std::string();
+}
+
+std::vector<host::AccessibleNode> SdlBackend::accessible_windows()
+{
+    std::vector<host::AccessibleNode> windows;
+    if (m_host && m_window) {
+        host::AccessibleNode form = m_host->accessible_tree();
+        if (form.id != 0)
+            windows.push_back(std::move(form));
+    }
+    if (m_box)
+        windows.push_back(m_box->describe(m_box_id));
+    return windows;
+}
+
+gdi::Rect SdlBackend::screen_rect(host::WindowHandle window, const gdi::Rect& client)
+{
+    SDL_Window* shown = m_window;
+    int scale = m_scale;
+    if (m_box && window == m_box_id) {
+        shown = m_box->window();
+        scale = m_box->scale();
+    }
+    int x = 0, y = 0;
+    if (shown)
+        sdl().SDL_GetWindowPosition(shown, &x, &y);
+    return {
+        x + client.left * scale, y + client.top * scale, x + client.right * scale, y + client.bottom * scale};
+}
+
+bool SdlBackend::do_default_action(host::WindowHandle id)
+{
+    if (m_box && id >= m_box_id && id < m_box_id + 16)
+        return m_box->press(m_box_id, id);
+    // A box is modal: the form takes no action until it is answered.
+    if (m_box || !m_host)
+        return false;
+    bool queued = m_host->request_accessible_action(id);
+    m_action_queued = m_action_queued || queued;
+    return queued;
 }
 
 } // namespace sorrel::backend

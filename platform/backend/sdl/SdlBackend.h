@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/backend/sdl/atk/AtkAccessibility.h"
 #include "platform/host/Backend.h"
 #include "platform/host/ErrorOr.h"
 
@@ -26,7 +27,12 @@ namespace sorrel::backend {
 // host's timers and repaints keep running and the form takes no input; a quit or the form's
 // close button ends the box with its least answer, and the host closes as it returns. Enter
 // answers the first button (Yes or OK), Esc answers No (or OK), Y and N answer Yes and No.
-class SdlBackend final : public host::Backend {
+//
+// When a desktop runs an accessibility bus, the window (and an open box) is published to screen
+// readers through ATK (atk/AtkAccessibility.h), served from this backend's waits.
+class SdlMessageBox;
+
+class SdlBackend final : public host::Backend, private AtkSource {
 public:
     // Which of SDL's video drivers may serve the window. `OnScreen` takes only the displays the
     // environment names and refuses "offscreen" and "dummy", which draw where nobody sees: a
@@ -52,10 +58,14 @@ public:
     gdi::Point client_origin() override;
     host::WindowUnderPointer window_under_pointer() override;
     int message_box(const host::MessageBoxRequest& request) override;
+    void accessible_event(host::AccessibleEvent event, host::WindowHandle id) override;
+    void announce(const std::string& text) override;
 
     int scale() const { return m_scale; }
     // Why open_window made no window; empty while there is one.
     const std::string& window_error() const { return m_window_error; }
+    // Whether screen readers are served (a bus was found and the libraries loaded).
+    bool accessible() const { return m_accessibility != nullptr; }
 
     explicit SdlBackend(int scale);
 
@@ -64,6 +74,15 @@ private:
     bool is_close_request(const SDL_Event& event);
     void blit_to_window(const gdi::Rect& area);
     void redraw_all();
+    // SDL's next event within `timeout_ms` (negative: no limit), serving the accessibility bus
+    // meanwhile; false on timeout.
+    bool next_sdl_event(SDL_Event& event, double timeout_ms);
+
+    // AtkSource
+    std::string application_name() override;
+    std::vector<host::AccessibleNode> accessible_windows() override;
+    gdi::Rect screen_rect(host::WindowHandle window, const gdi::Rect& client) override;
+    bool do_default_action(host::WindowHandle id) override;
 
     SDL_Window* m_window {nullptr};
     std::string m_window_error;
@@ -77,6 +96,12 @@ private:
     std::deque<host::InputEvent> m_pending;
     double m_start_ms {0};
     double m_next_close_look_ms {0};
+    std::unique_ptr<AtkAccessibility> m_accessibility;
+    uint32_t m_wake_event {0}; // SDL's event type that ends a wait for the accessibility bus
+    bool m_action_queued {false}; // a screen reader's action waits for the host's loop
+    SdlMessageBox* m_box {nullptr}; // the open box
+    host::WindowHandle m_box_id {0}; // its node ids start here
+    host::WindowHandle m_next_box_id {0x40000000};
 };
 
 } // namespace sorrel::backend

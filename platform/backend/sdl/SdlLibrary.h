@@ -35,8 +35,10 @@ namespace sorrel::backend {
     X(SDL_PeepEvents)                                                                                        \
     X(SDL_PollEvent)                                                                                         \
     X(SDL_PumpEvents)                                                                                        \
+    X(SDL_PushEvent)                                                                                         \
     X(SDL_QuitSubSystem)                                                                                     \
     X(SDL_RaiseWindow)                                                                                       \
+    X(SDL_RegisterEvents)                                                                                    \
     X(SDL_SetHint)                                                                                           \
     X(SDL_SetWindowModalFor)                                                                                 \
     X(SDL_SetWindowIcon)                                                                                     \
@@ -51,7 +53,8 @@ namespace sorrel::backend {
     X(SDL_WaitEventTimeout)
 
 struct SdlLibrary {
-#define SORREL_SDL_MEMBER(name) decltype(&::name) name = nullptr;
+// A declaration, where parentheses around the name cannot go.
+#define SORREL_SDL_MEMBER(name) decltype(&::name) name = nullptr; // NOLINT(bugprone-macro-parentheses)
     SORREL_SDL_FUNCTIONS(SORREL_SDL_MEMBER)
 #undef SORREL_SDL_MEMBER
 };

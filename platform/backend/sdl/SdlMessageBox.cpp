@@ -191,6 +191,44 @@ void SdlMessageBox::show()
     sdl().SDL_UpdateWindowSurface(m_window);
 }
 
+host::AccessibleNode SdlMessageBox::describe(host::WindowHandle first_id) const
+{
+    using host::AccessibleState;
+    auto node = [](host::WindowHandle id, host::AccessibleRole role, std::string name, gdi::Rect bounds) {
+        host::AccessibleNode made;
+        made.id = id;
+        made.role = role;
+        made.name = std::move(name);
+        made.bounds = bounds;
+        return made;
+    };
+    host::AccessibleNode box
+        = node(first_id, host::AccessibleRole::Dialog, m_request.title, m_pixels.bounds());
+    box.children.push_back(node(first_id + 1, host::AccessibleRole::Text, m_request.text, m_text_rect));
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
+        const Button& b = m_buttons[i];
+        host::AccessibleNode button = node(first_id + 2 + host::WindowHandle(i),
+            host::AccessibleRole::PushButton, host::caption_without_marker(b.caption), b.rect);
+        if (size_t marker = b.caption.find('&'); marker != std::string::npos && marker + 1 < b.caption.size())
+            button.shortcut = host::shortcut_for_access_key(b.caption.substr(marker + 1, 1));
+        button.default_action = "Press";
+        button.states.set(AccessibleState::Focusable);
+        button.states.set(AccessibleState::Focused, int(i) == m_focus);
+        button.states.set(AccessibleState::Pressed, int(i) == m_pressed && int(i) == m_hot);
+        box.children.push_back(std::move(button));
+    }
+    return box;
+}
+
+bool SdlMessageBox::press(host::WindowHandle first_id, host::WindowHandle id)
+{
+    host::WindowHandle index = id - first_id - 2;
+    if (index < 0 || size_t(index) >= m_buttons.size())
+        return false;
+    m_answer = m_buttons[size_t(index)].answer;
+    return true;
+}
+
 int SdlMessageBox::button_at(int x, int y) const
 {
     for (size_t i = 0; i < m_buttons.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/gdi/Surface.h"
+#include "platform/host/Accessibility.h"
 #include "platform/host/Backend.h"
 
 #include <string>
@@ -29,6 +30,14 @@ public:
     int answer() const { return m_answer; }
     // The box as drawn, in unscaled pixels.
     const gdi::Surface& pixels() const { return m_pixels; }
+    SDL_Window* window() const { return m_window; }
+    int scale() const { return m_scale; }
+
+    // For screen readers: a dialog named after the title, with the text and the buttons, whose
+    // ids are `first_id` (the dialog), `first_id` + 1 (the text) and on.
+    host::AccessibleNode describe(host::WindowHandle first_id) const;
+    // A button's default action: the box answers as if it were clicked. False for another id.
+    bool press(host::WindowHandle first_id, host::WindowHandle id);
 
 private:
     struct Button {
