@@ -1,11 +1,13 @@
 #include "platform/backend/win32/Win32Backend.h"
 
+#include "platform/backend/win32/AccessibleObject.h"
 #include "platform/base/Cp1252.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/host/Host.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <windows.h>
 #include <windowsx.h>
 
@@ -20,6 +22,7 @@
 // [SECTION] Presenting
 // [SECTION] Input
 // [SECTION] Message boxes
+// [SECTION] Accessibility
 
 namespace sorrel::backend {
 
@@ -215,7 +218,7 @@ double Win32Backend::seconds_since_midnight()
 void Win32Backend::sleep_ms(double ms)
 {
     if (ms > 0)
-        Sleep(DWORD(ms + 0.5));
+        Sleep(DWORD(std::lround(ms)));
 }
 
 // [SECTION] The window
@@ -282,10 +285,21 @@ void Win32Backend::release_icons()
 
 void Win32Backend::close_window()
 {
+    // Objects a screen reader still holds answer that they are disconnected from now on.
+    if (m_accessible) {
+        m_accessible->backend = nullptr;
+        m_accessible.reset();
+    }
+    m_notified_values.clear();
     if (m_window) {
         HWND window = m_window;
         m_window = nullptr;
         DestroyWindow(window);
+    }
+    // Ends the stubs of objects held in other processes, which lets their last references go.
+    if (m_com_ready) {
+        CoUninitialize();
+        m_com_ready = false;
     }
     release_icons();
     m_pending.clear();
@@ -514,6 +528,8 @@ intptr_t Win32Backend::handle_message(unsigned message, uintptr_t wparam, intptr
         gdi::load_system_colors();
         push(InputEvent {InputEvent::Kind::SystemColors});
         return DefWindowProcW(m_window, message, wparam, lparam);
+    case WM_GETOBJECT:
+        return answer_accessible_object(wparam, lparam);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
@@ -585,6 +601,8 @@ std::optional<InputEvent> Win32Backend::wait_event(double timeout_ms)
             m_pending.pop_front();
             return event;
         }
+        if (std::exchange(m_woken, false))
+            return std::nullopt;
         DWORD wait = INFINITE;
         if (deadline >= 0) {
             double remaining = deadline - now_ms();
@@ -659,6 +677,76 @@ int Win32Backend::message_box(const host::MessageBoxRequest& request)
     if (answer == 0)
         return (request.style & 0xF) == host::vbYesNo ? host::vbNo : host::vbOK;
     return answer;
+}
+
+// [SECTION] Accessibility
+
+intptr_t Win32Backend::answer_accessible_object(uintptr_t wparam, intptr_t lparam)
+{
+    // Only the client area is ours to describe; the frame, title bar and menu are the system's.
+    if (DWORD(lparam) != DWORD(OBJID_CLIENT) || !m_host)
+        return DefWindowProcW(m_window, WM_GETOBJECT, wparam, lparam);
+    // The object goes to the client through COM, in this thread's apartment; its calls then come
+    // as messages, which every loop of the backend (and a box's) dispatches.
+    if (!m_com_ready)
+        m_com_ready = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!m_accessible)
+        m_accessible = std::make_shared<AccessibleLink>(AccessibleLink {this});
+    if (LRESULT answer = answer_client_object(m_accessible, wparam))
+        return answer;
+    return DefWindowProcW(m_window, WM_GETOBJECT, wparam, lparam);
+}
+
+void Win32Backend::notify(unsigned event, host::WindowHandle id)
+{
+    if (!m_window || !m_host)
+        return;
+    // The window's own node is the client object itself, not one of its children.
+    bool window_itself = id == 0 || (m_host->form() && id == m_host->form()->hWnd());
+    LONG child = window_itself ? CHILDID_SELF : LONG(id);
+    NotifyWinEvent(event, m_window, OBJID_CLIENT, child);
+}
+
+void Win32Backend::accessible_event(host::AccessibleEvent event, host::WindowHandle id)
+{
+    if (!m_window || !m_host)
+        return;
+    if (event == host::AccessibleEvent::Value) {
+        // A removal moves its bar once a file: reading the node each time is worth it only once
+        // a client has taken the window's object, and only a new percent is worth an event.
+        if (!m_accessible)
+            return;
+        std::optional<host::AccessibleNode> node = m_host->accessible_node(id);
+        std::string value = node ? node->value : std::string();
+        auto [last, added] = m_notified_values.try_emplace(id, value);
+        if (!added && last->second == value)
+            return;
+        last->second = value;
+    }
+    notify(system_event(event), id);
+}
+
+void Win32Backend::announce(const std::string& text)
+{
+    // Active Accessibility has no announcements of its own. The usual way is a name change on a
+    // node that shows the text: screen readers speak the new name of a text that changes while
+    // the window is active. The other announcements need nothing here: the progress goes out as
+    // the bar's value changes, which screen readers pace themselves, and a box that names files
+    // is the system's own, which screen readers read as it opens.
+    if (!m_window || !m_host)
+        return;
+    host::AccessibleNode tree = m_host->accessible_tree();
+    auto find = [&](auto& self, const host::AccessibleNode& node) -> const host::AccessibleNode* {
+        if (node.name == text && &node != &tree && !node.states.has(host::AccessibleState::Invisible))
+            return &node;
+        for (const host::AccessibleNode& child : node.children) {
+            if (const host::AccessibleNode* found = self(self, child))
+                return found;
+        }
+        return nullptr;
+    };
+    if (const host::AccessibleNode* shown = find(find, tree))
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_CLIENT, LONG(shown->id));
 }
 
 } // namespace sorrel::backend

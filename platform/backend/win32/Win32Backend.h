@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,8 @@ struct HWND__;
 struct HICON__;
 
 namespace sorrel::backend {
+
+struct AccessibleLink;
 
 // A real top-level window on Win32. The form's client area is drawn at a whole-number scale taken
 // from the monitor's DPI into a bitmap of the window's size; a present copies the changed
@@ -29,6 +32,9 @@ namespace sorrel::backend {
 // like every other box on the desktop. The box runs its own modal loop; a thread timer, which that
 // loop dispatches, runs the host's timers and repaints while it is open, and ends the box with its
 // least answer when a close waits.
+//
+// Screen readers read the window through Active Accessibility (AccessibleObject.h): the window
+// answers WM_GETOBJECT with the host's tree, and the host's changes go out as WinEvents.
 class Win32Backend final : public host::Backend {
 public:
     // `scale` 0 takes the monitor's. Fails (with the system's reason in `error`) when the window
@@ -52,8 +58,11 @@ public:
     gdi::Point client_origin() override;
     host::WindowUnderPointer window_under_pointer() override;
     int message_box(const host::MessageBoxRequest& request) override;
+    void accessible_event(host::AccessibleEvent event, host::WindowHandle id) override;
+    void announce(const std::string& text) override;
 
     int scale() const { return m_scale; }
+    host::Host* host() const { return m_host; }
     HWND__* window() const { return m_window; }
     // Why open_window made no window; empty while there is one.
     const std::string& window_error() const { return m_window_error; }
@@ -62,6 +71,9 @@ public:
     // callbacks that Windows calls.
     intptr_t handle_message(unsigned message, uintptr_t wparam, intptr_t lparam);
     void run_box_step(uintptr_t timer);
+    // Ends the current wait for input early: a screen reader's call, taken among the messages,
+    // has queued work for the host's loop.
+    void wake() { m_woken = true; }
 
     explicit Win32Backend(int scale);
 
@@ -74,6 +86,8 @@ private:
     void scale_into_bitmap(const gdi::Rect& area);
     void fit_window_to_client();
     void release_icons();
+    intptr_t answer_accessible_object(uintptr_t wparam, intptr_t lparam);
+    void notify(unsigned event, host::WindowHandle id);
 
     HWND__* m_window {nullptr};
     std::string m_window_error;
@@ -91,6 +105,13 @@ private:
     int64_t m_counter_start {0};
     double m_counter_ms {1};
     double m_next_close_look_ms {0};
+    // Shared with the accessible objects handed out; made when a client first asks.
+    std::shared_ptr<AccessibleLink> m_accessible;
+    bool m_com_ready {false};
+    bool m_woken {false};
+    // The value each node was last announced with: a removal's bar moves far more often than
+    // its percent, and a screen reader need only hear the percent.
+    std::map<host::WindowHandle, std::string> m_notified_values;
 };
 
 // The whole-number scale for a monitor of `dpi` dots per inch: 96 to a step, rounded, 1 to 4.
