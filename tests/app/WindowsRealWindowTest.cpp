@@ -5,6 +5,7 @@
 
 #include "AppFixture.h"
 #include "platform/host/StdPicture.h"
+#include "tests/support/RunningProgram.h"
 #include "tests/support/WatchedWindow.h"
 #include "tests/support/Wine.h"
 
@@ -39,63 +40,6 @@ void xdotool(const std::wstring& arguments)
 {
     run_unix(std::wstring(Xdotool) + L" " + arguments);
 }
-
-// sorrel.exe with `arguments`, asked to close at the end of the test and stopped if it will not.
-class RunningProgram {
-public:
-    explicit RunningProgram(const std::wstring& arguments)
-    {
-        std::wstring command = L"\"" + windows_name_of(SORREL_PROGRAM).wstring() + L"\" " + arguments;
-        STARTUPINFOW startup {};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                &m_process)) {
-            m_start_error = GetLastError();
-            m_process = {};
-        }
-    }
-    ~RunningProgram()
-    {
-        if (!m_process.hProcess)
-            return;
-        if (HWND shown = window())
-            PostMessageW(shown, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(m_process.hProcess, 10000) != WAIT_OBJECT_0) {
-            TerminateProcess(m_process.hProcess, 1);
-            WaitForSingleObject(m_process.hProcess, 5000);
-        }
-        CloseHandle(m_process.hProcess);
-        CloseHandle(m_process.hThread);
-    }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    bool started() const { return m_process.hProcess != nullptr; }
-    DWORD start_error() const { return m_start_error; }
-    bool has_ended() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
-    DWORD exit_code() const
-    {
-        DWORD code = 0;
-        GetExitCodeProcess(m_process.hProcess, &code);
-        return code;
-    }
-    // The program's visible top-level window captioned "Sorrel", or null.
-    HWND window() const
-    {
-        for (HWND found = FindWindowExW(nullptr, nullptr, nullptr, L"Sorrel"); found;
-             found = FindWindowExW(nullptr, found, nullptr, L"Sorrel")) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == m_process.dwProcessId && IsWindowVisible(found))
-                return found;
-        }
-        return nullptr;
-    }
-
-private:
-    PROCESS_INFORMATION m_process {};
-    DWORD m_start_error {0};
-};
 
 // The window's client area as the screen shows it: Wine reads the desktop's pixels from the X
 // server, so what is captured is what reached the display, not what the program meant to draw.
