@@ -459,6 +459,10 @@ std::optional<InputEvent> SdlBackend::translate(const SDL_Event& e)
     case SDL_WINDOWEVENT:
         if (m_window && e.window.windowID != sdl().SDL_GetWindowID(m_window))
             return std::nullopt;
+        // Screen readers follow which window has the keyboard.
+        if ((e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || e.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            && m_accessibility)
+            m_accessibility->changed();
         if (e.window.event == SDL_WINDOWEVENT_LEAVE && m_buttons == 0)
             return InputEvent {InputEvent::Kind::MouseLeave};
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
@@ -609,6 +613,8 @@ int SdlBackend::message_box(const host::MessageBoxRequest& request)
             m_host->request_close();
             break;
         }
+        if (e.type == SDL_WINDOWEVENT && m_accessibility)
+            m_accessibility->changed();
         // The form's window keeps its picture but takes no input.
         if (e.type == SDL_WINDOWEVENT && m_window && e.window.windowID == sdl().SDL_GetWindowID(m_window)
             && e.window.event == SDL_WINDOWEVENT_EXPOSED)
@@ -669,6 +675,12 @@ gdi::Rect SdlBackend::screen_rect(host::WindowHandle window, const gdi::Rect& cl
         sdl().SDL_GetWindowPosition(shown, &x, &y);
     return {
         x + client.left * scale, y + client.top * scale, x + client.right * scale, y + client.bottom * scale};
+}
+
+bool SdlBackend::has_keyboard_focus()
+{
+    SDL_Window* focus = sdl().SDL_GetKeyboardFocus();
+    return focus && (focus == m_window || (m_box && focus == m_box->window()));
 }
 
 bool SdlBackend::do_default_action(host::WindowHandle id)

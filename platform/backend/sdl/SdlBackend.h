@@ -83,6 +83,7 @@ private:
     std::vector<host::AccessibleNode> accessible_windows() override;
     gdi::Rect screen_rect(host::WindowHandle window, const gdi::Rect& client) override;
     bool do_default_action(host::WindowHandle id) override;
+    bool has_keyboard_focus() override;
 
     SDL_Window* m_window {nullptr};
     std::string m_window_error;

@@ -22,6 +22,7 @@ namespace sorrel::backend {
     X(SDL_GetCurrentVideoDriver)                                                                             \
     X(SDL_GetError)                                                                                          \
     X(SDL_GetGlobalMouseState)                                                                               \
+    X(SDL_GetKeyboardFocus)                                                                                  \
     X(SDL_GetModState)                                                                                       \
     X(SDL_GetMouseFocus)                                                                                     \
     X(SDL_GetTicks64)                                                                                        \

@@ -88,7 +88,7 @@ bool AtkAccessibility::register_with_bus()
     register_atk_types();
     read_trees();
     m_stale = false;
-    m_active = m_windows.empty() ? ApplicationId : m_windows.back().id;
+    m_active = active_now();
     // The bridge finds the bus, announces the application to the registry and answers its calls
     // from GLib's default context from now on.
     m_bridged = atk().atk_bridge_adaptor_init(nullptr, nullptr) == 0;
@@ -294,11 +294,18 @@ void AtkAccessibility::tell_differences(const std::unordered_map<WindowHandle, A
     }
 }
 
-// The focus is in the active window (the newest): told when it moves to another node or another
-// window, also when the node is new (a box's first button).
+WindowHandle AtkAccessibility::active_now()
+{
+    // Input goes to the newest window: an open box, else the form.
+    return !m_windows.empty() && m_source.has_keyboard_focus() ? m_windows.back().id : ApplicationId;
+}
+
+// A window that takes or loses the keyboard is told as activated or deactivated (screen readers
+// follow the active window); the focus is told when it moves to another node or another window,
+// also when the node is new (a box's first button).
 void AtkAccessibility::tell_focus_and_activation()
 {
-    WindowHandle active = m_windows.empty() ? ApplicationId : m_windows.back().id;
+    WindowHandle active = active_now();
     if (active != m_active) {
         if (auto old = m_objects.find(m_active); old != m_objects.end() && entry(m_active)) {
             atk().atk_object_notify_state_change(old->second, ATK_STATE_ACTIVE, FALSE);

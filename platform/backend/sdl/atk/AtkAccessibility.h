@@ -45,6 +45,8 @@ public:
     virtual gdi::Rect screen_rect(host::WindowHandle window, const gdi::Rect& client) = 0;
     // Queues a node's default action and returns at once; false when it has none now.
     virtual bool do_default_action(host::WindowHandle id) = 0;
+    // Whether one of the windows has the keyboard (the newest of them is then the active one).
+    virtual bool has_keyboard_focus() = 0;
 };
 
 class AtkAccessibility {
@@ -78,6 +80,8 @@ public:
     const Entry* entry(host::WindowHandle id);
     // The top-level windows, in the application's order.
     const std::vector<host::AccessibleNode>& windows();
+    // The top-level window that has the keyboard; ApplicationId for none.
+    host::WindowHandle active_window() const { return m_active; }
     // The object of a node (made on first use), owned here.
     AtkObject* object(host::WindowHandle id);
     // Texts as UTF-8 for ATK, kept until the next reading.
@@ -96,6 +100,7 @@ private:
     void tell_children(host::WindowHandle id, const std::vector<host::WindowHandle>& before,
         const std::vector<host::WindowHandle>& after);
     void tell_focus_and_activation();
+    host::WindowHandle active_now();
 
     static AtkAccessibility* s_current;
     AtkSource& m_source;

@@ -221,9 +221,7 @@ AtkStateSet* node_ref_state_set(AtkObject* object)
     if (node.role == AccessibleRole::Text)
         add(ATK_STATE_READ_ONLY);
     if (entry->parent == AtkAccessibility::ApplicationId) {
-        // The newest top-level window is the one that takes input: an open box, else the form.
-        AtkAccessibility* a11y = AtkAccessibility::current();
-        if (a11y->windows().back().id == id)
+        if (AtkAccessibility::current()->active_window() == id)
             add(ATK_STATE_ACTIVE);
         if (node.role == AccessibleRole::Dialog)
             add(ATK_STATE_MODAL);
