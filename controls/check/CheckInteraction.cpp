@@ -106,9 +106,10 @@ void Check::Enabled(bool enabled)
 bool Check::describe_accessible(host::AccessibleNode& node) const
 {
     node.role = host::AccessibleRole::CheckBox;
-    node.name = host::caption_without_marker(Check1.Caption());
-    node.shortcut = host::shortcut_for_access_key(AccessKeys());
+    // The caption is drawn as it stands, "&" included, and gives no access key.
+    node.name = Check1.Caption();
     node.states.set(host::AccessibleState::Checked, m_value == 1);
+    node.states.set(host::AccessibleState::Mixed, m_value == 2);
     // Space pushes as a press does: 0 becomes 1, 1 and 2 become 0, any other value stays.
     if (m_value == 0)
         node.default_action = "Check";

@@ -52,6 +52,8 @@ std::string_view accessible_state_name(AccessibleState state)
         return "invisible";
     case AccessibleState::Offscreen:
         return "offscreen";
+    case AccessibleState::Mixed:
+        return "mixed";
     }
     return "unknown";
 }

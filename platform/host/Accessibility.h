@@ -70,10 +70,11 @@ enum class AccessibleState : uint32_t {
     Pressed = 1u << 4,
     Invisible = 1u << 5, // the control or one of its containers is hidden
     Offscreen = 1u << 6, // shown, but no pixel of it lies in the window's client area
+    Mixed = 1u << 7, // a check box neither ticked nor unticked (greyed)
 };
-constexpr int AccessibleStateCount = 7;
+constexpr int AccessibleStateCount = 8;
 
-// "focused", "focusable", "unavailable", "checked", "pressed", "invisible", "offscreen".
+// "focused", "focusable", "unavailable", "checked", "pressed", "invisible", "offscreen", "mixed".
 std::string_view accessible_state_name(AccessibleState state);
 
 class AccessibleStates {

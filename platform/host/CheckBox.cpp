@@ -106,8 +106,9 @@ std::string CheckBox::dump_text() const
 bool CheckBox::describe_accessible(AccessibleNode& node) const
 {
     node.role = AccessibleRole::CheckBox;
-    node.name = caption_without_marker(m_caption);
+    node.name = m_caption; // drawn as it stands, "&" included
     node.states.set(AccessibleState::Checked, m_value == 1);
+    node.states.set(AccessibleState::Mixed, m_value == 2);
     node.default_action = m_value == 0 ? "Check" : "Uncheck";
     return true;
 }

@@ -54,7 +54,8 @@ void Frame::repaint()
 bool Frame::describe_accessible(AccessibleNode& node) const
 {
     node.role = AccessibleRole::Grouping;
-    node.name = caption_without_marker(m_caption);
+    // The caption is drawn as it stands, "&" included, so it is read so too.
+    node.name = m_caption;
     return true;
 }
 

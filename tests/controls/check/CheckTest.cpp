@@ -1,5 +1,7 @@
 #include "controls/check/Check.h"
 
+#include "platform/host/Accessibility.h"
+#include "platform/host/Host.h"
 #include "platform/host/PropertyBag.h"
 #include "tests/controls/progressbar/ControlTestHost.h"
 
@@ -326,6 +328,23 @@ TEST_F(CheckTest, FocusMarksTheCaptionAndSpaceToggles)
 // [Poll]
 
 // The picture covers the caption box's own square at every height, odd or even in pixels.
+TEST_F(CheckTest, ScreenReadersHearEachValueAndItsAction)
+{
+    Check& check = add_shown();
+    check.Caption("Fish & Chips");
+    auto line = [&] { return host::accessible_line(*t.host->accessible_node(check.hWnd())); };
+    EXPECT_EQ(line(), "check box \"Fish & Chips\" [focused,focusable] action=\"Check\"");
+    check.Value(2);
+    // Greyed is neither ticked nor unticked, and Space unticks it.
+    EXPECT_EQ(line(), "check box \"Fish & Chips\" [focused,focusable,mixed] action=\"Uncheck\"");
+    check.Value(7);
+    EXPECT_EQ(line(), "check box \"Fish & Chips\" [focused,focusable]") << "no picture, no action";
+    check.Value(1);
+    check.Enabled(false);
+    // Its own Enabled: the window keeps the focus, but the reader hears the box is unavailable.
+    EXPECT_EQ(line(), "check box \"Fish & Chips\" [focused,unavailable,checked] action=\"Uncheck\"");
+}
+
 TEST_F(CheckTest, OwnSquareNeverShowsBesideThePicture)
 {
     for (int height = 210; height <= 600; height += 15) {
