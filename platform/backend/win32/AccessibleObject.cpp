@@ -4,6 +4,7 @@
 #include "platform/base/Cp1252.h"
 #include "platform/host/Host.h"
 
+#include <algorithm>
 #include <atomic>
 
 // [SECTION] Libraries
@@ -670,8 +671,9 @@ HRESULT STDMETHODCALLTYPE AccessibleObject::Skip(ULONG count)
     if (!now)
         return RPC_E_DISCONNECTED;
     size_t children = now->self.node->children.size();
-    m_cursor = ULONG(std::min<size_t>(size_t(m_cursor) + count, children));
-    return m_cursor < children || count == 0 ? S_OK : S_FALSE;
+    size_t skipped = std::min<size_t>(count, children - std::min<size_t>(m_cursor, children));
+    m_cursor += ULONG(skipped);
+    return skipped == count ? S_OK : S_FALSE;
 }
 
 HRESULT STDMETHODCALLTYPE AccessibleObject::Reset()

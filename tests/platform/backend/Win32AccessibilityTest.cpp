@@ -105,6 +105,12 @@ TEST_F(Win32Accessibility, NodesAreFoundByIdPlacedInScreenPixelsActedOnLaterAndO
     // The window's object answers for a nested node too: events name nodes by id alone.
     EXPECT_EQ(name_of(root, check->hWnd()), L"Keep");
     EXPECT_EQ(name_of(root, 12345), L""); // no such node
+    // AccessibleChildren skips to its start: skipping to the end skips all that was asked.
+    IEnumVARIANT* children = nullptr;
+    ASSERT_EQ(root->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)), S_OK);
+    EXPECT_EQ(children->Skip(2), S_OK);
+    EXPECT_EQ(children->Skip(1), S_FALSE);
+    children->Release();
     IDispatch* inner = nullptr;
     ASSERT_EQ(root->get_accChild(id(frame->hWnd()), &inner), S_OK);
     IAccessible* group = nullptr;
