@@ -93,6 +93,7 @@ host::AccessibleStates states_of(LONG system)
         {STATE_SYSTEM_PRESSED, AccessibleState::Pressed},
         {STATE_SYSTEM_INVISIBLE, AccessibleState::Invisible},
         {STATE_SYSTEM_OFFSCREEN, AccessibleState::Offscreen},
+        {STATE_SYSTEM_MIXED, AccessibleState::Mixed},
     };
     host::AccessibleStates found;
     for (auto [bit, state] : states)

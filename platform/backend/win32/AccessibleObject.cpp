@@ -162,6 +162,7 @@ LONG system_states(host::AccessibleStates states)
         {AccessibleState::Pressed, STATE_SYSTEM_PRESSED},
         {AccessibleState::Invisible, STATE_SYSTEM_INVISIBLE},
         {AccessibleState::Offscreen, STATE_SYSTEM_OFFSCREEN},
+        {AccessibleState::Mixed, STATE_SYSTEM_MIXED},
     };
     LONG system = 0;
     for (auto [state, bit] : map) {

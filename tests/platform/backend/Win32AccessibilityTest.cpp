@@ -70,7 +70,7 @@ struct Win32Accessibility : ::testing::Test {
         frame->Caption("Options");
         check = &form->add<host::CheckBox>("Check1", frame);
         check->Move(150, 300, 1200, 300);
-        check->Caption("&Keep");
+        check->Caption("Keep");
         text = &form->add<host::TextBox>("Text1");
         text->Move(1800, 150, 1050, 300);
         text->Text("Ready");
