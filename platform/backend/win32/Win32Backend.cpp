@@ -530,6 +530,16 @@ intptr_t Win32Backend::handle_message(unsigned message, uintptr_t wparam, intptr
         return DefWindowProcW(m_window, message, wparam, lparam);
     case WM_GETOBJECT:
         return answer_accessible_object(wparam, lparam);
+    case WM_SETFOCUS:
+        // The system tells screen readers that the window has the keyboard; which of its controls
+        // has it only the host knows. Without this a user coming back to the window would hear
+        // the window's name and not where the keyboard is.
+        if (m_host) {
+            host::Control* focused = m_host->focused();
+            if (focused && m_host->accessible_node(focused->hWnd()))
+                notify(EVENT_OBJECT_FOCUS, focused->hWnd());
+        }
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {

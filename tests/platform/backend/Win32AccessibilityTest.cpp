@@ -157,6 +157,9 @@ TEST_F(Win32Accessibility, ChangesGoOutAsWinEventsOnTheirNodes)
         EVENT_MIN, EVENT_MAX, nullptr, record_event, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_TRUE(hook);
     s_events.clear();
+    // Coming back to the window, the reader learns which control has the keyboard.
+    SetFocus(nullptr);
+    SetFocus(window->window());
     text->Enabled(false);
     text->Text("Done");
     host->announce("Done");
@@ -172,4 +175,5 @@ TEST_F(Win32Accessibility, ChangesGoOutAsWinEventsOnTheirNodes)
     EXPECT_EQ(seen(EVENT_OBJECT_HIDE, LONG(frame->hWnd())), 1);
     // The frame took the check box away with it: the window's children changed.
     EXPECT_EQ(seen(EVENT_OBJECT_REORDER, CHILDID_SELF), 1);
+    EXPECT_EQ(seen(EVENT_OBJECT_FOCUS, LONG(text->hWnd())), 1);
 }
