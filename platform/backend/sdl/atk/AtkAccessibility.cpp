@@ -251,6 +251,7 @@ void AtkAccessibility::tell_differences(const std::unordered_map<WindowHandle, A
         {AccessibleState::Focusable, ATK_STATE_FOCUSABLE, true},
         {AccessibleState::Checked, ATK_STATE_CHECKED, true},
         {AccessibleState::Pressed, ATK_STATE_PRESSED, true},
+        {AccessibleState::Mixed, ATK_STATE_INDETERMINATE, true},
         {AccessibleState::Invisible, ATK_STATE_VISIBLE, false},
         {AccessibleState::Offscreen, ATK_STATE_SHOWING, false},
     };

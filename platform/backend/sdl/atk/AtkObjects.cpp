@@ -216,6 +216,8 @@ AtkStateSet* node_ref_state_set(AtkObject* object)
         add(ATK_STATE_CHECKED);
     if (has(AccessibleState::Pressed))
         add(ATK_STATE_PRESSED);
+    if (has(AccessibleState::Mixed))
+        add(ATK_STATE_INDETERMINATE);
     if (node.role == AccessibleRole::CheckBox || node.role == AccessibleRole::RadioButton)
         add(ATK_STATE_CHECKABLE);
     if (node.role == AccessibleRole::Text)
