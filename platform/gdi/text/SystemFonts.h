@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-// The system's font database that FontResolver asks: fontconfig on Linux (FontconfigFonts.cpp),
-// GDI on Windows (GdiFonts.cpp).
+// The system's font database that FontResolver asks: fontconfig on Linux (posix/SystemFonts.cpp),
+// Windows' own GDI on Windows (win32/SystemFonts.cpp).
 namespace sorrel::gdi {
 
 enum class Match { SameFamily, ClosestFace };

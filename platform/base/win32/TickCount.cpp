@@ -4,7 +4,7 @@
 // the system's import library (the link option in the top CMakeLists.txt makes sure it is looked
 // for from the start), and the function in that slot asks the system's own where there is one.
 
-#include "platform/base/TickCountWindows.h"
+#include "platform/base/win32/TickCount.h"
 
 #include <atomic>
 #include <windows.h>

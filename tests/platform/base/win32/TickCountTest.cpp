@@ -1,4 +1,4 @@
-#include "platform/base/TickCountWindows.h"
+#include "platform/base/win32/TickCount.h"
 
 #include <gtest/gtest.h>
 
