@@ -2,23 +2,12 @@
 
 #include "app/DemoFiles.h"
 #include "platform/files/FileSystemObject.h"
+#include "platform/os/Process.h"
+#include "platform/os/TempFolder.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <optional>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
-#ifdef _WIN32
-#include <windows.h>
-#undef DeleteFile
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace sorrel::app {
 
@@ -68,73 +57,10 @@ files::Result<void> write_file(const std::filesystem::path& path, std::span<cons
 constexpr std::string_view DemoPrefix = "sorrel-demo-";
 constexpr std::string_view MarkerTitle = "sorrel demo";
 
-#ifdef _WIN32
-unsigned long own_process_id()
-{
-    return GetCurrentProcessId();
-}
-
-// When the process `id` started, as a number that tells it from a later process of the same id;
-// empty when no such process runs, nothing when that cannot be found out.
-std::optional<std::string> process_start(unsigned long id)
-{
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, DWORD(id));
-    if (!process)
-        return GetLastError() == ERROR_INVALID_PARAMETER ? std::optional<std::string>("") : std::nullopt;
-    FILETIME created {}, ended {}, kernel {}, user {};
-    DWORD status = 0;
-    bool runs = GetExitCodeProcess(process, &status) && status == STILL_ACTIVE;
-    bool known = GetProcessTimes(process, &created, &ended, &kernel, &user);
-    CloseHandle(process);
-    if (!runs)
-        return "";
-    if (!known)
-        return std::nullopt;
-    return std::to_string((uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime);
-}
-
-// Only the user's own folders are candidates; %TEMP% is the user's alone.
-bool is_own_folder(const std::filesystem::path&)
-{
-    return true;
-}
-#else
-unsigned long own_process_id()
-{
-    return static_cast<unsigned long>(::getpid());
-}
-
-std::optional<std::string> process_start(unsigned long id)
-{
-    std::string folder = "/proc/" + std::to_string(id);
-    std::error_code ec;
-    if (!std::filesystem::exists(folder, ec))
-        return ec ? std::nullopt : std::optional<std::string>("");
-    std::ifstream stat(folder + "/stat");
-    std::string line;
-    std::getline(stat, line);
-    // The name in parentheses may hold anything; the start time is the 20th field after it.
-    auto end = line.rfind(')');
-    if (end == std::string::npos)
-        return std::nullopt;
-    std::istringstream fields(line.substr(end + 1));
-    std::string field;
-    for (int i = 0; i < 20 && fields >> field; ++i) { }
-    return fields ? std::optional(field) : std::nullopt;
-}
-
-// /tmp is shared: another user's folder is never a candidate, whatever it holds.
-bool is_own_folder(const std::filesystem::path& folder)
-{
-    struct stat st { };
-    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
-}
-#endif
-
 std::string marker_text()
 {
-    return std::string(MarkerTitle) + "\n" + std::to_string(own_process_id()) + "\n"
-        + process_start(own_process_id()).value_or("") + "\n";
+    return std::string(MarkerTitle) + "\n" + std::to_string(os::own_process_id()) + "\n"
+        + os::process_start(os::own_process_id()).value_or("") + "\n";
 }
 
 // Whether the demo folder `folder` was left behind: it carries the marker, and the process the
@@ -142,7 +68,8 @@ std::string marker_text()
 bool is_abandoned(const std::filesystem::path& folder)
 {
     std::error_code ec;
-    if (!std::filesystem::is_directory(std::filesystem::symlink_status(folder, ec)) || !is_own_folder(folder))
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(folder, ec))
+        || !os::is_own_folder(folder))
         return false;
     auto marker = folder / DemoDrives::MarkerName;
     if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(marker, ec)))
@@ -152,7 +79,7 @@ bool is_abandoned(const std::filesystem::path& folder)
     if (!std::getline(in, title) || title != MarkerTitle || !std::getline(in, id) || !std::getline(in, start)
         || id.empty() || id.size() > 10 || id.find_first_not_of("0123456789") != std::string::npos)
         return false;
-    auto now = process_start(std::stoul(id));
+    auto now = os::process_start(std::stoul(id));
     return now && *now != start;
 }
 
@@ -177,34 +104,6 @@ void remove_abandoned_demos(const std::filesystem::path& temp)
         (void)fso.DeleteFolder("t:\\" + name, true);
 }
 
-// A new folder of a name nobody has, in the temporary folder (%TEMP% on Windows).
-files::Result<std::filesystem::path> make_demo_root()
-{
-#ifdef _WIN32
-    // Without mkdtemp: a random name, taken only when the folder did not exist before.
-    std::error_code ec;
-    std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
-    if (ec)
-        return files::Error {"cannot find the temporary folder for the demo drives: " + ec.message()};
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "sorrel-demo-%08x", unsigned(random()));
-        if (std::filesystem::create_directory(temp / name, ec))
-            return temp / name;
-        if (ec)
-            break;
-    }
-    return files::Error {"cannot make a folder for the demo drives in " + temp.string() + ": "
-        + (ec ? ec.message() : std::string("every name tried was taken"))};
-#else
-    auto pattern = (std::filesystem::temp_directory_path() / "sorrel-demo-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return files::Error::from_errno("cannot make a folder for the demo drives", errno);
-    return std::filesystem::path(pattern);
-#endif
-}
-
 } // namespace
 
 files::Result<std::unique_ptr<DemoDrives>> DemoDrives::create()
@@ -212,7 +111,7 @@ files::Result<std::unique_ptr<DemoDrives>> DemoDrives::create()
     std::unique_ptr<DemoDrives> demo(new DemoDrives());
     std::error_code no_temp;
     remove_abandoned_demos(std::filesystem::temp_directory_path(no_temp));
-    auto root = make_demo_root();
+    auto root = os::make_temp_folder(DemoPrefix, "the demo drives");
     if (root.is_error())
         return root.error();
     demo->m_root = root.value();

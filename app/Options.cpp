@@ -1,6 +1,7 @@
 #include "app/Options.h"
 
 #include "app/ScriptRun.h"
+#include "app/SystemRules.h"
 #include "platform/backend/headless/ScriptRunner.h"
 
 #include <cctype>
@@ -59,27 +60,11 @@ std::string linux_usage_text()
           "Report bugs as Sorrel's README says (share/doc/sorrel/README.md).\n";
 }
 
-// Replaces the one `part` of `text` with `by`.
-[[maybe_unused]] void reword(std::string& text, std::string_view part, std::string_view by)
-{
-    if (auto at = text.find(part); at != std::string::npos)
-        text.replace(at, part.size(), by);
-}
-
 } // namespace
 
 std::string usage_text()
 {
-    std::string text = linux_usage_text();
-#ifdef _WIN32
-    // Windows names its drives itself, sh runs cmd.exe, and nothing is installed in share/doc.
-    reword(text, "the drive letters of Wine prefixes\nand mounted Windows partitions",
-        "the system's own drives");
-    reword(text, "run a shell command and wait for it; $SORREL_DRIVE_C\n                         and so on",
-        "run a cmd.exe command and wait for it; %SORREL_DRIVE_C%\n                         and so on");
-    reword(text, " (share/doc/sorrel/README.md)", "");
-#endif
-    return text;
+    return usage_text_for_this_system(linux_usage_text());
 }
 
 std::string version_text(std::string_view version)
@@ -132,11 +117,7 @@ std::string unattended_problem(Options const& o, bool report_given)
         return "--remove-older deletes files without asking: add --yes to confirm it";
     if (o.entries && o.log.empty())
         return "--entries needs --log FILE: the values it removes are saved beside the log";
-#ifndef _WIN32
-    if (o.at_reboot)
-        return "--at-reboot schedules deletions for the next start of Windows; Linux has no such thing";
-#endif
-    return {};
+    return unsupported_option_problem(o);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "app/ScriptRun.h"
 
-#include <cstdlib>
+#include "platform/os/Process.h"
 
 namespace sorrel::app {
 
@@ -49,12 +49,7 @@ void export_drive_folders(const files::DriveMap& drives)
     for (const files::DriveBinding& drive : drives.bindings()) {
         std::string name = "SORREL_DRIVE_";
         name += char(drive.letter - 'a' + 'A');
-#ifdef _WIN32
-        // Wide, so that a folder's name need not fit the system's code page.
-        ::_wputenv((std::filesystem::path(name).wstring() + L"=" + drive.folder.wstring()).c_str());
-#else
-        ::setenv(name.c_str(), drive.folder.c_str(), 1);
-#endif
+        os::set_environment(name, drive.folder);
     }
 }
 

@@ -6,10 +6,6 @@
 #include "controls/progressbar/ProgressBar.h"
 #include "platform/lists/ListControls.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 namespace sorrel::app {
 
 host::ErrorOr<void> register_control_kinds()
@@ -21,31 +17,6 @@ host::ErrorOr<void> register_control_kinds()
         return bar;
     lists::register_list_controls();
     return {};
-}
-
-std::string Session::form_file_path()
-{
-#ifdef _WIN32
-    return {};
-#else
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    fs::path installed = exe.parent_path().parent_path() / "share" / "sorrel" / "FrmSorrel.yaml";
-    if (ec || fs::exists(installed, ec))
-        return installed.string();
-    // A program run from its build folder: the build's root names the source tree. The few levels
-    // cover the programs and the tests below it.
-    fs::path folder = exe.parent_path();
-    for (int level = 0; level < 4 && folder.has_relative_path(); ++level, folder = folder.parent_path()) {
-        std::ifstream marker(folder / "sorrel-build-tree");
-        std::string source;
-        if (marker && std::getline(marker, source) && !source.empty())
-            return (fs::path(source) / "app" / "FrmSorrel.yaml").string();
-    }
-    // Named in the error that follows.
-    return installed.string();
-#endif
 }
 
 host::ErrorOr<std::unique_ptr<Session>> Session::open(

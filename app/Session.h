@@ -22,7 +22,7 @@ public:
 
     // Where FrmSorrel.yaml is: beside an installed program (../share/sorrel), else, for a program
     // run from its build folder, in the source tree. Empty on Windows, where the program is one
-    // file and the design is built in.
+    // file and the design is built in. Defined in posix/ and win32/SystemRules.cpp.
     static std::string form_file_path();
 
     host::Host& host() { return *m_host; }

@@ -2,6 +2,7 @@
 
 #include "platform/files/DriveDiscovery.h"
 #include "platform/files/DriveMap.h"
+#include "platform/os/FileChecks.h"
 
 #include <filesystem>
 #include <string>
@@ -25,10 +26,13 @@ DriveChoice choose_drives(const std::vector<std::string>& drive_arguments, const
 
 // Why `folder` cannot serve as a drive ("no such folder", "not a folder", the system's reason it
 // cannot be read); empty when it can.
-std::string drive_folder_problem(const std::filesystem::path& folder);
+inline std::string drive_folder_problem(const std::filesystem::path& folder)
+{
+    return os::folder_problem(folder);
+}
 
 // Why the file at `path` cannot be read (the system's reason, or that it is a folder); empty when
 // it can.
-std::string unreadable_file_problem(const std::string& path);
+using os::unreadable_file_problem;
 
 } // namespace sorrel::app

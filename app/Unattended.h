@@ -17,12 +17,9 @@ constexpr int Found = 1; // --detect: an older version beside a newer one; --rem
 constexpr int Usage = 2;
 constexpr int CannotScan = 3;
 constexpr int RestartNeeded = 3010; // --at-reboot scheduled the rest for the next start
-// Another Sorrel is removing. Windows installers say so with 1618; a Linux status has 8 bits.
-#ifdef _WIN32
-constexpr int AnotherRunning = 1618;
-#else
-constexpr int AnotherRunning = 75; // EX_TEMPFAIL
-#endif
+// Another Sorrel is removing: 1618 on Windows, as its installers say it, 75 on Linux, where a status
+// has 8 bits (posix/SystemRules.cpp, win32/SystemRules.cpp).
+extern const int AnotherRunning;
 } // namespace exit_status
 
 // Scans `drives` and prints the report on `out`; problems go to `err`.

@@ -11,23 +11,19 @@
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/backend/headless/ScriptRunner.h"
 #include "platform/files/DriveDiscovery.h"
+#include "platform/gdi/SystemColors.h"
 #include "platform/lists/Drives.h"
+#include "platform/os/ProgramStart.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <signal.h>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
 #include "platform/backend/win32/Win32Backend.h"
-#include "platform/files/WindowsFiles.h"
-#include "platform/gdi/SystemColors.h"
-#include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 #else
 #include "platform/backend/sdl/SdlBackend.h"
 #endif
@@ -41,90 +37,12 @@ namespace {
 // by the same signal, as the shell expects.
 volatile std::sig_atomic_t g_stop_signal = 0;
 
-#ifdef _WIN32
-// Ctrl+C, Ctrl+Break and closing the console come on a thread of their own; they end the program
-// like the signals do on Linux.
-BOOL WINAPI stop_on_console_event(DWORD event)
-{
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
-        return FALSE;
-    g_stop_signal = SIGINT;
-    host::Host::request_close_from_signal();
-    return TRUE;
-}
-
-void install_stop_handlers()
-{
-    SetConsoleCtrlHandler(stop_on_console_event, TRUE);
-}
-
-// Started from Explorer or a shortcut, errors have nowhere to go but a message box.
-bool g_errors_unseen = false;
-
-// A program of the Windows subsystem starts without a console. Started from one, it writes its
-// help, errors and transcripts there; output already sent elsewhere (a pipe, a file) stays there.
-void attach_parent_console()
-{
-    auto is_open = [](DWORD which) {
-        HANDLE handle = GetStdHandle(which);
-        return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
-    };
-    bool out = is_open(STD_OUTPUT_HANDLE), err = is_open(STD_ERROR_HANDLE);
-    if (out && err)
-        return;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
-        g_errors_unseen = !err;
-        return;
-    }
-    if (!out)
-        std::freopen("CONOUT$", "w", stdout);
-    if (!err)
-        std::freopen("CONOUT$", "w", stderr);
-    std::cout.clear();
-    std::cerr.clear();
-}
-
-// The arguments as UTF-8, read from the UTF-16 command line: the C runtime's argv holds them in
-// the ANSI code page, where a folder named in Cyrillic or Chinese on a Western system turns into
-// question marks.
-std::vector<std::string> program_arguments(int argc, char** argv)
-{
-    std::vector<std::string> arguments;
-    int count = 0;
-    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        for (int i = 0; i < count; ++i)
-            arguments.push_back(files::windows::to_utf8(wide[i]));
-        LocalFree(wide);
-        return arguments;
-    }
-    return {argv, argv + argc};
-}
-#else
-extern "C" void stop_on_signal(int signal)
+// Runs in a signal handler or on the console's thread: records the request, and nothing more.
+void stop(int signal)
 {
     g_stop_signal = signal;
     host::Host::request_close_from_signal();
 }
-
-void install_stop_handlers()
-{
-    struct sigaction action { };
-    action.sa_handler = stop_on_signal;
-    sigemptyset(&action.sa_mask);
-    // A second signal ends the program at once; writes under way are not cut short.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
-        sigaction(signal, &action, nullptr);
-}
-
-void attach_parent_console()
-{ }
-
-std::vector<std::string> program_arguments(int argc, char** argv)
-{
-    return {argv, argv + argc};
-}
-#endif
 
 // Ends the program by the signal that stopped it, if any.
 void end_by_stop_signal()
@@ -138,10 +56,7 @@ void end_by_stop_signal()
 int fail(const std::string& message, int status = 1)
 {
     std::fprintf(stderr, "sorrel: %s\n", message.c_str());
-#ifdef _WIN32
-    if (g_errors_unseen)
-        MessageBoxW(nullptr, files::windows::to_wide(message).c_str(), L"Sorrel", MB_OK | MB_ICONERROR);
-#endif
+    os::show_error_if_unseen(message);
     return status;
 }
 
@@ -174,13 +89,11 @@ int run_window(const app::Options&);
 int main(int argc, char** argv)
 {
     // Before anything is made that must be cleaned up.
-    install_stop_handlers();
-    attach_parent_console();
-#ifdef _WIN32
+    os::install_stop_handlers(stop);
+    os::attach_parent_console();
     // The window is drawn in the user's colours, as the system's own windows are.
     gdi::load_system_colors();
-#endif
-    std::vector<std::string> arguments = program_arguments(argc, argv);
+    std::vector<std::string> arguments = os::program_arguments(argc, argv);
     std::vector<char*> argument_pointers;
     for (std::string& argument : arguments)
         argument_pointers.push_back(argument.data());
