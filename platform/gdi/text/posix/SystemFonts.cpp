@@ -1,5 +1,6 @@
-#include "platform/base/Sanitizer.h"
 #include "platform/gdi/text/SystemFonts.h"
+
+#include "platform/base/Sanitizer.h"
 
 #include <fontconfig/fontconfig.h>
 #include <string>

@@ -1,7 +1,8 @@
+#include "platform/gdi/text/SystemFonts.h"
+
 #include "platform/gdi/text/FaceName.h"
 #include "platform/gdi/text/FontCache.h"
 #include "platform/gdi/text/FontResolver.h"
-#include "platform/gdi/text/SystemFonts.h"
 
 #include <windows.h>
 
