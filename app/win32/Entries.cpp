@@ -83,7 +83,7 @@ bool lies_inside(std::wstring const& target, std::wstring const& folder)
 
 // The program a Run command starts: the quoted part, or everything up to ".exe", or up to the
 // first blank.
-std::wstring program_of(std::wstring command)
+std::wstring program_of(std::wstring const& command)
 {
     if (command.starts_with(L"\"")) {
         auto end = command.find(L'"', 1);
@@ -120,7 +120,8 @@ std::vector<RunValue> run_values_into(std::vector<RunKeyPlace> const& keys, std:
             if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
                 continue;
             std::wstring data(data_size / sizeof(wchar_t) + 1, L'\0');
-            DWORD size = DWORD(data.size() * sizeof(wchar_t));
+            std::size_t bytes = data.size() * sizeof(wchar_t);
+            auto size = static_cast<DWORD>(bytes);
             if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size)
                 != ERROR_SUCCESS)
                 continue;

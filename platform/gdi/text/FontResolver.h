@@ -29,7 +29,8 @@ struct FontFile {
 class FontResolver {
 public:
     FontResolver();
-    ~FontResolver();
+    // Trivial on Windows, where the system keeps the font database; Linux releases fontconfig's.
+    ~FontResolver(); // NOLINT(performance-trivially-destructible)
     FontResolver(const FontResolver&) = delete;
     FontResolver& operator=(const FontResolver&) = delete;
 
