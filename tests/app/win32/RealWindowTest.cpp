@@ -3,8 +3,8 @@
 // no console, a start-up error it shows in a message box. Skips when not under Wine, without
 // xdotool or without a display.
 
-#include "AppFixture.h"
 #include "platform/host/StdPicture.h"
+#include "tests/app/AppFixture.h"
 #include "tests/support/RunningProgram.h"
 #include "tests/support/WatchedWindow.h"
 #include "tests/support/Wine.h"

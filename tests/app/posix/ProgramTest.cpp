@@ -110,7 +110,8 @@ TEST_F(Program, DriversThatShowNothingAreRefused)
 
 TEST_F(Program, NothingToScanIsSaidInOneLineOnStderr)
 {
-    std::ofstream(m_root / "empty.script");
+    std::ofstream empty_script(m_root / "empty.script");
+    empty_script.close();
     std::string script = (m_root / "empty.script").string();
 
     // Discovery in an empty home: the window runs, and one line says where Sorrel looked.

@@ -1,8 +1,8 @@
 // The real SDL2 window under Xvfb, driven with xdotool: after "Begin Scan" its results page must
 // look like the headless capture of the same state. Skips when Xvfb or xdotool is missing.
 
-#include "AppFixture.h"
 #include "platform/host/StdPicture.h"
+#include "tests/app/AppFixture.h"
 #include "tests/support/Processes.h"
 #include "tests/support/WatchedWindow.h"
 
