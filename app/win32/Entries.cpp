@@ -1,6 +1,6 @@
 #include "app/Entries.h"
 
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/files/DosAttributes.h"
 #include "platform/files/DriveDiscovery.h"
 #include "platform/files/FileDescriptor.h"
+#include "platform/files/posix/DosAttributes.h"
 
 #include <filesystem>
 #include <memory>

@@ -21,7 +21,7 @@ public:
     static void use(FileProtection const* stand_in);
 };
 
-// The system's own (FileProtectionLinux.cpp, FileProtectionWindows.cpp).
+// The system's own (posix/FileProtection.cpp, win32/FileProtection.cpp).
 FileProtection const& system_file_protection();
 
 } // namespace sorrel::files

@@ -8,7 +8,7 @@
 namespace sorrel::files {
 
 // A regular file read with pread (on Windows, reads that carry their offset): only the bytes asked
-// for, never the whole file. FileSource.cpp is the POSIX side, FileSourceWindows.cpp the Windows one.
+// for, never the whole file. posix/FileSource.cpp is the POSIX side, win32/FileSource.cpp the Windows one.
 class FileSource final : public ByteSource {
 public:
     static Result<FileSource> open(std::filesystem::path const& path);

@@ -12,7 +12,7 @@
 
 namespace sorrel::files {
 
-// The system side of file lists: FolderReading.cpp on POSIX systems, FolderReadingWindows.cpp on
+// The system side of file lists: posix/FolderReading.cpp on POSIX systems, win32/FolderReading.cpp on
 // Windows, where the descriptor owns the folder's handle.
 
 // Opens the folder that the Windows path `path` names on its drive the way a deletion opens

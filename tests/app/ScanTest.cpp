@@ -1,6 +1,6 @@
 #include "AppFixture.h"
 #ifdef _WIN32
-#include "tests/platform/files/UnixLink.h"
+#include "tests/platform/files/win32/UnixLink.h"
 #endif
 
 using namespace sorrel;

@@ -1,6 +1,6 @@
 #include "platform/os/ProgramStart.h"
 
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 
 #include <csignal>
 #include <cstdio>

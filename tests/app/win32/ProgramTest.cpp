@@ -1,6 +1,6 @@
 // sorrel.exe run as a user runs it from a console: its output, its resources, a demo run and a run
 // on the system's own drives (under Wine).
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 #include "tests/app/PngPixel.h"
 #include "tests/platform/files/TempFolder.h"
 #include "tests/support/Wine.h"

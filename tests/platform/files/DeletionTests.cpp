@@ -17,12 +17,12 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "platform/files/WindowsFiles.h"
-#include "tests/platform/files/UnixLink.h"
+#include "platform/files/win32/WindowsFiles.h"
+#include "tests/platform/files/win32/UnixLink.h"
 
 #include <windows.h>
 #else
-#include "platform/files/OpenCheck.h"
+#include "platform/files/posix/OpenCheck.h"
 
 #include <atomic>
 #include <cstdio> // renameat2

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include "tests/platform/files/UnixLink.h"
+#include "tests/platform/files/win32/UnixLink.h"
 #include <windows.h>
 #else
 #include <sys/stat.h>

@@ -3,7 +3,7 @@
 #include "platform/files/DeletionReport.h"
 #include "platform/files/NameMatch.h"
 #include "platform/files/VersionReader.h"
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 
 #include <algorithm>
 #include <winternl.h>

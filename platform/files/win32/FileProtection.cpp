@@ -1,5 +1,5 @@
 #include "platform/files/FileProtection.h"
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 
 #include <windows.h>
 

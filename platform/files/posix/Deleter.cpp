@@ -1,10 +1,10 @@
-#include "platform/files/Deleter.h"
+#include "platform/files/posix/Deleter.h"
 
 #include "platform/files/DeletionReport.h"
 #include "platform/files/FileDescriptor.h"
-#include "platform/files/MountIdentity.h"
 #include "platform/files/NameMatch.h"
-#include "platform/files/OpenCheck.h"
+#include "platform/files/posix/MountIdentity.h"
+#include "platform/files/posix/OpenCheck.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // Unix symbolic links in a Wine drive, made from inside Wine the way a Linux user or program makes
 // them. Windows only.
 
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 #include "tests/support/Wine.h"
 
 #include <filesystem>

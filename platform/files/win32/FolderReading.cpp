@@ -1,7 +1,7 @@
 #include "platform/files/FolderReading.h"
 
 #include "platform/files/FileSystemObject.h"
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 
 namespace sorrel::files {
 

@@ -1,6 +1,6 @@
 #include "platform/files/DriveDiscovery.h"
 
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 
 #include <shlobj.h>
 

@@ -1,9 +1,9 @@
 #include "platform/files/FileSystemObject.h"
 
-#include "platform/files/Deleter.h"
-#include "platform/files/MountIdentity.h"
 #include "platform/files/VersionReader.h"
 #include "platform/files/WindowsPath.h"
+#include "platform/files/posix/Deleter.h"
+#include "platform/files/posix/MountIdentity.h"
 
 #include "platform/files/NameMatch.h"
 

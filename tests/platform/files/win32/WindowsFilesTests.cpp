@@ -1,7 +1,7 @@
 #include "platform/files/DriveDiscovery.h"
 #include "platform/files/FileListModel.h"
 #include "platform/files/FileSystemObject.h"
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 #include "tests/platform/files/TempFolder.h"
 
 #include <gtest/gtest.h>

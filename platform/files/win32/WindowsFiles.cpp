@@ -1,4 +1,4 @@
-#include "platform/files/WindowsFiles.h"
+#include "platform/files/win32/WindowsFiles.h"
 
 #include "platform/base/Cp1252.h"
 

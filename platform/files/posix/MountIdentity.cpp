@@ -1,4 +1,4 @@
-#include "platform/files/MountIdentity.h"
+#include "platform/files/posix/MountIdentity.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 #include "platform/files/FolderReading.h"
 
-#include "platform/files/DosAttributes.h"
 #include "platform/files/NameMatch.h"
 #include "platform/files/WindowsPath.h"
+#include "platform/files/posix/DosAttributes.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/files/DeletionPass.h"
-#include "platform/files/DosAttributes.h"
 #include "platform/files/Result.h"
+#include "platform/files/posix/DosAttributes.h"
 
 #include <string>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/files/DosAttributes.h"
+#include "platform/files/posix/DosAttributes.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/files/OpenCheck.h"
+#include "platform/files/posix/OpenCheck.h"
 
 #include "platform/files/FileDescriptor.h"
 
