@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/files/DeletionCalls.h"
 #include "platform/files/DriveDiscovery.h"
-#include "platform/files/FileDescriptor.h"
-#include "platform/files/posix/DosAttributes.h"
+#include "platform/files/FileHandle.h"
 
 #include <filesystem>
 #include <memory>
@@ -22,8 +22,9 @@ struct FileIdentityHash {
 
 // The files that running processes hold open or mapped, found once for a whole deletion pass the
 // way `fuser` finds them: every /proc/PID/fd entry, every /proc/PID/maps line, and the working
-// folder of every process. Processes of
-// other users whose /proc entries we may not read are missed, as they are by `fuser`.
+// folder of every process. Processes of other users whose /proc entries we may not read are
+// missed, as they are by `fuser`. Windows keeps no such list: there the pass finds nothing, and
+// the system refuses to open a file in use for deletion, which the deletion asks at each file.
 class DeletionPass {
 public:
     // Scans the process table under `proc` (the real one unless a test gives another).
@@ -41,21 +42,20 @@ public:
     // Our own file list holds the folder it shows open; that must not keep the folder.
     void forget(FileIdentity const& file) { m_in_use.erase(file); }
 
-    // What deleting the files of an open folder needs to know about the folder itself: its device
-    // and how its file system keeps DOS attributes. Neither changes while the folder is open, so
-    // each folder is examined once per pass, not once per file; the pass keeps it open.
-    struct OpenFolder {
-        std::shared_ptr<FileDescriptor const> fd;
-        std::uint64_t device {0};
-        DosAttributeReader attributes;
-    };
-    // Nothing when the folder can't be examined.
-    OpenFolder* open_folder(std::shared_ptr<FileDescriptor const> const& folder) const;
+    // What deleting the files of an open folder needs to know about the folder itself (its
+    // device; on Linux how its file system keeps DOS attributes) doesn't change while the folder
+    // is open, so each folder is examined once per pass, not once per file; the pass keeps it
+    // open. Nothing when the folder can't be examined.
+    deletion::Folder* open_folder(std::shared_ptr<FileHandle const> const& folder) const;
 
 private:
     std::unordered_set<FileIdentity, FileIdentityHash> m_in_use;
     bool m_sees_every_process {false};
-    mutable std::unordered_map<FileDescriptor const*, OpenFolder> m_folders;
+    struct KeptFolder {
+        std::shared_ptr<FileHandle const> handle;
+        deletion::Folder folder;
+    };
+    mutable std::unordered_map<FileHandle const*, KeptFolder> m_folders;
 };
 
 } // namespace sorrel::files

@@ -3,6 +3,7 @@
 #include "platform/files/Result.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -11,9 +12,9 @@ namespace sorrel::files {
 // What the deleters of every system report, in the same words: the window names the files that
 // stayed, and these messages say why.
 
-// Deeper trees than this cannot come from Windows (paths end at 32,767 characters) and would only
-// exhaust handles; what lies below stays.
-constexpr int max_deletion_depth = 1024;
+// A Windows path ends at 32,767 characters, and each level below a drive's root takes at least
+// two ("\\a"): no tree that Windows can hold is deeper. What lies below stays.
+constexpr std::size_t max_deletion_depth = 32767 / 2;
 
 inline std::string in_quotes(std::string const& shown)
 {

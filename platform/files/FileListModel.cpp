@@ -43,14 +43,14 @@ void FileListModel::read()
 Result<void> FileListModel::set_path(std::string_view path)
 {
     std::optional<Link> link;
-    std::shared_ptr<FileDescriptor const> folder;
+    std::shared_ptr<FileHandle const> folder;
     if (!path.empty()) {
         auto opened = open_listed_folder(m_drives, path, link);
         // Through a link the folder shows nothing: the files there are another folder's.
         if (opened.is_error() && !link)
             return opened.error();
         if (!opened.is_error())
-            folder = std::make_shared<FileDescriptor const>(opened.release_value());
+            folder = std::make_shared<FileHandle const>(opened.release_value());
     }
     m_path = path;
     m_link = std::move(link);

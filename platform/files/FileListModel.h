@@ -2,7 +2,7 @@
 
 #include "platform/files/DriveDiscovery.h"
 #include "platform/files/DriveMap.h"
-#include "platform/files/FileDescriptor.h"
+#include "platform/files/FileHandle.h"
 #include "platform/files/WindowsPath.h"
 
 #include <memory>
@@ -15,7 +15,7 @@ namespace sorrel::files {
 // One entry of a file list as the list read it: the folder it was read in, held open, and the
 // entry's name there exactly as it is on disk. Deleting it needs neither the shown text nor a path.
 struct ListedFile {
-    std::shared_ptr<FileDescriptor const> folder;
+    std::shared_ptr<FileHandle const> folder;
     std::string name; // on disk: UTF-8 or any bytes, possibly with "\" or ".." in it
     std::string shown; // what the list shows (Windows-1252)
 };
@@ -70,7 +70,7 @@ private:
     DriveMap const& m_drives;
     std::string m_path;
     std::optional<Link> m_link;
-    std::shared_ptr<FileDescriptor const> m_folder;
+    std::shared_ptr<FileHandle const> m_folder;
     std::vector<Entry> m_files;
 };
 

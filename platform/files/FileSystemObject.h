@@ -5,6 +5,7 @@
 #include "platform/files/FileListModel.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,7 +42,10 @@ public:
 
     // Deletes a folder with whatever it holds, depth first. What cannot go stays, and then the
     // folder stays too and the call fails. A drive's root folder is never deleted.
-    Result<void> DeleteFolder(std::string_view path, bool force, DeletionPass const* pass = nullptr) const;
+    // `between_entries` is called between every two entries; true stops the deletion there (the
+    // caller keeps its window alive with it, and takes a close request).
+    Result<void> DeleteFolder(std::string_view path, bool force, DeletionPass const* pass = nullptr,
+        std::function<bool()> const& between_entries = {}) const;
 
     // What the folder `path` still holds, each item named by its path below the folder as a file
     // list shows names ("Sub\deep\a.dll"; an empty folder ends in "\"). Nothing when the folder
@@ -66,7 +70,8 @@ private:
         File,
         Folder,
     };
-    Result<void> remove(std::string_view path, bool force, DeletionPass const* pass, Kind kind) const;
+    Result<void> remove(std::string_view path, bool force, DeletionPass const* pass, Kind kind,
+        std::function<bool()> const& between_entries) const;
     std::vector<FileIdentity> protected_folders() const;
 
     DriveMap const& m_drives;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/files/DriveMap.h"
-#include "platform/files/FileDescriptor.h"
+#include "platform/files/FileHandle.h"
 
 #include <filesystem>
 #include <string>
@@ -33,7 +33,7 @@ struct Link {
 
 // A path walked down to the folder that holds its last item.
 struct OpenedParent {
-    FileDescriptor directory; // the drive's folder itself when the path has no components
+    FileHandle directory; // the drive's folder itself when the path has no components
     std::string name; // the last item's name on disk; empty for a drive's root
     std::filesystem::path drive_folder; // the folder the drive is bound to
     std::vector<std::string> names_on_disk; // each component as it is spelled on disk
@@ -50,7 +50,7 @@ Result<OpenedParent> open_parent(
 
 // Opens the folder `name` of the open folder `dir_fd`; `place` names it in errors. A link there
 // fails with ELOOP under DoNotFollow and, when `link` is given, is named in it.
-Result<FileDescriptor> open_folder_in(
+Result<FileHandle> open_folder_in(
     int dir_fd, std::string const& name, std::filesystem::path const& place, LinkPolicy policy, Link* link);
 
 // The system path that a Windows path names: on Linux through the drive map, when everything on

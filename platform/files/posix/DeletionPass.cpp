@@ -1,6 +1,6 @@
 #include "platform/files/DeletionPass.h"
 
-#include "platform/files/FileDescriptor.h"
+#include "platform/files/FileHandle.h"
 #include "platform/files/NameMatch.h"
 
 #include <cerrno>
@@ -21,7 +21,7 @@ bool is_number(std::string const& name)
 
 std::string read_small_file(int dir_fd, char const* name)
 {
-    FileDescriptor fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
+    FileHandle fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
     std::string text;
     if (!fd.is_open())
         return text;
@@ -92,25 +92,10 @@ void DeletionPass::add_maps(std::string_view maps_text)
     }
 }
 
-DeletionPass::OpenFolder* DeletionPass::open_folder(std::shared_ptr<FileDescriptor const> const& folder) const
-{
-    if (!folder || !folder->is_open())
-        return nullptr;
-    if (auto known = m_folders.find(folder.get()); known != m_folders.end())
-        return &known->second;
-    struct stat st { };
-    if (::fstat(folder->get(), &st) != 0)
-        return nullptr;
-    auto device = static_cast<std::uint64_t>(st.st_dev);
-    auto [added, _]
-        = m_folders.emplace(folder.get(), OpenFolder {folder, device, DosAttributeReader(folder->get())});
-    return &added->second;
-}
-
 DeletionPass DeletionPass::scan(std::filesystem::path const& proc)
 {
     DeletionPass pass;
-    FileDescriptor proc_fd(::open(proc.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileHandle proc_fd(::open(proc.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!proc_fd.is_open())
         return pass;
     auto processes = list_directory(proc_fd.get());
@@ -121,12 +106,12 @@ DeletionPass DeletionPass::scan(std::filesystem::path const& proc)
     for (auto const& pid : processes.value()) {
         if (!is_number(pid))
             continue;
-        FileDescriptor process(::openat(proc_fd.get(), pid.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileHandle process(::openat(proc_fd.get(), pid.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!process.is_open()) {
             complete = complete && errno == ENOENT; // a process that ended meanwhile is no loss
             continue;
         }
-        FileDescriptor fds(::openat(process.get(), "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileHandle fds(::openat(process.get(), "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!fds.is_open())
             complete = complete && errno == ENOENT;
         if (fds.is_open()) {

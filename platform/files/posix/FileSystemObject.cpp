@@ -1,11 +1,10 @@
 #include "platform/files/FileSystemObject.h"
 
+#include "platform/files/Deleter.h"
+#include "platform/files/DeletionReport.h"
+#include "platform/files/NameMatch.h"
 #include "platform/files/VersionReader.h"
 #include "platform/files/WindowsPath.h"
-#include "platform/files/posix/Deleter.h"
-#include "platform/files/posix/MountIdentity.h"
-
-#include "platform/files/NameMatch.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,45 +13,6 @@
 #include <sys/stat.h>
 
 namespace sorrel::files {
-
-namespace {
-
-// As deep as a deletion goes; what lies below is named by its deepest folder.
-constexpr int max_listing_depth = 1024;
-
-bool same_mount(int outer_fd, int inner_fd)
-{
-    auto outer = mount_of(outer_fd);
-    auto inner = mount_of(inner_fd);
-    return outer && inner && outer->same_mount(*inner);
-}
-
-void collect_items(
-    int dir_fd, std::string const& prefix, dev_t device, int depth, std::vector<std::string>& out)
-{
-    auto names = list_directory(dir_fd);
-    if (names.is_error())
-        return;
-    for (auto const& name : names.value()) {
-        std::string item = prefix + shown_file_name(name);
-        struct stat st { };
-        if (::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
-            auto before = out.size();
-            if (st.st_dev == device && depth < max_listing_depth) {
-                FileDescriptor sub(
-                    ::openat(dir_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                if (sub.is_open() && same_mount(dir_fd, sub.get()))
-                    collect_items(sub.get(), item + "\\", device, depth + 1, out);
-            }
-            if (out.size() == before)
-                out.push_back(item + "\\");
-            continue;
-        }
-        out.push_back(std::move(item));
-    }
-}
-
-} // namespace
 
 Result<std::string> FileSystemObject::GetFileVersion(std::string_view path) const
 {
@@ -64,7 +24,7 @@ Result<std::string> FileSystemObject::GetFileVersion(std::string_view path) cons
 
 Result<void> FileSystemObject::DeleteFile(std::string_view path, bool force, DeletionPass const* pass) const
 {
-    return remove(path, force, pass, Kind::File);
+    return remove(path, force, pass, Kind::File, {});
 }
 
 Result<void> FileSystemObject::DeleteFile(ListedFile const& file, bool force, DeletionPass const* pass) const
@@ -77,10 +37,10 @@ Result<void> FileSystemObject::DeleteFile(ListedFile const& file, bool force, De
         pass = &own_pass.emplace(DeletionPass::scan());
     auto* folder = pass->open_folder(file.folder);
     if (!folder)
-        return Error::from_errno("cannot examine the folder of \"" + file.shown + "\"", errno);
+        return Error::from_errno("cannot examine the folder of " + in_quotes(file.shown), errno);
     // A file is never a protected folder: no drive needs to be looked at.
-    Deleter deleter(*pass, force, {});
-    return deleter.delete_file(folder->fd->get(), folder->device, folder->attributes, file.name, file.shown);
+    Deleter deleter({*pass, force}, {});
+    return deleter.delete_file(*folder, file.name, file.shown);
 }
 
 bool FileSystemObject::is_deletion_pending(ListedFile const&) const
@@ -88,9 +48,10 @@ bool FileSystemObject::is_deletion_pending(ListedFile const&) const
     return false;
 }
 
-Result<void> FileSystemObject::DeleteFolder(std::string_view path, bool force, DeletionPass const* pass) const
+Result<void> FileSystemObject::DeleteFolder(std::string_view path, bool force, DeletionPass const* pass,
+    std::function<bool()> const& between_entries) const
 {
-    return remove(path, force, pass, Kind::Folder);
+    return remove(path, force, pass, Kind::Folder, between_entries);
 }
 
 std::vector<std::string> FileSystemObject::remaining_items(std::string_view path) const
@@ -101,16 +62,22 @@ std::vector<std::string> FileSystemObject::remaining_items(std::string_view path
     auto opened = open_parent(m_drives, parsed.value(), LinkPolicy::DoNotFollow);
     if (opened.is_error())
         return opened.error().code == ENOENT ? std::vector<std::string> {} : std::vector {std::string(path)};
-    auto const& parent = opened.value();
-    struct stat st { };
-    if (::fstatat(parent.directory.get(), parent.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno == ENOENT ? std::vector<std::string> {} : std::vector {std::string(path)};
-    FileDescriptor folder(::openat(
-        parent.directory.get(), parent.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!folder.is_open())
+    auto parent = deletion::Folder::borrow(opened.value().directory.get(), std::string(path));
+    if (parent.is_error())
         return {std::string(path)};
-    std::vector<std::string> items;
-    collect_items(folder.get(), {}, st.st_dev, 0, items);
+    DeletionPass none;
+    deletion::Request request {none};
+    auto entry = deletion::open_entry(
+        parent.value(), opened.value().name, std::string(path), deletion::Purpose::Look, request);
+    if (entry.is_error())
+        return entry.error().code == ENOENT ? std::vector<std::string> {} : std::vector {std::string(path)};
+    if (entry.value().facts.kind != deletion::EntryKind::Folder)
+        return {std::string(path)};
+    auto folder = deletion::enter(parent.value(), opened.value().name, entry.value(), std::string(path));
+    if (folder.is_error() || !folder.value())
+        return folder.is_error() ? std::vector {std::string(path)} : std::vector<std::string> {};
+    std::size_t pending = 0;
+    auto items = remaining_in(*folder.value(), request, pending);
     std::sort(
         items.begin(), items.end(), [](auto const& a, auto const& b) { return less_ignoring_case(a, b); });
     // An empty folder that stays is named by itself.
@@ -159,8 +126,8 @@ std::vector<FileIdentity> FileSystemObject::protected_folders() const
     return folders;
 }
 
-Result<void> FileSystemObject::remove(
-    std::string_view path, bool force, DeletionPass const* pass, Kind kind) const
+Result<void> FileSystemObject::remove(std::string_view path, bool force, DeletionPass const* pass, Kind kind,
+    std::function<bool()> const& between_entries) const
 {
     auto parsed = WindowsPath::parse(path);
     if (parsed.is_error())
@@ -174,12 +141,16 @@ Result<void> FileSystemObject::remove(
     auto opened = open_parent(m_drives, parsed.value(), LinkPolicy::DoNotFollow);
     if (opened.is_error())
         return opened.error();
-    Deleter deleter(*pass, force, protected_folders());
     auto const& parent = opened.value();
     std::string shown(path);
+    auto folder = deletion::Folder::borrow(parent.directory.get(), shown);
+    if (folder.is_error())
+        return folder.error();
+    Deleter deleter({*pass, force}, protected_folders());
     if (kind == Kind::File)
-        return deleter.delete_file(parent.directory.get(), parent.name, shown);
-    return deleter.delete_folder(parent.directory.get(), parent.name, shown);
+        return deleter.delete_file(folder.value(), parent.name, shown);
+    deleter.set_between_entries(&between_entries);
+    return deleter.delete_folder(folder.value(), parent.name, shown);
 }
 
 } // namespace sorrel::files

@@ -12,8 +12,7 @@ namespace sorrel::files {
 
 namespace {
 
-Result<FileDescriptor> open_folder(
-    DriveMap const& drives, WindowsPath const& path, LinkPolicy policy, Link* link)
+Result<FileHandle> open_folder(DriveMap const& drives, WindowsPath const& path, LinkPolicy policy, Link* link)
 {
     auto opened = open_parent(drives, path, policy, link);
     if (opened.is_error())
@@ -26,7 +25,7 @@ Result<FileDescriptor> open_folder(
 
 } // namespace
 
-Result<FileDescriptor> open_listed_folder(
+Result<FileHandle> open_listed_folder(
     DriveMap const& drives, std::string_view path, std::optional<Link>& link)
 {
     auto parsed = WindowsPath::parse(path);
@@ -44,7 +43,7 @@ Result<FileDescriptor> open_listed_folder(
     return folder;
 }
 
-std::vector<std::string> plain_file_names(int folder_fd)
+std::vector<std::string> plain_file_names(native_file folder_fd)
 {
     std::vector<std::string> files;
     auto names = list_directory(folder_fd);
@@ -64,7 +63,7 @@ std::vector<std::string> plain_file_names(int folder_fd)
     return files;
 }
 
-std::optional<FileIdentity> identity_of_folder(int folder_fd)
+std::optional<FileIdentity> identity_of_folder(native_file folder_fd)
 {
     struct stat st { };
     if (::fstat(folder_fd, &st) != 0)

@@ -1,6 +1,6 @@
 #include "platform/files/posix/OpenCheck.h"
 
-#include "platform/files/FileDescriptor.h"
+#include "platform/files/FileHandle.h"
 
 #include <cerrno>
 #include <csignal>
@@ -12,7 +12,7 @@ OpenElsewhere open_elsewhere(int dir_fd, std::string const& name, struct stat co
 {
     if (!S_ISREG(st.st_mode))
         return OpenElsewhere::Unknown;
-    FileDescriptor file(
+    FileHandle file(
         ::openat(dir_fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat opened { };
     if (!file.is_open() || ::fstat(file.get(), &opened) != 0 || opened.st_dev != st.st_dev

@@ -96,14 +96,13 @@ std::filesystem::path link_target(int dir_fd, std::string const& name)
 
 // The drive's folder. Under DoNotFollow it is walked down from "/" as it led when the drive was
 // bound, through no link: a link put in its place since then leads nowhere.
-Result<FileDescriptor> open_drive_folder(
-    DriveBinding const& drive, char letter, LinkPolicy policy, Link* link)
+Result<FileHandle> open_drive_folder(DriveBinding const& drive, char letter, LinkPolicy policy, Link* link)
 {
     auto not_ready = [&](int code) {
         return Error::from_errno(std::string("drive ") + letter + ": is not ready", code);
     };
     if (policy == LinkPolicy::Follow) {
-        FileDescriptor folder(::open(drive.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileHandle folder(::open(drive.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!folder.is_open())
             return not_ready(errno);
         return folder;
@@ -112,7 +111,7 @@ Result<FileDescriptor> open_drive_folder(
     if (resolved.empty())
         return not_ready(ENOENT);
     std::filesystem::path place = resolved.root_path();
-    FileDescriptor folder(::open(place.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileHandle folder(::open(place.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.is_open())
         return not_ready(errno);
     for (auto const& part : resolved.relative_path()) {
@@ -127,11 +126,11 @@ Result<FileDescriptor> open_drive_folder(
 
 } // namespace
 
-Result<FileDescriptor> open_folder_in(
+Result<FileHandle> open_folder_in(
     int dir_fd, std::string const& name, std::filesystem::path const& place, LinkPolicy policy, Link* link)
 {
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (policy == LinkPolicy::DoNotFollow ? O_NOFOLLOW : 0);
-    FileDescriptor folder(::openat(dir_fd, name.c_str(), flags));
+    FileHandle folder(::openat(dir_fd, name.c_str(), flags));
     if (folder.is_open())
         return folder;
     int code = errno;

@@ -9,9 +9,4 @@ DeletionPass DeletionPass::scan(std::filesystem::path const&)
     return {};
 }
 
-DeletionPass::OpenFolder* DeletionPass::open_folder(std::shared_ptr<FileDescriptor const> const&) const
-{
-    return nullptr;
-}
-
 } // namespace sorrel::files

@@ -12,7 +12,7 @@ std::filesystem::path resolve_drive_folder(std::filesystem::path const&)
     return {};
 }
 
-Result<FileDescriptor> open_listed_folder(
+Result<FileHandle> open_listed_folder(
     DriveMap const& drives, std::string_view path, std::optional<Link>& link)
 {
     auto parsed = WindowsPath::parse(path);
@@ -27,13 +27,13 @@ Result<FileDescriptor> open_listed_folder(
             link = FileSystemObject(drives).link_on_path(path);
         return folder.error();
     }
-    return to_descriptor(folder.release_value());
+    return folder;
 }
 
-std::vector<std::string> plain_file_names(int folder_fd)
+std::vector<std::string> plain_file_names(native_file folder)
 {
     std::vector<std::string> files;
-    auto entries = list_folder(handle_of(folder_fd));
+    auto entries = list_folder(folder);
     if (entries.is_error())
         return files;
     constexpr DWORD not_plain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT
@@ -45,9 +45,9 @@ std::vector<std::string> plain_file_names(int folder_fd)
     return files;
 }
 
-std::optional<FileIdentity> identity_of_folder(int folder_fd)
+std::optional<FileIdentity> identity_of_folder(native_file folder)
 {
-    auto info = examine(handle_of(folder_fd));
+    auto info = examine(folder);
     if (!info)
         return std::nullopt;
     return info->identity;

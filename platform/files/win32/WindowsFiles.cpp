@@ -3,8 +3,6 @@
 #include "platform/base/Cp1252.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <io.h>
 #include <winternl.h>
 
 // Two calls that every Windows NT has in ntdll, which the headers leave out.
@@ -107,8 +105,8 @@ std::optional<std::wstring> path_in_volume(HANDLE handle)
         (sizeof(FILE_NAME_INFORMATION) + 32768 * sizeof(wchar_t)) / sizeof(LONGLONG));
     auto* info = reinterpret_cast<FILE_NAME_INFORMATION*>(buffer.data());
     IO_STATUS_BLOCK io {};
-    if (NtQueryInformationFile(
-            handle, &io, info, static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), FileNameInformation)
+    if (NtQueryInformationFile(handle, &io, info, static_cast<ULONG>(buffer.size()) * ULONG(sizeof(LONGLONG)),
+            FileNameInformation)
         < 0)
         return std::nullopt;
     return std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t));
@@ -201,21 +199,6 @@ int errno_of(DWORD error)
 Error system_error(std::string const& what, DWORD error)
 {
     return Error::from_errno(what, errno_of(error));
-}
-
-Result<FileDescriptor> to_descriptor(Handle handle)
-{
-    int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_RDONLY);
-    if (fd < 0)
-        return Error::from_errno("cannot keep the folder open", EMFILE);
-    handle.release(); // the descriptor closes it now
-    return FileDescriptor(fd);
-}
-
-HANDLE handle_of(int fd)
-{
-    auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
-    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
 
 std::wstring full_path(std::filesystem::path const& drive_folder, std::vector<std::string> const& components)
@@ -376,8 +359,8 @@ std::optional<std::wstring> final_path_from_object_name(HANDLE handle)
         (sizeof(OBJECT_NAME_INFORMATION) + 32768 * sizeof(wchar_t)) / sizeof(LONGLONG));
     auto* info = reinterpret_cast<OBJECT_NAME_INFORMATION*>(buffer.data());
     ULONG length = 0;
-    NTSTATUS status = NtQueryObject(
-        handle, ObjectNameInformation, info, static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), &length);
+    NTSTATUS status = NtQueryObject(handle, ObjectNameInformation, info,
+        static_cast<ULONG>(buffer.size()) * ULONG(sizeof(LONGLONG)), &length);
     if (status < 0) {
         SetLastError(RtlNtStatusToDosError(status));
         return std::nullopt;
@@ -464,8 +447,8 @@ Result<std::vector<FolderEntry>> read_folder(HANDLE folder)
     for (BOOLEAN restart = TRUE;; restart = FALSE) {
         IO_STATUS_BLOCK io {};
         NTSTATUS status = NtQueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.data(),
-            static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), FileDirectoryInformation, FALSE, nullptr,
-            restart);
+            static_cast<ULONG>(buffer.size()) * ULONG(sizeof(LONGLONG)), FileDirectoryInformation, FALSE,
+            nullptr, restart);
         if (status == status_no_more_files || status == status_no_such_file)
             return entries;
         if (status < 0)

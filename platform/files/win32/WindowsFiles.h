@@ -4,14 +4,13 @@
 
 #include "platform/files/DriveDiscovery.h"
 #include "platform/files/DriveMap.h"
-#include "platform/files/FileDescriptor.h"
+#include "platform/files/FileHandle.h"
 #include "platform/files/Result.h"
 #include "platform/files/WindowsPath.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -24,49 +23,12 @@ std::string to_utf8(std::wstring_view name);
 std::wstring to_wide(std::string_view name);
 
 // An owned handle, closed when it goes.
-class Handle {
-public:
-    Handle() = default;
-    explicit Handle(HANDLE handle)
-        : m_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle)
-    { }
-    Handle(Handle&& other) noexcept
-        : m_handle(std::exchange(other.m_handle, nullptr))
-    { }
-    Handle& operator=(Handle&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            m_handle = std::exchange(other.m_handle, nullptr);
-        }
-        return *this;
-    }
-    Handle(Handle const&) = delete;
-    Handle& operator=(Handle const&) = delete;
-    ~Handle() { reset(); }
-
-    HANDLE get() const { return m_handle; }
-    bool is_open() const { return m_handle != nullptr; }
-    HANDLE release() { return std::exchange(m_handle, nullptr); }
-    void reset()
-    {
-        if (m_handle)
-            CloseHandle(m_handle);
-        m_handle = nullptr;
-    }
-
-private:
-    HANDLE m_handle {nullptr};
-};
+using Handle = FileHandle;
 
 // The errno that stands for a Windows error code, so that both systems report alike.
 int errno_of(DWORD error);
 // `what`, a colon and the reason, as Error::from_errno words it.
 Error system_error(std::string const& what, DWORD error);
-
-// A file list keeps its folder as a C runtime descriptor that owns the folder's handle.
-Result<FileDescriptor> to_descriptor(Handle handle);
-HANDLE handle_of(int fd);
 
 // The wide path of a drive's folder and the components below it, in the "\\?\" form that takes
 // names exactly as they are and has no length limit.

@@ -173,7 +173,7 @@ TEST_F(DeletionTest, ListedFilesGoFromTheFolderTheListReadEvenWhenItsPathNowLead
     EXPECT_TRUE(exists("outside/msmsgs.exe"));
     EXPECT_TRUE(exists("c/App/msmsgs.exe"));
 #ifdef _WIN32
-    auto now = windows::final_path(windows::handle_of(list.listed(0).folder->get()));
+    auto now = windows::final_path(list.listed(0).folder->get());
     if (exists("moved/msmsgs.exe") && now && now->ends_with(L"\\c\\App"))
         GTEST_SKIP()
             << "this system still names the renamed folder by its old path and deletes nothing through "
@@ -474,8 +474,8 @@ TEST_F(DeletionTest, SubfolderSwappedForALinkWhileDeletingNeverLeadsOutside)
         temp.file("c/App/Sub/a.dll");
         temp.file("c/App/Sub/deep/a.dll");
         fs::create_directory_symlink(temp.path() / "outside", park / "Sub");
-        FileDescriptor app(::open((root / "App").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        FileDescriptor parked(::open(park.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileHandle app(::open((root / "App").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileHandle parked(::open(park.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         ASSERT_TRUE(app.is_open() && parked.is_open());
         std::atomic<bool> stop {false};
         std::atomic<bool> started {false};
@@ -517,8 +517,8 @@ int round_reaching_outside(FileSystemObject const& fso, DriveMap const& drives, 
         for (auto file : {"msmsgs.exe", "a.dll", "b.txt"})
             std::ofstream(drive / "Program Files/Messenger" / file) << "x";
         fs::create_directory_symlink(target, park / name);
-        FileDescriptor from(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        FileDescriptor parked(::open(park.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileHandle from(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        FileHandle parked(::open(park.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         std::atomic<bool> stop {false};
         std::atomic<bool> started {false};
         std::thread swapper([&] {
@@ -608,7 +608,7 @@ private:
 
 OpenElsewhere open_elsewhere(fs::path const& path)
 {
-    FileDescriptor folder(::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileHandle folder(::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat st { };
     if (::lstat(path.c_str(), &st) != 0)
         return OpenElsewhere::Unknown;

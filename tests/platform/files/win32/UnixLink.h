@@ -47,7 +47,7 @@ public:
         // Wine does not show a link that leads nowhere: rm takes a file made here after the link,
         // whose going tells that rm is done.
         std::wstring done = m_link + L".rm";
-        windows::Handle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        windows::Handle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)).reset();
         if (test_support::run_unix(
                 windows::to_wide("Z:\\bin\\rm -f \"" + m_unix + "\" \"" + m_unix + ".rm\"")))
             wait_for([&] { return GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; });
