@@ -44,10 +44,9 @@ class Folder {
 public:
     // The folder `file`, which someone else keeps open as long as this one lives.
     static Result<Folder> borrow(native_file file, std::string const& shown);
-    Folder(FileHandle owned, EntryFacts const& facts);
-    Folder(Folder&&) noexcept;
-    Folder& operator=(Folder&&) noexcept;
-    ~Folder();
+    Folder(FileHandle owned, EntryFacts const& facts)
+        : Folder(owned.get(), std::move(owned), facts)
+    { }
 
     native_file get() const { return m_file; }
     EntryFacts const& facts() const { return m_facts; }
@@ -58,12 +57,18 @@ public:
     Notes& notes() { return *m_notes; }
 
 private:
-    Folder(native_file borrowed, FileHandle&& owned, EntryFacts const& facts);
+    Folder(native_file borrowed, FileHandle&& owned, EntryFacts const& facts)
+        : m_owned(std::move(owned))
+        , m_file(borrowed)
+        , m_facts(facts)
+        , m_notes(make_notes(borrowed))
+    { }
+    static std::shared_ptr<Notes> make_notes(native_file folder);
 
     FileHandle m_owned;
     native_file m_file {no_file};
     EntryFacts m_facts;
-    std::unique_ptr<Notes> m_notes;
+    std::shared_ptr<Notes> m_notes;
 };
 
 // What one deletion is asked to do.

@@ -66,20 +66,10 @@ int open_folder_at(int parent, std::string const& name)
 
 } // namespace
 
-Folder::Folder(FileHandle owned, EntryFacts const& facts)
-    : Folder(owned.get(), std::move(owned), facts)
-{ }
-
-Folder::Folder(native_file borrowed, FileHandle&& owned, EntryFacts const& facts)
-    : m_owned(std::move(owned))
-    , m_file(borrowed)
-    , m_facts(facts)
-    , m_notes(std::make_unique<Notes>(borrowed))
-{ }
-
-Folder::Folder(Folder&&) noexcept = default;
-Folder& Folder::operator=(Folder&&) noexcept = default;
-Folder::~Folder() = default;
+std::shared_ptr<Folder::Notes> Folder::make_notes(native_file folder)
+{
+    return std::make_shared<Notes>(folder);
+}
 
 Result<Folder> Folder::borrow(native_file file, std::string const& shown)
 {

@@ -108,20 +108,10 @@ bool holds_only_pending(HANDLE folder, std::vector<FileIdentity> const* deleted)
 
 } // namespace
 
-Folder::Folder(FileHandle owned, EntryFacts const& facts)
-    : Folder(owned.get(), std::move(owned), facts)
-{ }
-
-Folder::Folder(native_file borrowed, FileHandle&& owned, EntryFacts const& facts)
-    : m_owned(std::move(owned))
-    , m_file(borrowed)
-    , m_facts(facts)
-    , m_notes(std::make_unique<Notes>())
-{ }
-
-Folder::Folder(Folder&&) noexcept = default;
-Folder& Folder::operator=(Folder&&) noexcept = default;
-Folder::~Folder() = default;
+std::shared_ptr<Folder::Notes> Folder::make_notes(native_file)
+{
+    return std::make_shared<Notes>();
+}
 
 Result<Folder> Folder::borrow(native_file file, std::string const& shown)
 {
