@@ -24,6 +24,9 @@ constexpr int32_t Critical = host::vbYesNo + host::vbCritical;
 constexpr int32_t Information = host::vbYesNo + host::vbInformation;
 // Presenting every step of a long pass would cost more than the deletions.
 constexpr double FrameInterval = 1000.0 / 60.0;
+// While the folder is emptied, the window paints and runs its timers this often: Windows shows a
+// window that takes no messages for 5 s as "Not Responding".
+constexpr double KeepAliveInterval = 100.0;
 // The bar's Max is a 16-bit Integer.
 constexpr int MaxBarValue = 32767;
 
@@ -142,6 +145,17 @@ RemovalAttempt FrmSorrel::RemovalPass()
             host.present_pending();
             last_frame = host.now_ms();
         }
+    };
+    double last_step = host.now_ms();
+    // A close request stops the folder's deletion between two entries too.
+    hooks.between_entries = [&] {
+        if (drive_used)
+            drive_used(Text6.Text());
+        if (host.now_ms() - last_step >= KeepAliveInterval) {
+            host.run_modal_step();
+            last_step = host.now_ms();
+        }
+        return host.check_for_close();
     };
     ListBoxFolder files(File1);
     return attempt_removal(fso(), files, Text6.Text(), hooks);

@@ -135,9 +135,13 @@ RemovalAttempt attempt_removal(files::FileSystemObject const& fso, FolderList& l
     }
     if (!attempt.left.empty())
         return attempt;
-    auto removed = fso.DeleteFolder(folder, false, &in_use);
+    auto removed = fso.DeleteFolder(folder, false, &in_use, hooks.between_entries);
     if (hooks.folder_done)
         hooks.folder_done(removed);
+    if (hooks.stop_after_pass && hooks.stop_after_pass()) {
+        attempt.stopped = true;
+        return attempt;
+    }
     attempt.left = fso.remaining_items(folder);
     // "Completed" would be untrue if the system put its files back a moment later.
     if (attempt.left.empty() && !attempt.protected_files.empty()) {

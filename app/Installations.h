@@ -122,6 +122,8 @@ struct RemovalHooks {
     // After each file, with what became of it.
     std::function<void(int index, files::ListedFile const& file, files::Result<void> const& result)>
         file_done;
+    // Between two entries while the folder itself is emptied: stop the deletion there.
+    std::function<bool()> between_entries;
     // After the folder's own deletion.
     std::function<void(files::Result<void> const& result)> folder_done;
 };

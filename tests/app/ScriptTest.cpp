@@ -119,6 +119,24 @@ TEST_F(Scripts, AWindowClosedDuringTheRemovalLosesNothingMore)
     EXPECT_TRUE(fs::exists(older_folder() / "readme.txt"));
 }
 
+TEST_F(Scripts, AWindowClosedWhileTheFolderIsEmptiedStopsBetweenTwoEntries)
+{
+    older_messenger('c');
+    for (int i = 0; i < 10; ++i)
+        text_file('c', std::string(OlderFolder) + "/Sub/" + std::to_string(i) + ".txt");
+    newer_messenger('d');
+    open();
+    make_slow("c:=100");
+    run("close_while_the_folder_goes");
+    EXPECT_TRUE(host().has_ended());
+    EXPECT_FALSE(fs::exists(older_folder() / "msmsgs.exe"));
+    std::size_t left = 0;
+    if (fs::exists(older_folder() / "Sub"))
+        left = static_cast<std::size_t>(std::distance(fs::directory_iterator(older_folder() / "Sub"), {}));
+    EXPECT_GT(left, 0u);
+    EXPECT_LT(left, 10u);
+}
+
 TEST_F(Scripts, AWindowClosedWhileConfirmationIsOpenDeletesNothing)
 {
     older_messenger('c');
