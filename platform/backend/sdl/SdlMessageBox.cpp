@@ -15,8 +15,6 @@ namespace sorrel::backend {
 
 namespace {
 
-constexpr int icon_size = 32;
-
 void disc(gdi::Surface& s, const gdi::Rect& r, gdi::Color fill, gdi::Color edge)
 {
     double cx = r.left + r.width() / 2.0, cy = r.top + r.height() / 2.0, radius = r.width() / 2.0 - 0.5;
@@ -114,8 +112,8 @@ void SdlMessageBox::paint()
         const char* mark = icon == host::vbCritical ? "X" : icon == host::vbExclamation ? "!" : "i";
         gdi::SetTextColor(dc.dc(), icon == host::vbExclamation ? gdi::rgb(0, 0, 0) : gdi::rgb(255, 255, 255));
         auto size = dc.measure(mark);
-        gdi::TextOutA(dc.dc(), m_icon_rect.left + (icon_size - size.cx) / 2,
-            m_icon_rect.top + (icon_size - size.cy) / 2, mark, 1);
+        gdi::TextOutA(dc.dc(), m_icon_rect.left + (m_icon_rect.width() - size.cx) / 2,
+            m_icon_rect.top + (m_icon_rect.height() - size.cy) / 2, mark, 1);
         gdi::SetTextColor(dc.dc(), text);
     }
     // Text

@@ -1,6 +1,7 @@
 #include "platform/backend/win32/AccessibleObject.h"
 
 #include "platform/backend/win32/Win32Backend.h"
+#include "platform/backend/win32/WindowScale.h"
 #include "platform/base/Cp1252.h"
 #include "platform/host/Host.h"
 
@@ -109,11 +110,6 @@ const AccessibleNode* focused_in(const AccessibleNode& node)
             return found;
     }
     return nullptr;
-}
-
-int unscale(int v, int scale)
-{
-    return v >= 0 ? v / scale : -((-v + scale - 1) / scale);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/backend/win32/Win32Backend.h"
 
 #include "platform/backend/win32/AccessibleObject.h"
+#include "platform/backend/win32/WindowScale.h"
 #include "platform/base/Cp1252.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/host/Host.h"
@@ -114,13 +115,6 @@ int16_t shift_state()
     if (GetKeyState(VK_MENU) < 0)
         shift |= host::vbAltMask;
     return shift;
-}
-
-// Window pixels to the form's at `scale`, rounding down: a captured pointer left of or above the
-// window has negative pixels.
-int unscale(int v, int scale)
-{
-    return v >= 0 ? v / scale : -((-v + scale - 1) / scale);
 }
 
 // Pixels of 0xAABBGGRR as a DIB's 0x00RRGGBB.

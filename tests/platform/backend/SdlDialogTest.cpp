@@ -23,7 +23,7 @@ using namespace sorrel::test_support;
 
 namespace {
 
-struct Pad : UserControl {
+struct Blank : UserControl {
     std::string_view kind() const override { return "Pad"; }
 };
 
@@ -94,7 +94,7 @@ TEST(SdlDialog, AMessageBoxIsADialogOfTheMainWindowCentredOverItWithItsIcon)
         gdi::Surface icon(32, 32);
         icon.fill(gdi::rgb(200, 40, 40) | 0xFF000000u);
         form.Icon(StdPicture::from_surface(icon, PictureType::Icon));
-        Pad& pad = form.add<Pad>("Pad");
+        Blank& pad = form.add<Blank>("Pad");
         form.load_control(pad, nullptr);
         host.show(form);
         SDL_Window* main = SDL_GetWindowFromID(1);

@@ -4,9 +4,9 @@
 
 namespace sorrel::backend {
 
-static AtkLibrary s_library;
+static AtkLibrary s_atk;
 static bool s_tried = false;
-static bool s_loaded = false;
+static bool s_atk_loaded = false;
 static std::string s_error;
 
 const AtkLibrary* load_atk(std::string* error)
@@ -39,8 +39,8 @@ const AtkLibrary* load_atk(std::string* error)
         }
 #undef SORREL_ATK_LOAD
         if (s_error.empty()) {
-            s_library = library;
-            s_loaded = true;
+            s_atk = library;
+            s_atk_loaded = true;
         } else {
             // Nothing of them has run yet, so the half-made load can be undone.
             for (void* handle : handles) {
@@ -49,14 +49,14 @@ const AtkLibrary* load_atk(std::string* error)
             }
         }
     }
-    if (!s_loaded && error)
+    if (!s_atk_loaded && error)
         *error = s_error;
-    return s_loaded ? &s_library : nullptr;
+    return s_atk_loaded ? &s_atk : nullptr;
 }
 
 const AtkLibrary& atk()
 {
-    return s_library;
+    return s_atk;
 }
 
 } // namespace sorrel::backend
