@@ -15,7 +15,7 @@ using namespace sorrel::controls::testing_support;
 
 namespace {
 
-gdi::Color A(gdi::Color c, int n)
+gdi::Color shifted(gdi::Color c, int n)
 {
     return QuillButtonTestAccess::shift(c, n, false);
 }
@@ -223,14 +223,14 @@ TEST_F(ButtonCaption, DisabledGradientCaptionIsEngravedInShadesOfTheContainer)
     b.Enabled(false);
     std::set<gdi::Color> seen = colours(b, {6, 4, 114, 29});
     EXPECT_TRUE(seen.count(0x000000)); // the text
-    EXPECT_TRUE(seen.count(A(0x606060, 31))); // the light pass
-    EXPECT_TRUE(seen.count(A(0x606060, -192))); // the dark pass (0 here, clamped)
+    EXPECT_TRUE(seen.count(shifted(0x606060, 31))); // the light pass
+    EXPECT_TRUE(seen.count(shifted(0x606060, -192))); // the dark pass (0 here, clamped)
 
     // A set option button writes its text in the container colour lightened by 47.
     b.OptionButton(true);
     b.Value(true);
     seen = colours(b, {6, 4, 114, 29});
-    EXPECT_TRUE(seen.count(A(0x606060, 47)));
+    EXPECT_TRUE(seen.count(shifted(0x606060, 47)));
 }
 
 TEST_F(ButtonCaption, UnderlineIsDrawnInTheTextColour)
