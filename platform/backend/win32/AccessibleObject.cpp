@@ -293,6 +293,7 @@ private:
     // The window's own object from the system, for what lies outside the client area.
     IAccessible* standard();
     template<typename Answer> HRESULT text_of(const VARIANT& child, BSTR* out, Answer answer) const;
+    template<typename Answer> HRESULT number_of(const VARIANT& child, VARIANT* out, Answer answer) const;
 
     std::atomic<ULONG> m_references {1};
     std::shared_ptr<AccessibleLink> m_link;
@@ -394,6 +395,24 @@ HRESULT AccessibleObject::text_of(const VARIANT& child, BSTR* out, Answer answer
     return answer_text(answer(*place.node), out);
 }
 
+// A whole-number property of `child` (its role, its states), as VT_I4.
+template<typename Answer>
+HRESULT AccessibleObject::number_of(const VARIANT& child, VARIANT* out, Answer answer) const
+{
+    if (!out)
+        return E_POINTER;
+    out->vt = VT_EMPTY;
+    auto now = snapshot();
+    if (!now)
+        return RPC_E_DISCONNECTED;
+    Place place;
+    if (HRESULT result = resolve(*now, child, place); FAILED(result))
+        return result;
+    out->vt = VT_I4;
+    out->lVal = answer(*place.node);
+    return S_OK;
+}
+
 // [SECTION] IAccessible
 
 HRESULT STDMETHODCALLTYPE AccessibleObject::get_accParent(IDispatch** parent)
@@ -484,34 +503,12 @@ HRESULT STDMETHODCALLTYPE AccessibleObject::get_accHelpTopic(BSTR* file, VARIANT
 
 HRESULT STDMETHODCALLTYPE AccessibleObject::get_accRole(VARIANT child, VARIANT* role)
 {
-    if (!role)
-        return E_POINTER;
-    role->vt = VT_EMPTY;
-    auto now = snapshot();
-    if (!now)
-        return RPC_E_DISCONNECTED;
-    Place place;
-    if (HRESULT result = resolve(*now, child, place); FAILED(result))
-        return result;
-    role->vt = VT_I4;
-    role->lVal = system_role(place.node->role);
-    return S_OK;
+    return number_of(child, role, [](const AccessibleNode& node) { return system_role(node.role); });
 }
 
 HRESULT STDMETHODCALLTYPE AccessibleObject::get_accState(VARIANT child, VARIANT* state)
 {
-    if (!state)
-        return E_POINTER;
-    state->vt = VT_EMPTY;
-    auto now = snapshot();
-    if (!now)
-        return RPC_E_DISCONNECTED;
-    Place place;
-    if (HRESULT result = resolve(*now, child, place); FAILED(result))
-        return result;
-    state->vt = VT_I4;
-    state->lVal = system_states(place.node->states);
-    return S_OK;
+    return number_of(child, state, [](const AccessibleNode& node) { return system_states(node.states); });
 }
 
 HRESULT STDMETHODCALLTYPE AccessibleObject::get_accFocus(VARIANT* focus)
